@@ -1,0 +1,28 @@
+# Cross-building the Windows x86-64 module with Debian's mingw-w64 (posix thread model, so that
+# std::thread and std::mutex work). The runtime libraries are linked statically: the module and
+# the test programs then import only system DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(QUORVEL_MINGW_TRIPLET x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${QUORVEL_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUORVEL_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUORVEL_MINGW_TRIPLET}-windres)
+
+# Libraries and packages come from the target's sysroot and the prefixes given on the command
+# line (glbinding's); programs run at build time come from the build machine.
+set(CMAKE_FIND_ROOT_PATH /usr/${QUORVEL_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+
+# Test programs (and gtest's test discovery) run through Wine.
+find_program(QUORVEL_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_CMAKE_FIND_ROOT_PATH)
+if(QUORVEL_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVEL_WINE})
+endif()
