@@ -35,10 +35,10 @@ PeImage::PeImage(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
     U32(sections_ + size_t{sectionCount_} * kSectionHeaderSize - 4);
 }
 
-PeImage PeImage::FromFile(const std::string& path) {
+std::vector<uint8_t> PeImage::ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw std::runtime_error("cannot open " + path);
-    return PeImage(std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {}));
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
 uint16_t PeImage::U16(size_t offset) const {

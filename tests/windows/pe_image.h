@@ -12,7 +12,9 @@ class PeImage {
 public:
     explicit PeImage(std::vector<uint8_t> bytes);
 
-    static PeImage FromFile(const std::string& path);
+    // The whole content of a file; throws std::runtime_error when it cannot be read.
+    static std::vector<uint8_t> ReadFile(const std::string& path);
+    static PeImage FromFile(const std::string& path) { return PeImage(ReadFile(path)); }
 
     // Names in the export name table, in table order.
     std::vector<std::string> ExportedNames() const;
