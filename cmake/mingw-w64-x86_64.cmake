@@ -24,5 +24,5 @@ set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 # Test programs (and gtest's test discovery) run through Wine.
 find_program(QUORVEL_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_CMAKE_FIND_ROOT_PATH)
 if(QUORVEL_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVEL_WINE})
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run ${QUORVEL_WINE})
 endif()
