@@ -7,6 +7,10 @@
 namespace AESDK_OpenGL {
 
 AESDK_OpenGL_EffectRenderData::~AESDK_OpenGL_EffectRenderData() {
+    // Without a context there are no objects, and no reason to change the caller's context.
+    if (renderContext == nullptr) {
+        return;
+    }
     // The objects belong to this render data's context, whichever thread tears it down. When
     // that context cannot be made current, the names would hit another context: leave them
     // to the context's own deletion.
