@@ -31,7 +31,7 @@ SPErr AllocateBlock(size_t size, void** block) {
     }
     *block = nullptr;
     if (const auto fault = host.faults().Enter("AllocateBlock")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : kSPNoError;
+        return fault->Result(kSPNoError);
     }
     *block = std::malloc(size > 0 ? size : 1);
     if (*block == nullptr) {

@@ -68,7 +68,7 @@ EffectInstance* EffectInstance::FromRef(PF_ProgPtr effect_ref) {
     return effect_ref == &instance ? &instance : nullptr;
 }
 
-PF_InData EffectInstance::MakeInData(const InstanceSettings& settings) const {
+PF_InData EffectInstance::MakeInData(const InstanceSettings& settings) {
     PF_InData in = {};
     in.inter.checkout_param = &EffectInstance::CheckoutParam;
     in.inter.checkin_param = &EffectInstance::CheckinParam;
@@ -76,8 +76,8 @@ PF_InData EffectInstance::MakeInData(const InstanceSettings& settings) const {
     in.inter.abort = &EffectInstance::Abort;
     in.inter.progress = &EffectInstance::Progress;
     in.inter.register_ui = &EffectInstance::RegisterUi;
-    in.utils = const_cast<PF_UtilCallbacks*>(&utils_);
-    in.effect_ref = const_cast<EffectInstance*>(this);
+    in.utils = &utils_;
+    in.effect_ref = this;
     in.version.major = 13;
     in.version.minor = 28;
     in.appl_id = settings.applicationId;
@@ -285,26 +285,21 @@ PF_Err EffectInstance::AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_P
     return instance->parameters_.Add(index, *def);
 }
 
-PF_Err EffectInstance::Abort(PF_ProgPtr effect_ref) {
+PF_Err EffectInstance::Answer(PF_ProgPtr effect_ref, const char* function) {
     EffectInstance* instance = FromRef(effect_ref);
     if (instance == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    if (const auto fault = instance->faults_.Enter("abort")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_NONE;
-    }
-    return PF_Err_NONE;
+    const auto fault = instance->faults_.Enter(function);
+    return fault ? fault->Result(PF_Err_NONE) : PF_Err_NONE;
+}
+
+PF_Err EffectInstance::Abort(PF_ProgPtr effect_ref) {
+    return Answer(effect_ref, "abort");
 }
 
 PF_Err EffectInstance::Progress(PF_ProgPtr effect_ref, A_long, A_long) {
-    EffectInstance* instance = FromRef(effect_ref);
-    if (instance == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    if (const auto fault = instance->faults_.Enter("progress")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_NONE;
-    }
-    return PF_Err_NONE;
+    return Answer(effect_ref, "progress");
 }
 
 PF_Err EffectInstance::RegisterUi(PF_ProgPtr effect_ref, PF_CustomUIInfo* info) {
@@ -313,7 +308,7 @@ PF_Err EffectInstance::RegisterUi(PF_ProgPtr effect_ref, PF_CustomUIInfo* info) 
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     if (const auto fault = instance->faults_.Enter("register_ui")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_NONE;
+        return fault->Result(PF_Err_NONE);
     }
     std::lock_guard<std::mutex> lock(instance->mutex_);
     ++instance->uiRegistrations_;
@@ -331,7 +326,7 @@ PF_Err EffectInstance::CheckoutLayer(PF_ProgPtr effect_ref, PF_ParamIndex index,
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     if (const auto fault = instance->faults_.Enter("checkout_layer")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_BAD_CALLBACK_PARAM;
+        return fault->Result(PF_Err_BAD_CALLBACK_PARAM);
     }
     if (index < 0 || index >= instance->parameters_.Count() ||
         instance->parameters_.At(index).param_type != PF_Param_LAYER) {

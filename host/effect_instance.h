@@ -114,7 +114,9 @@ class EffectInstance {
 
   private:
     static EffectInstance* FromRef(PF_ProgPtr effect_ref);
-    PF_InData MakeInData(const InstanceSettings& settings) const;
+    // A callback that only answers: PF_Err_NONE, or the fault armed for function.
+    static PF_Err Answer(PF_ProgPtr effect_ref, const char* function);
+    PF_InData MakeInData(const InstanceSettings& settings);
     void TakeOver(PF_Cmd cmd, const PF_OutData& out);
     void SetSequence(PF_Handle handle);
 

@@ -21,6 +21,10 @@ struct Fault {
     };
     Kind kind;
     PF_Err code;
+
+    // What a function that returns a code answers: the code, or for Null what the function
+    // answers when it hands out null.
+    PF_Err Result(PF_Err nullResult) const { return kind == Kind::Error ? code : nullResult; }
 };
 
 // Fault injection and call counting for the host's functions, which are named as the module

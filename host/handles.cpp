@@ -117,7 +117,7 @@ uint64_t HandleRegistry::Size(PF_Handle handle) {
 
 PF_Err HandleRegistry::Resize(uint64_t size, PF_Handle* handle) {
     if (const auto fault = faults_.Enter("host_resize_handle")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_OUT_OF_MEMORY;
+        return fault->Result(PF_Err_OUT_OF_MEMORY);
     }
     std::lock_guard<std::mutex> lock(mutex_);
     Record* record = handle != nullptr ? Find(*handle) : nullptr;

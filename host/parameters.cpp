@@ -28,7 +28,7 @@ Parameters::Parameters(Ledger& ledger, Faults& faults)
 
 PF_Err Parameters::Add(PF_ParamIndex index, const PF_ParamDef& def) {
     if (const auto fault = faults_.Enter("add_param")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_NONE;
+        return fault->Result(PF_Err_NONE);
     }
     std::lock_guard<std::mutex> lock(mutex_);
     if (index != -1 && index != static_cast<PF_ParamIndex>(definitions_.size())) {
@@ -80,7 +80,7 @@ PF_Err Parameters::Checkout(PF_ParamIndex index, A_long, A_long, A_u_long, PF_Pa
     std::lock_guard<std::mutex> lock(mutex_);
     PF_Err err = PF_Err_NONE;
     if (fault) {
-        err = fault->kind == Fault::Kind::Error ? fault->code : PF_Err_BAD_CALLBACK_PARAM;
+        err = fault->Result(PF_Err_BAD_CALLBACK_PARAM);
     } else if (index < 0 || index >= static_cast<PF_ParamIndex>(definitions_.size())) {
         err = PF_Err_BAD_CALLBACK_PARAM;
     }
@@ -96,7 +96,7 @@ PF_Err Parameters::Checkout(PF_ParamIndex index, A_long, A_long, A_u_long, PF_Pa
 
 PF_Err Parameters::Checkin(PF_ParamDef* param) {
     if (const auto fault = faults_.Enter("checkin_param")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_NONE;
+        return fault->Result(PF_Err_NONE);
     }
     std::lock_guard<std::mutex> lock(mutex_);
     const auto found = checkouts_.find(param);

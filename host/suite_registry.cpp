@@ -33,7 +33,7 @@ SPErr SuiteRegistry::Acquire(const char* name, A_long version, const void** suit
     }
     *suite = nullptr;
     if (fault) {
-        return fault->kind == Fault::Kind::Error ? fault->code : kSPNoError;
+        return fault->Result(kSPNoError);
     }
     if (faults_.IsSuiteUnavailable(name, version)) {
         return kSuiteNotFound;
@@ -50,7 +50,7 @@ SPErr SuiteRegistry::Acquire(const char* name, A_long version, const void** suit
 
 SPErr SuiteRegistry::Release(const char* name, A_long version) {
     if (const auto fault = faults_.Enter("ReleaseSuite")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : kSPNoError;
+        return fault->Result(kSPNoError);
     }
     if (name == nullptr) {
         ledger_.Misuse("ReleaseSuite without a name");

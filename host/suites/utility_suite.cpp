@@ -22,7 +22,7 @@ namespace {
 A_Err RegisterWithAEGP(AEGP_GlobalRefcon, const A_char* plugin_name, AEGP_PluginID* plugin_id) {
     Host& host = Host::Current();
     if (const auto fault = host.faults().Enter("AEGP_RegisterWithAEGP")) {
-        return fault->kind == Fault::Kind::Error ? fault->code : PF_Err_NONE;
+        return fault->Result(PF_Err_NONE);
     }
     if (plugin_name == nullptr || plugin_id == nullptr) {
         host.ledger().Misuse("AEGP_RegisterWithAEGP without a name or a place for the id");
