@@ -5,7 +5,7 @@
 
 // Keeps one host memory handle locked for its own scope.
 class LockedHandle {
-  public:
+public:
     LockedHandle(SuiteHandler* suites, PF_Handle handle);
     ~LockedHandle();
     LockedHandle(const LockedHandle&) = delete;

@@ -55,7 +55,7 @@ SuiteName SuiteNameOf(SuiteSlot slot);
 // A per-call cache of host suites. Each suite is acquired on first use and released once by
 // the destructor. Never shared between calls or threads.
 class SuiteHandler {
-  public:
+public:
     explicit SuiteHandler(SPBasicSuite* basic);
     ~SuiteHandler();
     SuiteHandler(const SuiteHandler&) = delete;
@@ -99,15 +99,9 @@ class SuiteHandler {
     const AEGP_PFInterfaceSuite1* PFInterfaceSuite1() {
         return Get<AEGP_PFInterfaceSuite1>(SuiteSlot::PFInterfaceSuite1);
     }
-    const AEGP_EffectSuite2* EffectSuite2() {
-        return Get<AEGP_EffectSuite2>(SuiteSlot::EffectSuite2);
-    }
-    const AEGP_StreamSuite7* StreamSuite7() {
-        return Get<AEGP_StreamSuite7>(SuiteSlot::StreamSuite7);
-    }
-    const AEGP_StreamSuite9* StreamSuite9() {
-        return Get<AEGP_StreamSuite9>(SuiteSlot::StreamSuite9);
-    }
+    const AEGP_EffectSuite2* EffectSuite2() { return Get<AEGP_EffectSuite2>(SuiteSlot::EffectSuite2); }
+    const AEGP_StreamSuite7* StreamSuite7() { return Get<AEGP_StreamSuite7>(SuiteSlot::StreamSuite7); }
+    const AEGP_StreamSuite9* StreamSuite9() { return Get<AEGP_StreamSuite9>(SuiteSlot::StreamSuite9); }
     const AEGP_StreamSuite10* StreamSuite10() {
         return Get<AEGP_StreamSuite10>(SuiteSlot::StreamSuite10);
     }
@@ -120,16 +114,14 @@ class SuiteHandler {
     const AEGP_MaskOutlineSuite5* MaskOutlineSuite5() {
         return Get<AEGP_MaskOutlineSuite5>(SuiteSlot::MaskOutlineSuite5);
     }
-    const AEGP_MemorySuite1* MemorySuite1() {
-        return Get<AEGP_MemorySuite1>(SuiteSlot::MemorySuite1);
-    }
+    const AEGP_MemorySuite1* MemorySuite1() { return Get<AEGP_MemorySuite1>(SuiteSlot::MemorySuite1); }
 
     // The untyped acquisition behind every accessor.
     const void* Acquire(SuiteSlot slot);
 
     SPBasicSuite* basic;
 
-  private:
+private:
     template <typename T>
     const T* Get(SuiteSlot slot) {
         return static_cast<const T*>(Acquire(slot));

@@ -41,12 +41,12 @@ bool FakeBasic::lockGivesNull = false;
 bool FakeBasic::acquireErrorWithSuite = false;
 int FakeBasic::unlocks = 0;
 PF_HandleSuite2 FakeBasic::handleSuite = {nullptr, &FakeBasic::Lock, &FakeBasic::Unlock,
-                                          nullptr, nullptr,          nullptr};
-SPBasicSuite FakeBasic::basic = {
-    &FakeBasic::Acquire, &FakeBasic::Release, nullptr, nullptr, nullptr, nullptr, nullptr};
+                                          nullptr, nullptr, nullptr};
+SPBasicSuite FakeBasic::basic = {&FakeBasic::Acquire, &FakeBasic::Release, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr};
 
 class SuiteHandlerTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         FakeBasic::calls.clear();
         FakeBasic::lockGivesNull = false;
@@ -61,8 +61,8 @@ TEST_F(SuiteHandlerTest, AcquiresOnceAndReleasesOnce) {
         EXPECT_EQ(suites.HandleSuite2(), &FakeBasic::handleSuite);
         EXPECT_EQ(suites.HandleSuite2(), &FakeBasic::handleSuite);
     }
-    EXPECT_EQ(FakeBasic::calls,
-              (std::vector<std::string>{"acquire PF Handle Suite 2", "release PF Handle Suite 2"}));
+    EXPECT_EQ(FakeBasic::calls, (std::vector<std::string>{"acquire PF Handle Suite 2",
+                                                           "release PF Handle Suite 2"}));
     FakeBasic::calls.clear();
     { SuiteHandler unused(&FakeBasic::basic); }
     EXPECT_TRUE(FakeBasic::calls.empty());
