@@ -2,7 +2,9 @@
 
 namespace AESDK_OpenGL {
 
-AESDK_OpenGL_EffectCommonData::~AESDK_OpenGL_EffectCommonData() { ReleaseHiddenSurface(); }
+AESDK_OpenGL_EffectCommonData::~AESDK_OpenGL_EffectCommonData() {
+    ReleaseHiddenSurface();
+}
 
 void AESDK_OpenGL_EffectCommonData::ReleaseHiddenSurface() {
     if (renderContext != nullptr) {

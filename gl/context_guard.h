@@ -7,13 +7,13 @@ namespace AESDK_OpenGL {
 // Keeps the calling thread's current OpenGL context and device context (the host's) and puts
 // them back when the scope ends, normally or by an exception.
 class AESDK_OpenGL_ContextGuard {
-public:
+  public:
     AESDK_OpenGL_ContextGuard();
     ~AESDK_OpenGL_ContextGuard();
     AESDK_OpenGL_ContextGuard(const AESDK_OpenGL_ContextGuard&) = delete;
     AESDK_OpenGL_ContextGuard& operator=(const AESDK_OpenGL_ContextGuard&) = delete;
 
-private:
+  private:
     HDC savedDC;
     HGLRC savedContext;
 };

@@ -7,7 +7,7 @@ namespace AESDK_OpenGL {
 // The OpenGL layer's failure: a bare code, thrown by value. No handler names it; the command
 // boundaries turn it into the host's out-of-memory error.
 class AESDK_OpenGL_Fault {
-public:
+  public:
     explicit AESDK_OpenGL_Fault(std::int32_t faultCode) : code(faultCode) {}
 
     std::int32_t code;

@@ -20,8 +20,8 @@ void CreateHiddenContext(AESDK_OpenGL_EffectCommonData& data,
     const std::string name = "Quorvel";
     data.window = CreateHiddenWindow(name, data.windowClassName);
     data.deviceContext = GetDC(data.window);
-    data.renderContext = CreateWGLContext(data.deviceContext,
-                                          share != nullptr ? share->renderContext : nullptr);
+    data.renderContext =
+        CreateWGLContext(data.deviceContext, share != nullptr ? share->renderContext : nullptr);
     wglMakeCurrent(data.deviceContext, data.renderContext);
     InitBindingAndLogInfo();
 }

@@ -53,9 +53,9 @@ bool AllocationFailed() {
 
 }  // namespace
 
-void ReserveMeshBuffers(AESDK_OpenGL_EffectRenderData& renderData, int vertexCount,
-                        int vertexSize, int triangleIndexCount, int triangleIndexSize,
-                        int lineIndexCount, int lineIndexSize) {
+void ReserveMeshBuffers(AESDK_OpenGL_EffectRenderData& renderData, int vertexCount, int vertexSize,
+                        int triangleIndexCount, int triangleIndexSize, int lineIndexCount,
+                        int lineIndexSize) {
     const std::int32_t vertexNeed = DoubledNeed(vertexCount, vertexSize);
     const std::int32_t triangleNeed = DoubledNeed(triangleIndexCount, triangleIndexSize);
     const std::int32_t lineNeed = DoubledNeed(lineIndexCount, lineIndexSize);

@@ -15,7 +15,7 @@ constexpr GLuint kInvalidTextureName = 0xFFFFFFFFu;
 
 // One compiled shader, deleted with this object (OpenGL keeps it while a program holds it).
 class CompiledShader {
-public:
+  public:
     CompiledShader(GLenum type, const char* source) : name_(glCreateShader(type)) {
         glShaderSource(name_, 1, &source, nullptr);
         glCompileShader(name_);
@@ -32,7 +32,7 @@ public:
 
     GLuint Name() const { return name_; }
 
-private:
+  private:
     GLuint name_;
 };
 

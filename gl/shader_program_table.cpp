@@ -8,7 +8,8 @@ namespace {
 // The vertex attribute names by location; the vertex layouts of the quad and the mesh use
 // the same numbers.
 const char* const kVertexAttributeNames[] = {
-    "Position", "Normal", "MeshUVs", "OutputUV", "ScreenNoiseUV", "UVs", "UVs1", "UVs2", "StripIndex",
+    "Position", "Normal", "MeshUVs", "OutputUV",   "ScreenNoiseUV",
+    "UVs",      "UVs1",   "UVs2",    "StripIndex",
 };
 
 }  // namespace

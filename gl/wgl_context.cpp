@@ -31,10 +31,8 @@ void ThrowUnless(bool condition) {
 // A context that was made but is not finished yet: deleted again if the start fails, so that
 // a failed start leaks no context.
 class PendingContext {
-public:
-    explicit PendingContext(HGLRC context) : context_(context) {
-        ThrowUnless(context_ != nullptr);
-    }
+  public:
+    explicit PendingContext(HGLRC context) : context_(context) { ThrowUnless(context_ != nullptr); }
     ~PendingContext() {
         if (context_ != nullptr) {
             wglDeleteContext(context_);
@@ -50,7 +48,7 @@ public:
         return context;
     }
 
-private:
+  private:
     HGLRC context_;
 };
 
@@ -67,7 +65,8 @@ HGLRC CreateStartupContext(HDC deviceContext) {
     PendingContext context(wglCreateContext(deviceContext));
     ThrowUnless(wglMakeCurrent(deviceContext, context.Get()) != FALSE);
 
-    s_getExtensionsString = ProcAddress<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringARB");
+    s_getExtensionsString =
+        ProcAddress<PFNWGLGETEXTENSIONSSTRINGARBPROC>("wglGetExtensionsStringARB");
     const PFNWGLGETEXTENSIONSSTRINGARBPROC getExtensionsString = s_getExtensionsString.load();
     ThrowUnless(getExtensionsString != nullptr);
     const char* extensions = getExtensionsString(deviceContext);

@@ -9,7 +9,7 @@ namespace platform_egl {
 // destructor of the module that may still release a context or a window at unload.
 template <typename T>
 class NoDestructor {
-public:
+  public:
     template <typename... Args>
     explicit NoDestructor(Args&&... args) {
         ::new (static_cast<void*>(storage_)) T(std::forward<Args>(args)...);
@@ -19,7 +19,7 @@ public:
 
     T& Get() { return *std::launder(reinterpret_cast<T*>(storage_)); }
 
-private:
+  private:
     alignas(T) unsigned char storage_[sizeof(T)];
 };
 

@@ -46,7 +46,9 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
     return TRUE;
 }
 
-LRESULT CALLBACK DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CALLBACK DefWindowProcA(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
     // Only the executable's own handle is asked for; any non-null value stands for it.

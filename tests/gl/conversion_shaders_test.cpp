@@ -20,7 +20,7 @@ constexpr float kTolerance = 1e-6f;
 constexpr float kMultiplier16 = 65535.0f / 32768.0f;
 
 class ConversionShaders : public gl_test::RenderDataTest {
-protected:
+  protected:
     // Runs one program over a row of texels, one output pixel per texel.
     Texels Convert(int slot, const Texels& input, float multiplier16bit = 1.0f) {
         const int width = static_cast<int>(input.size());
@@ -43,10 +43,9 @@ void ExpectPixel(const std::array<float, 4>& actual, const std::array<float, 4>&
 
 TEST_F(ConversionShaders, InputConversionReordersAndPremultiplies) {
     // Host pixels are stored A, R, G, B.
-    const Texels output = Convert(ShaderSlot_InputConversion, {{1, 1, 0, 0},
-                                                               {0.5f, 1, 1, 1},
-                                                               {0.25f, 0.2f, 0.4f, 0.8f},
-                                                               {0, 1, 1, 1}});
+    const Texels output =
+        Convert(ShaderSlot_InputConversion,
+                {{1, 1, 0, 0}, {0.5f, 1, 1, 1}, {0.25f, 0.2f, 0.4f, 0.8f}, {0, 1, 1, 1}});
     ExpectPixel(output[0], {1, 0, 0, 1});
     ExpectPixel(output[1], {0.5f, 0.5f, 0.5f, 0.5f});
     ExpectPixel(output[2], {0.05f, 0.1f, 0.2f, 0.25f});
@@ -56,9 +55,8 @@ TEST_F(ConversionShaders, InputConversionReordersAndPremultiplies) {
 TEST_F(ConversionShaders, SixteenBitFullScaleRoundTrips) {
     // A 16-bit channel of 32768 arrives as 32768/65535 of full scale.
     const float fullScale16 = 32768.0f / 65535.0f;
-    const Texels converted =
-        Convert(ShaderSlot_InputConversion, {{fullScale16, fullScale16, 0, fullScale16}},
-                kMultiplier16);
+    const Texels converted = Convert(ShaderSlot_InputConversion,
+                                     {{fullScale16, fullScale16, 0, fullScale16}}, kMultiplier16);
     ExpectPixel(converted[0], {1, 0, 1, 1}, 1e-6f);
 
     // Back to the host's range: 1.0 becomes 32768 when read as 16-bit values.
@@ -87,7 +85,7 @@ TEST_F(ConversionShaders, OutputConversionUnpremultipliesAboveThreshold) {
 }
 
 TEST_F(ConversionShaders, InputThenOutputGivesTheHostPixelBack) {
-    const Texels host = {{1, 0.2f, 0.4f, 0.6f},    {0.5f, 1, 0, 0.25f}, {0.01f, 0.9f, 0.8f, 0.7f},
+    const Texels host = {{1, 0.2f, 0.4f, 0.6f},      {0.5f, 1, 0, 0.25f}, {0.01f, 0.9f, 0.8f, 0.7f},
                          {0.009f, 0.9f, 0.8f, 0.7f}, {0.3f, 0, 0, 0},     {0.75f, 1, 1, 1}};
     const Texels premultiplied = Convert(ShaderSlot_InputConversion, host);
     const Texels back = Convert(ShaderSlot_OutputConversion, premultiplied);

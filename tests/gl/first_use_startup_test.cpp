@@ -69,7 +69,8 @@ TEST(FirstUseInProcess, StartupCachesTheEntryPointsOnlyWhenTheDriverOffersThem) 
 
     // The search is for the text anywhere: a longer extension name counts too.
     platform_testing::Reset();
-    platform_testing::SetExtensionString("WGL_ARB_extensions_string WGL_ARB_create_context_profile");
+    platform_testing::SetExtensionString(
+        "WGL_ARB_extensions_string WGL_ARB_create_context_profile");
     EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     EXPECT_TRUE(host.IsCurrent());
 

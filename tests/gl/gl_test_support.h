@@ -20,17 +20,17 @@ namespace gl_test {
 // True when this machine can make an OpenGL context; decided once per process.
 bool ContextAvailable();
 
-#define QUORVEL_REQUIRE_GL()                                           \
-    do {                                                               \
-        if (!gl_test::ContextAvailable()) {                            \
-            GTEST_SKIP() << "no OpenGL context can be made here";      \
-        }                                                              \
+#define QUORVEL_REQUIRE_GL()                                      \
+    do {                                                          \
+        if (!gl_test::ContextAvailable()) {                       \
+            GTEST_SKIP() << "no OpenGL context can be made here"; \
+        }                                                         \
     } while (false)
 
 // The host's OpenGL context: its own window, device context and legacy context, current on the
 // creating thread while this object lives.
 class HostContext {
-public:
+  public:
     HostContext();
     ~HostContext();
     HostContext(const HostContext&) = delete;
@@ -48,7 +48,7 @@ public:
 // Counts OpenGL calls by glbinding function name ("glGenTextures") while it lives. Made on a
 // thread whose glbinding context is selected; counts calls of every thread.
 class GLCallCounter {
-public:
+  public:
     GLCallCounter();
     ~GLCallCounter();
     GLCallCounter(const GLCallCounter&) = delete;
@@ -65,7 +65,7 @@ public:
 // Start-up data plus the calling thread's render data, started and current: what a render
 // thread has after its first frame began. Skips the test when no context can be made.
 class RenderDataTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -53,7 +53,7 @@ TEST_F(ModuleGlobalCommands, SetdownAfterAFailedSetupSucceeds) {
 }
 
 class DispatchedGlobalCommands : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QUORVEL_REQUIRE_GL();
         platform_testing::Reset();

@@ -40,7 +40,7 @@ void ExpectSameCounts(const PlatformCounts& before) {
 }
 
 class HiddenContext : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QUORVEL_REQUIRE_GL();
         platform_testing::Reset();

@@ -49,10 +49,10 @@ struct AttributeLayout {
 };
 
 const AttributeLayout kMeshLayout[] = {
-    {0, 2, offsetof(TestMeshVertex, position)},     {1, 2, offsetof(TestMeshVertex, normal)},
-    {2, 2, offsetof(TestMeshVertex, meshUVs)},      {3, 2, offsetof(TestMeshVertex, outputUV)},
+    {0, 2, offsetof(TestMeshVertex, position)},      {1, 2, offsetof(TestMeshVertex, normal)},
+    {2, 2, offsetof(TestMeshVertex, meshUVs)},       {3, 2, offsetof(TestMeshVertex, outputUV)},
     {4, 2, offsetof(TestMeshVertex, screenNoiseUV)}, {6, 2, offsetof(TestMeshVertex, uvs1)},
-    {7, 2, offsetof(TestMeshVertex, uvs2)},         {8, 1, offsetof(TestMeshVertex, stripIndex)},
+    {7, 2, offsetof(TestMeshVertex, uvs2)},          {8, 1, offsetof(TestMeshVertex, stripIndex)},
 };
 
 // The attributes every corner of the quad gets.
@@ -69,22 +69,35 @@ struct Fragment {
 // Uniform values of the distortion program; everything neutral unless a test says otherwise.
 struct DistortionSettings {
     std::map<std::string, float> floats = {
-        {"multiplier16bit", 1},          {"distortionNoiseAmplitude", 0},
-        {"distortionNoiseScale", 1},     {"distortionNoiseScaleX", 1},
-        {"distortionNoiseScaleY", 1},    {"distortionNoiseOffsetX", 0},
-        {"distortionNoiseOffsetY", 0},   {"distortionNoiseEvolution", 0},
-        {"distortionNoiseInnerOffset", 0}, {"distortionNoiseSeed", 0},
-        {"distortionAlongRampOffset", 0}, {"distortionAlongRampScale", 1},
-        {"distortionAcrossRampOffset", 0}, {"distortionAcrossRampScale", 1},
-        {"opacityAlongRampOffset", 0},   {"opacityAlongRampScale", 1},
-        {"opacityAcrossRampOffset", 0},  {"opacityAcrossRampScale", 1},
+        {"multiplier16bit", 1},
+        {"distortionNoiseAmplitude", 0},
+        {"distortionNoiseScale", 1},
+        {"distortionNoiseScaleX", 1},
+        {"distortionNoiseScaleY", 1},
+        {"distortionNoiseOffsetX", 0},
+        {"distortionNoiseOffsetY", 0},
+        {"distortionNoiseEvolution", 0},
+        {"distortionNoiseInnerOffset", 0},
+        {"distortionNoiseSeed", 0},
+        {"distortionAlongRampOffset", 0},
+        {"distortionAlongRampScale", 1},
+        {"distortionAcrossRampOffset", 0},
+        {"distortionAcrossRampScale", 1},
+        {"opacityAlongRampOffset", 0},
+        {"opacityAlongRampScale", 1},
+        {"opacityAcrossRampOffset", 0},
+        {"opacityAcrossRampScale", 1},
         {"animBlendFactor", 0},
     };
     std::map<std::string, int> ints = {
-        {"distortionNoiseCoordinates", 0}, {"distortionAlongRampLoop", 0},
-        {"distortionAcrossRampLoop", 0},   {"opacityAlongRampLoop", 0},
-        {"opacityAcrossRampLoop", 0},      {"animBlending", 0},
-        {"textureNicer", 0},               {"backgroundBlendMode", 1},
+        {"distortionNoiseCoordinates", 0},
+        {"distortionAlongRampLoop", 0},
+        {"distortionAcrossRampLoop", 0},
+        {"opacityAlongRampLoop", 0},
+        {"opacityAcrossRampLoop", 0},
+        {"animBlending", 0},
+        {"textureNicer", 0},
+        {"backgroundBlendMode", 1},
         {"textureFilter", 2},
     };
     float factors[2] = {0, 0};
@@ -141,7 +154,8 @@ std::array<float, 3> ReferenceHash33(const std::array<float, 3>& p) {
     const std::uint32_t multipliers[3] = {1597334673u, 3812015801u, 2798796415u};
     std::uint32_t q[3];
     for (int axis = 0; axis < 3; ++axis) {
-        q[axis] = static_cast<std::uint32_t>(static_cast<std::int32_t>(p[axis])) * multipliers[axis];
+        q[axis] =
+            static_cast<std::uint32_t>(static_cast<std::int32_t>(p[axis])) * multipliers[axis];
     }
     const std::uint32_t mixed = q[0] ^ q[1] ^ q[2];
     std::array<float, 3> result;
@@ -179,16 +193,16 @@ float ReferencePerlin(const std::array<float, 3>& p) {
 }
 
 class MeshShaders : public gl_test::RenderDataTest {
-protected:
+  protected:
     void SetUp() override {
         gl_test::RenderDataTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
         AESDK_OpenGL::PrepareRenderResources(*renderData, kTargetSize, kTargetSize, false);
-        inputTexture = gl_test::MakeTexture(kCoordinateTextureSize, kCoordinateTextureSize,
-                                            CoordinateTexels(kCoordinateTextureSize,
-                                                             kCoordinateTextureSize));
+        inputTexture =
+            gl_test::MakeTexture(kCoordinateTextureSize, kCoordinateTextureSize,
+                                 CoordinateTexels(kCoordinateTextureSize, kCoordinateTextureSize));
     }
     void TearDown() override {
         if (inputTexture != 0) {
@@ -246,7 +260,7 @@ protected:
 
     GLuint inputTexture = 0;
 
-private:
+  private:
     void BeginDraw(GLuint program) {
         AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0]);
         glViewport(0, 0, kTargetSize, kTargetSize);
@@ -260,8 +274,8 @@ private:
     }
 
     std::array<float, 4> DrawQuadAndRead(const Fragment& fragment) {
-        const float corners[4][2] = {{0, 0}, {kTargetSize, 0}, {0, kTargetSize},
-                                     {kTargetSize, kTargetSize}};
+        const float corners[4][2] = {
+            {0, 0}, {kTargetSize, 0}, {0, kTargetSize}, {kTargetSize, kTargetSize}};
         TestMeshVertex vertices[4];
         for (int corner = 0; corner < 4; ++corner) {
             TestMeshVertex& vertex = vertices[corner];
@@ -301,8 +315,8 @@ TEST_F(MeshShaders, ProgramsCompileAndLinkWithTheirAttributeLocations) {
     EXPECT_EQ(renderData->programs[5], 0u);
     // Attributes that a program does not read are inactive and have no location.
     const GLuint distortion = renderData->programs[ShaderSlot_Distortion];
-    const char* const distortionNames[] = {"Position", "Normal", "MeshUVs", "OutputUV",
-                                           "ScreenNoiseUV", nullptr, "UVs1", "UVs2"};
+    const char* const distortionNames[] = {"Position",      "Normal", "MeshUVs", "OutputUV",
+                                           "ScreenNoiseUV", nullptr,  "UVs1",    "UVs2"};
     for (int location = 0; location < 8; ++location) {
         if (distortionNames[location] != nullptr) {
             EXPECT_EQ(glGetAttribLocation(distortion, distortionNames[location]), location);
@@ -324,8 +338,8 @@ TEST_F(MeshShaders, WithoutNoiseTheFragmentShowsTheLayerAtItsTextureCoordinate) 
     settings.factors[0] = 1;
     settings.factors[1] = 1;
     // Amplitude 0, then noise coordinates that are neither screen space nor local.
-    for (const auto& variant : {std::make_pair(0.0f, 2), std::make_pair(1.0f, 0),
-                                std::make_pair(1.0f, 3)}) {
+    for (const auto& variant :
+         {std::make_pair(0.0f, 2), std::make_pair(1.0f, 0), std::make_pair(1.0f, 3)}) {
         settings.floats["distortionNoiseAmplitude"] = variant.first;
         settings.ints["distortionNoiseCoordinates"] = variant.second;
         const std::array<float, 4> pixel = DrawDistortion(fragment, settings);
@@ -436,8 +450,8 @@ TEST_F(MeshShaders, LoopingRampParametersWrapIntoTheUnitRange) {
     const RampCase ramps[] = {
         {"distortionAlongRampTexture", "distortionAlongRampOffset", "distortionAlongRampScale",
          "distortionAlongRampLoop", false},
-        {"distortionAcrossRampTexture", "distortionAcrossRampOffset",
-         "distortionAcrossRampScale", "distortionAcrossRampLoop", false},
+        {"distortionAcrossRampTexture", "distortionAcrossRampOffset", "distortionAcrossRampScale",
+         "distortionAcrossRampLoop", false},
         {"alongRampTexture", "opacityAlongRampOffset", "opacityAlongRampScale",
          "opacityAlongRampLoop", true},
         {"acrossRampTexture", "opacityAcrossRampOffset", "opacityAcrossRampScale",
@@ -448,8 +462,8 @@ TEST_F(MeshShaders, LoopingRampParametersWrapIntoTheUnitRange) {
         int loop;
         float parameter;
     };
-    const WrapCase wraps[] = {{-0.25f, 1, 0.75f}, {1.0f, 1, 0.0f}, {-0.25f, 0, -0.25f},
-                              {1.0f, 0, 1.0f},    {0.4f, 1, 0.4f}};
+    const WrapCase wraps[] = {
+        {-0.25f, 1, 0.75f}, {1.0f, 1, 0.0f}, {-0.25f, 0, -0.25f}, {1.0f, 0, 1.0f}, {0.4f, 1, 0.4f}};
     Fragment fragment;
     fragment.uvs1[0] = 0.25f;
     for (const RampCase& ramp : ramps) {
@@ -485,10 +499,12 @@ TEST_F(MeshShaders, AttenuationCutsOutsideTheUnitSquare) {
         float alpha;
     };
     const CutCase cases[] = {
-        {0.0f, 0.5f, 0.5f, 0.5f, 1},   {0.999f, 0.5f, 0.5f, 0.5f, 1}, {1.0f, 0.5f, 0.5f, 0.5f, 0},
-        {-0.001f, 0.5f, 0.5f, 0.5f, 0}, {0.5f, 0.999f, 0.5f, 0.5f, 1}, {0.5f, 1.0f, 0.5f, 0.5f, 0},
-        {0.5f, 0.5f, 0.0f, 0.5f, 1},   {0.5f, 0.5f, 1.0f, 0.5f, 0},   {0.5f, 0.5f, -0.01f, 0.5f, 0},
-        {0.5f, 0.5f, 0.5f, 1.0f, 0},   {0.5f, 0.5f, 0.5f, 0.999f, 1},
+        {0.0f, 0.5f, 0.5f, 0.5f, 1},   {0.999f, 0.5f, 0.5f, 0.5f, 1},
+        {1.0f, 0.5f, 0.5f, 0.5f, 0},   {-0.001f, 0.5f, 0.5f, 0.5f, 0},
+        {0.5f, 0.999f, 0.5f, 0.5f, 1}, {0.5f, 1.0f, 0.5f, 0.5f, 0},
+        {0.5f, 0.5f, 0.0f, 0.5f, 1},   {0.5f, 0.5f, 1.0f, 0.5f, 0},
+        {0.5f, 0.5f, -0.01f, 0.5f, 0}, {0.5f, 0.5f, 0.5f, 1.0f, 0},
+        {0.5f, 0.5f, 0.5f, 0.999f, 1},
     };
     DistortionSettings settings;
     settings.ints["textureFilter"] = 1;

@@ -32,9 +32,9 @@ TEST(Platform, ClassesAndWindowsFollowWindowsRules) {
     wrongSize.cbSize = 0;
     EXPECT_EQ(RegisterClassExA(&wrongSize), 0);
 
-    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr,
-                              nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
     HWND window = CreateWindowExA(0, "PlatformTestClass", "", 0, 0, 0, 8, 8, nullptr, nullptr,
                                   nullptr, nullptr);
     ASSERT_NE(window, nullptr);

@@ -96,7 +96,7 @@ TEST(RenderDataRegistry, ThreadsArrivingTogetherGetDistinctRenderData) {
         thread.join();
     }
     const std::set<std::shared_ptr<AESDK_OpenGL_EffectRenderData>> distinct(acquired.begin(),
-                                                                           acquired.end());
+                                                                            acquired.end());
     EXPECT_EQ(distinct.size(), static_cast<size_t>(kThreads));
     EXPECT_EQ(RegisteredNumbers().size(), static_cast<size_t>(kThreads));
     acquired.clear();
@@ -113,7 +113,7 @@ TEST(RenderDataRegistry, SetdownWithNothingSetUpDoesNothing) {
 }
 
 class RegistryTeardown : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QUORVEL_REQUIRE_GL();
         platform_testing::Reset();

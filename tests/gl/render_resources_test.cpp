@@ -59,7 +59,7 @@ struct SizeBoundNames {
 };
 
 SizeBoundNames NamesOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& data) {
-    return {data.framebuffer,  data.mainTexture,     data.passTextures[0],
+    return {data.framebuffer,     data.mainTexture,     data.passTextures[0],
             data.passTextures[1], data.quadVertexArray, data.programs};
 }
 
@@ -152,7 +152,8 @@ TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
     EXPECT_EQ(counter.Count("glGenBuffers"), 3);
     // Left with the line vertex array and the shared vertex buffer bound; each vertex array
     // carries its own index buffer.
-    EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING), static_cast<GLint>(renderData->meshLineVertexArray));
+    EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING),
+              static_cast<GLint>(renderData->meshLineVertexArray));
     EXPECT_EQ(Binding(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(renderData->meshVertexBuffer));
     EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
               static_cast<GLint>(renderData->meshLineIndexBuffer));

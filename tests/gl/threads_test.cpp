@@ -30,7 +30,7 @@ constexpr int kSize = 16;
 
 // Lets every thread pass only when all have arrived.
 class StartLine {
-public:
+  public:
     explicit StartLine(int count) : waiting_(count) {}
     void ArriveAndWait() {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -40,7 +40,7 @@ public:
         all_.wait(lock, [this] { return waiting_ == 0; });
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable all_;
     int waiting_;
