@@ -7,11 +7,15 @@
 #include <glbinding/gl/gl.h>
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <thread>
 
+#include "gl/context_guard.h"
 #include "gl/framebuffer.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
+#include "gl/render_resources.h"
 #include "gl/shader_program.h"
 
 namespace gl_test {
@@ -165,17 +169,38 @@ void RenderDataTest::TearDown() {
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
 }
 
-GLuint MakeTexture(int width, int height, const Texels& texels) {
+GLuint MakeFloatTexture(GLenum internalFormat, GLenum format, GLenum filter, int width, int height,
+                        const float* data) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, width, height, 0, GL_RGBA, GL_FLOAT, texels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_FLOAT, data);
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
+}
+
+GLuint MakeTexture(int width, int height, const Texels& texels) {
+    return MakeFloatTexture(GL_RGBA32F, GL_RGBA, GL_NEAREST, width, height, texels[0].data());
+}
+
+std::weak_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> RenderOnEndedThread(int width,
+                                                                               int height) {
+    std::weak_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> watched;
+    std::thread([&watched, width, height] {
+        const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
+        auto renderData = AcquireThreadRenderData();
+        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+        renderData->started = true;
+        AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
+        AESDK_OpenGL::PrepareRenderResources(*renderData, static_cast<std::uint16_t>(width),
+                                             static_cast<std::uint16_t>(height), false);
+        watched = renderData;
+    }).join();
+    return watched;
 }
 
 Texels ReadPixels(int width, int height) {

@@ -75,8 +75,15 @@ class RenderDataTest : public ::testing::Test {
 // RGBA float texels, row by row.
 using Texels = std::vector<std::array<float, 4>>;
 
+// An edge-clamped float texture of the given formats and filter; the caller deletes it.
+gl::GLuint MakeFloatTexture(gl::GLenum internalFormat, gl::GLenum format, gl::GLenum filter,
+                            int width, int height, const float* data);
 // A nearest-filtered, edge-clamped RGBA32F texture; the caller deletes it.
 gl::GLuint MakeTexture(int width, int height, const Texels& texels);
+// The render data of a new thread that starts its context, prepares its resources at width x
+// height and ends, leaving its render data in the registry; watched without keeping it alive.
+std::weak_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> RenderOnEndedThread(int width,
+                                                                               int height);
 // The RGBA32F pixels of the bound framebuffer's colour target.
 Texels ReadPixels(int width, int height);
 // Column-major pixel-to-clip projection for a pass of width x height.

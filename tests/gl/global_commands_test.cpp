@@ -4,14 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <thread>
 
-#include "gl/context_guard.h"
-#include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
-#include "gl/render_resources.h"
 #include "platform/testing.h"
 #include "shell/command_switch.h"
 #include "tests/gl/gl_test_support.h"
@@ -74,16 +69,7 @@ TEST_F(DispatchedGlobalCommands, SetdownDestroysRenderDataOfEndedThreads) {
     const int contextsBefore = platform_testing::LiveContextCount();
     const int windowsBefore = platform_testing::LiveWindowCount();
     ASSERT_EQ(CreateSharedGLData(&in), PF_Err_NONE);
-    std::weak_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> watched;
-    std::thread([&watched] {
-        const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
-        auto renderData = AcquireThreadRenderData();
-        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
-        renderData->started = true;
-        AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
-        AESDK_OpenGL::PrepareRenderResources(*renderData, 64, 64, true);
-        watched = renderData;
-    }).join();
+    const auto watched = gl_test::RenderOnEndedThread(64, 64);
 
     EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETDOWN), PF_Err_NONE);
     EXPECT_TRUE(watched.expired());

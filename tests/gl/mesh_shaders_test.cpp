@@ -125,16 +125,8 @@ float IdentityRampAt(float t) {
 }
 
 GLuint MakeRampTexture(const std::vector<float>& values) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, static_cast<GLsizei>(values.size()), 1, 0, GL_RED,
-                 GL_FLOAT, values.data());
-    return texture;
+    return gl_test::MakeFloatTexture(GL_R32F, GL_RED, GL_LINEAR, static_cast<int>(values.size()), 1,
+                                     values.data());
 }
 
 // Host pixels (A, R, G, B) whose colour tells where they were sampled: opaque, red = u and

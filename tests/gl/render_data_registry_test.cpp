@@ -10,10 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "gl/context_guard.h"
-#include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
-#include "gl/render_resources.h"
 #include "platform/testing.h"
 #include "tests/gl/gl_test_support.h"
 
@@ -127,24 +124,15 @@ TEST_F(RegistryTeardown, SetdownDestroysEverythingOnItsOwnThread) {
     const int windowsBefore = platform_testing::LiveWindowCount();
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     EXPECT_TRUE(host.IsCurrent());
-    std::weak_ptr<AESDK_OpenGL_EffectRenderData> watched;
     // Two render threads that have rendered and ended; their data stay registered.
-    for (int thread = 0; thread < 2; ++thread) {
-        std::thread([&watched] {
-            const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
-            auto renderData = AcquireThreadRenderData();
-            AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
-            renderData->started = true;
-            AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
-            AESDK_OpenGL::PrepareRenderResources(*renderData, 32, 32, false);
-            watched = renderData;
-        }).join();
-    }
+    const auto watched = gl_test::RenderOnEndedThread(32, 32);
+    const auto alsoWatched = gl_test::RenderOnEndedThread(32, 32);
     EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore + 3);
 
     platform_testing::Reset();
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
     EXPECT_TRUE(watched.expired());
+    EXPECT_TRUE(alsoWatched.expired());
     EXPECT_FALSE(s_sharedGLData);
     EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore);
     EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);

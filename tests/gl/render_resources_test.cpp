@@ -5,6 +5,7 @@
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <new>
 #include <string>
@@ -48,6 +49,15 @@ GLint Binding(GLenum binding) {
     return name;
 }
 
+// The four corners of the render data's quad, as stored in its buffer.
+std::array<QuadVertex, 4> QuadOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& data) {
+    std::array<QuadVertex, 4> quad = {};
+    glBindBuffer(GL_ARRAY_BUFFER, data.quadVertexBuffer);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return quad;
+}
+
 // The names a preparation may replace, to see which ones it did.
 struct SizeBoundNames {
     GLuint framebuffer;
@@ -81,9 +91,7 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_INTERNAL_FORMAT),
               static_cast<GLint>(GL_RGBA32F));
     EXPECT_EQ(TextureLevelParameter(renderData->passTextures[1], GL_TEXTURE_WIDTH), 1920);
-    QuadVertex quad[4] = {};
-    glBindBuffer(GL_ARRAY_BUFFER, renderData->quadVertexBuffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad);
+    std::array<QuadVertex, 4> quad = QuadOf(*renderData);
     EXPECT_EQ(quad[1].x, 1920.0f);
     EXPECT_EQ(quad[2].y, 1080.0f);
     EXPECT_EQ(quad[3].x, 1920.0f);
@@ -132,11 +140,9 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     EXPECT_EQ(renderData->meshVertexBuffer, meshVertexBuffer);
     EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 1280);
     EXPECT_EQ(TextureLevelParameter(renderData->passTextures[0], GL_TEXTURE_HEIGHT), 360);
-    glBindBuffer(GL_ARRAY_BUFFER, renderData->quadVertexBuffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad);
+    quad = QuadOf(*renderData);
     EXPECT_EQ(quad[3].x, 640.0f);
     EXPECT_EQ(quad[3].y, 360.0f);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
