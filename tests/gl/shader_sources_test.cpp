@@ -10,6 +10,11 @@
 
 #include "gl/shader_sources.h"
 
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#endif
+
 namespace {
 
 const std::string kShaderDirectory = std::string(QUORVEL_SOURCE_DIR) + "/gl/shaders/";
