@@ -1,11 +1,15 @@
-#include "ramp/ramp.h"
+#include <cmath>
+
+#include "ramp/bezier_segment.h"
 
 namespace {
 
-// Closer than this to a bracket end counts as reaching it.
-constexpr float kBezierTolerance = 0.0001f;
-// The bracket is halved until this many t-coordinates were computed, then the rest is a line.
-constexpr int kBezierMaxEvaluations = 5;
+// How far the tangent handles reach, as a share of the segment's chord.
+constexpr float kBezierHandleFactor = 0.3f;
+
+float ChordLength(RampKey from, RampKey to) {
+    return std::sqrt(powf(to.v - from.v, 2.0f) + powf(to.t - from.t, 2.0f));
+}
 
 }  // namespace
 
@@ -16,28 +20,22 @@ float EvalBezier(float p0, float p1, float p2, float p3, float u) {
 
 float BezierParameterAtX(const float control[8], float uLo, float xLo, float uHi, float xHi,
                          float x, int iterations) {
-    if (xLo + kBezierTolerance >= x) {
-        return uLo;
-    }
-    for (;;) {
-        if (x >= xHi - kBezierTolerance) {
-            return uHi;
-        }
-        if (iterations >= kBezierMaxEvaluations) {
-            return uLo + (x - xLo) / (xHi - xLo) * (uHi - uLo);
-        }
-        const float uMid = (uLo + uHi) * 0.5f;
-        const float xMid = EvalBezier(control[0], control[2], control[4], control[6], uMid);
-        ++iterations;
-        if (xMid > x) {
-            uHi = uMid;
-            xHi = xMid;
-        } else {
-            uLo = uMid;
-            xLo = xMid;
-        }
-        if (xLo + kBezierTolerance >= x) {
-            return uLo;
-        }
-    }
+    BezierCurve curve{control};
+    return SearchBezierParameter(curve, uLo, xLo, uHi, xHi, x, iterations);
+}
+
+BezierSegment::BezierSegment(RampKey p, RampKey l, RampKey r, RampKey n) {
+    const float chordLR = ChordLength(l, r);
+    const float chordPL = ChordLength(p, l);
+    const float chordRN = ChordLength(r, n);
+    const float handleL = kBezierHandleFactor * chordLR / (chordPL + chordLR);
+    const float handleR = kBezierHandleFactor * chordLR / (chordLR + chordRN);
+    control[0] = l.t;
+    control[1] = l.v;
+    control[2] = l.t + handleL * (r.t - p.t);
+    control[3] = l.v + handleL * (r.v - p.v);
+    control[4] = r.t - handleR * (n.t - l.t);
+    control[5] = r.v - handleR * (n.v - l.v);
+    control[6] = r.t;
+    control[7] = r.v;
 }

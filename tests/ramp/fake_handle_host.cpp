@@ -17,7 +17,9 @@ FakeHandleHost::FakeHandleHost() {
     inData_.pica_basicP = &basic_;
 }
 
-FakeHandleHost::~FakeHandleHost() { current = nullptr; }
+FakeHandleHost::~FakeHandleHost() {
+    current = nullptr;
+}
 
 SPErr FakeHandleHost::Acquire(const char* name, A_long version, const void** suite) {
     if (std::strcmp(name, kPFHandleSuite) == 0 && version == kPFHandleSuiteVersion2 &&
@@ -59,7 +61,9 @@ void* FakeHandleHost::Lock(PF_Handle handle) {
     return block->second.bytes.data();
 }
 
-void FakeHandleHost::Unlock(PF_Handle) { ++current->unlockCalls; }
+void FakeHandleHost::Unlock(PF_Handle) {
+    ++current->unlockCalls;
+}
 
 void FakeHandleHost::Dispose(PF_Handle handle) {
     ++current->disposeCalls;

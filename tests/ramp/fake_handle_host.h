@@ -10,7 +10,7 @@
 // A stand-in for the host's memory handles and basic suite, enough to drive the arbitrary-data
 // callbacks without the module: it counts handles, locks and suites, and can fail on request.
 class FakeHandleHost {
-public:
+  public:
     FakeHandleHost();
     ~FakeHandleHost();
     FakeHandleHost(const FakeHandleHost&) = delete;
@@ -34,7 +34,7 @@ public:
     int failLockCall = 0;
     bool handleSuiteMissing = false;
 
-private:
+  private:
     struct Block {
         std::vector<unsigned char> bytes;
     };

@@ -44,7 +44,9 @@ Bytes Flat(const Ramp& ramp) {
 }
 
 // What NEW leaves in a handle before the record is read into it.
-ScopedRamp NewDefault() { return ScopedRamp(RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}); }
+ScopedRamp NewDefault() {
+    return ScopedRamp(RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}});
+}
 
 TEST(FlatRampTest, WritesLittleEndianHeaderThenPointsInAscendingT) {
     const ScopedRamp fresh = NewDefault();
@@ -61,7 +63,8 @@ TEST(FlatRampTest, WritesLittleEndianHeaderThenPointsInAscendingT) {
 
 TEST(FlatRampTest, EveryBitPatternButANaNKeyComesBackByteForByte) {
     const float inf = std::numeric_limits<float>::infinity();
-    Bytes bytes = Record(-7, 0x7FFFFFFF, 4, {{-inf, -0.0f}, {-0.0f, inf}, {0.5f, 0.0f}, {inf, 3e38f}});
+    Bytes bytes =
+        Record(-7, 0x7FFFFFFF, 4, {{-inf, -0.0f}, {-0.0f, inf}, {0.5f, 0.0f}, {inf, 3e38f}});
     // A NaN value with a payload of its own.
     const uint32_t payload = 0x7FC01234u;
     std::memcpy(&bytes[12 + 8 * 2 + 4], &payload, 4);

@@ -13,7 +13,9 @@ namespace {
 
 void* const kRefcon = reinterpret_cast<void*>(RAMP_ARB_REFCON);
 
-Ramp* RampIn(PF_ArbitraryH handle) { return static_cast<Ramp*>(*handle); }
+Ramp* RampIn(PF_ArbitraryH handle) {
+    return static_cast<Ramp*>(*handle);
+}
 
 // The request as the module's dispatch answers it: refused when it is not the ramp's, thrown
 // failures turned into codes the way EffectMain turns them.
@@ -39,7 +41,7 @@ PF_ArbParamsExtra Request(PF_FunctionSelector selector) {
 }
 
 class RampArbitraryTest : public testing::Test {
-protected:
+  protected:
     PF_ArbitraryH New() {
         PF_ArbitraryH handle = nullptr;
         PF_ArbParamsExtra extra = Request(PF_Arbitrary_NEW_FUNC);
@@ -138,8 +140,9 @@ TEST_F(RampArbitraryTest, NewFlattenPrintAndDispose) {
             EXPECT_EQ(buffer, std::vector<unsigned char>(size, 0xAB));
         } else {
             EXPECT_EQ(err, PF_Err_NONE);
-            const unsigned char expected[28] = {0, 0, 0, 0, 0, 0, 0, 0, 2, 0,    0,    0,    0, 0,
-                                                0, 0, 0, 0, 0x80, 0x3F, 0, 0, 0x80, 0x3F, 0, 0, 0x80, 0x3F};
+            const unsigned char expected[28] = {0, 0, 0,    0,    0, 0, 0,    0,   2,    0,
+                                                0, 0, 0,    0,    0, 0, 0,    0,   0x80, 0x3F,
+                                                0, 0, 0x80, 0x3F, 0, 0, 0x80, 0x3F};
             EXPECT_EQ(0, std::memcmp(buffer.data(), expected, 28));
         }
     }
@@ -222,7 +225,8 @@ TEST_F(RampArbitraryTest, CopyUnflattenInterpolateCompare) {
     EXPECT_EQ(Dispatch(&host, &compare), PF_Err_NONE);
     EXPECT_EQ(result, PF_ArbCompare_NOT_EQUAL);
 
-    for (PF_ArbitraryH handle : {source, copy, fromNothing, restored, damaged, left, right, blend}) {
+    for (PF_ArbitraryH handle :
+         {source, copy, fromNothing, restored, damaged, left, right, blend}) {
         Dispose(handle);
     }
     EXPECT_EQ(host.LiveHandles(), 0u);
@@ -275,8 +279,12 @@ struct Fixture {
     PF_ArbParamsExtra RequestFor(PF_FunctionSelector selector) {
         PF_ArbParamsExtra extra = Request(selector);
         switch (selector) {
-            case PF_Arbitrary_NEW_FUNC: extra.u.new_func_params.arbPH = &slot; break;
-            case PF_Arbitrary_DISPOSE_FUNC: extra.u.dispose_func_params.arbH = b; break;
+            case PF_Arbitrary_NEW_FUNC:
+                extra.u.new_func_params.arbPH = &slot;
+                break;
+            case PF_Arbitrary_DISPOSE_FUNC:
+                extra.u.dispose_func_params.arbH = b;
+                break;
             case PF_Arbitrary_COPY_FUNC:
                 extra.u.copy_func_params.src_arbH = a;
                 extra.u.copy_func_params.dst_arbPH = &slot;

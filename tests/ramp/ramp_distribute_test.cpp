@@ -40,7 +40,8 @@ TEST(RampDistributeTest, CountsAndEvenSpreads) {
     for (int i = 0; i <= 10; ++i) {
         (*crumbs->points)[float(i) / 10.0f] = 0.00009f;
     }
-    for (const Ramp* ramp : std::initializer_list<const Ramp*>{&*empty, &*one, &*flatZero, &*crumbs}) {
+    for (const Ramp* ramp :
+         std::initializer_list<const Ramp*>{&*empty, &*one, &*flatZero, &*crumbs}) {
         EXPECT_EQ(ramp->DistributePositions(5), Even(5));
     }
 
@@ -131,11 +132,15 @@ TEST(RampDistributeTest, ExtremeKeysGiveFinitePositions) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float huge = std::numeric_limits<float>::max();
     for (int32_t interpolation : {0, 1, 2, 3, 4}) {
-        const ScopedRamp nanValue(RampMode_All, interpolation, {{0.0f, nan}, {0.5f, 1.0f}, {1.0f, 0.0f}});
-        const ScopedRamp zeroStart(RampMode_All, interpolation, {{0.0f, 0.0f}, {0.5f, 0.000001f}, {1.0f, 0.0f}});
+        const ScopedRamp nanValue(RampMode_All, interpolation,
+                                  {{0.0f, nan}, {0.5f, 1.0f}, {1.0f, 0.0f}});
+        const ScopedRamp zeroStart(RampMode_All, interpolation,
+                                   {{0.0f, 0.0f}, {0.5f, 0.000001f}, {1.0f, 0.0f}});
         const ScopedRamp infValue(RampMode_All, interpolation, {{0.0f, inf}, {1.0f, 1.0f}});
-        const ScopedRamp wide(RampMode_All, interpolation, {{-huge, 1.0f}, {0.0f, 0.0f}, {huge, 0.5f}});
-        const ScopedRamp tinyNearFlat(RampMode_All, interpolation, {{0.0f, 0.0f}, {1e6f, 0.000005f}});
+        const ScopedRamp wide(RampMode_All, interpolation,
+                              {{-huge, 1.0f}, {0.0f, 0.0f}, {huge, 0.5f}});
+        const ScopedRamp tinyNearFlat(RampMode_All, interpolation,
+                                      {{0.0f, 0.0f}, {1e6f, 0.000005f}});
         for (const Ramp* ramp : {&*nanValue, &*zeroStart, &*infValue, &*tinyNearFlat}) {
             for (float p : ramp->DistributePositions(9)) {
                 EXPECT_TRUE(std::isfinite(p)) << interpolation;

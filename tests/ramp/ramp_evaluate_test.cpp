@@ -1,5 +1,7 @@
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,8 @@ TEST(RampEvaluateTest, EmptyOneKeyAndClampedValues) {
     }
     const ScopedRamp high(RampMode_All, RampInterpolation_Sin, {{0.5f, 7.0f}});
     EXPECT_EQ(high->Evaluate(0.0f), 1.0f);
-    const ScopedRamp outOfRange(RampMode_All, RampInterpolation_Line, {{0.0f, 2.0f}, {1.0f, -1.0f}});
+    const ScopedRamp outOfRange(RampMode_All, RampInterpolation_Line,
+                                {{0.0f, 2.0f}, {1.0f, -1.0f}});
     EXPECT_EQ(outOfRange->Evaluate(0.0f), 1.0f);
     EXPECT_EQ(outOfRange->Evaluate(0.5f), 0.5f);
     EXPECT_EQ(outOfRange->Evaluate(1.0f), 0.0f);
@@ -73,11 +76,68 @@ TEST(RampEvaluateTest, EvalBezierAndParameterSearch) {
     EXPECT_NEAR(BezierParameterAtX(control, 0.5f, 0.5f, 1.0f, 1.0f, 0.8123f, 1), 0.8123f, 1e-6);
 }
 
+// The parameter search step by step, stopping at the first answer: what the search must give
+// to the bit, however it is arranged.
+float StepwiseParameterAtX(const float control[8], float uLo, float xLo, float uHi, float xHi,
+                           float x, int k) {
+    if (xLo + 0.0001f >= x) {
+        return uLo;
+    }
+    for (;;) {
+        if (x >= xHi - 0.0001f) {
+            return uHi;
+        }
+        if (k >= 5) {
+            return uLo + (x - xLo) / (xHi - xLo) * (uHi - uLo);
+        }
+        const float uMid = (uLo + uHi) * 0.5f;
+        const float xMid = EvalBezier(control[0], control[2], control[4], control[6], uMid);
+        ++k;
+        if (xMid > x) {
+            uHi = uMid;
+            xHi = xMid;
+        } else {
+            uLo = uMid;
+            xLo = xMid;
+        }
+        if (xLo + 0.0001f >= x) {
+            return uLo;
+        }
+    }
+}
+
+TEST(RampEvaluateTest, ParameterSearchStopsAtItsFirstAnswer) {
+    std::mt19937 random(2101);
+    std::uniform_real_distribution<float> unit(-0.2f, 1.2f);
+    for (int trial = 0; trial < 200000; ++trial) {
+        float control[8];
+        for (float& c : control) {
+            c = unit(random);
+        }
+        // Often close to a midpoint or an end, where the tolerance decides.
+        const int pick = int(random() % 4);
+        const float xMid = EvalBezier(control[0], control[2], control[4], control[6], 0.5f);
+        float x = pick == 0 ? unit(random) : pick == 1 ? xMid : pick == 2 ? control[0] : control[6];
+        x += float(int(random() % 5) - 2) * 0.00005f;
+        const int k = 1 + int(random() % 5);
+        const float lower = BezierParameterAtX(control, 0.0f, control[0], 0.5f, xMid, x, k);
+        const float upper = BezierParameterAtX(control, 0.5f, xMid, 1.0f, control[6], x, k);
+        const float stepwiseLower =
+            StepwiseParameterAtX(control, 0.0f, control[0], 0.5f, xMid, x, k);
+        const float stepwiseUpper =
+            StepwiseParameterAtX(control, 0.5f, xMid, 1.0f, control[6], x, k);
+        ASSERT_EQ(0, std::memcmp(&lower, &stepwiseLower, sizeof lower)) << trial;
+        ASSERT_EQ(0, std::memcmp(&upper, &stepwiseUpper, sizeof upper)) << trial;
+    }
+}
+
 // The exact value of the Bezier segment from l to r with tangents from p and n, found in
 // double precision by bisection on the curve itself.
-double ReferenceBezier(const double p[2], const double l[2], const double r[2],
-                       const double n[2], double x) {
-    auto chord = [](const double* a, const double* b) { return std::hypot(b[0] - a[0], b[1] - a[1]); };
+double ReferenceBezier(const double p[2], const double l[2], const double r[2], const double n[2],
+                       double x) {
+    auto chord = [](const double* a, const double* b) {
+        return std::hypot(b[0] - a[0], b[1] - a[1]);
+    };
     const double sL = 0.3 * chord(l, r) / (chord(p, l) + chord(l, r));
     const double sR = 0.3 * chord(l, r) / (chord(l, r) + chord(r, n));
     const double c1[2] = {l[0] + sL * (r[0] - p[0]), l[1] + sL * (r[1] - p[1])};
@@ -129,11 +189,13 @@ TEST(RampEvaluateTest, ExtremeKeysGiveNumbersInRange) {
     const float huge = std::numeric_limits<float>::max();
     const float inf = std::numeric_limits<float>::infinity();
     for (int32_t interpolation : {0, 1, 2, 3}) {
-        const ScopedRamp ramp(RampMode_All, interpolation,
-                              {{-inf, 0.5f}, {-huge, -huge}, {0.5f, huge}, {huge, inf}, {inf, 0.0f}});
+        const ScopedRamp ramp(
+            RampMode_All, interpolation,
+            {{-inf, 0.5f}, {-huge, -huge}, {0.5f, huge}, {huge, inf}, {inf, 0.0f}});
         for (float x : {-inf, -huge, -1.0f, 0.0f, 0.25f, 0.5f, 1e30f, huge, inf}) {
             const float value = ramp->Evaluate(x);
-            EXPECT_TRUE(value >= 0.0f && value <= 1.0f) << interpolation << " " << x << " " << value;
+            EXPECT_TRUE(value >= 0.0f && value <= 1.0f)
+                << interpolation << " " << x << " " << value;
         }
     }
 }

@@ -8,7 +8,8 @@
 namespace {
 
 TEST(RampOperationsTest, InterpolatePairsPointsInOrder) {
-    const ScopedRamp left(RampMode_WithoutSin, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}});
+    const ScopedRamp left(RampMode_WithoutSin, RampInterpolation_Line,
+                          {{0.0f, 0.0f}, {1.0f, 1.0f}});
     const ScopedRamp right(RampMode_All, RampInterpolation_Step,
                            {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}});
     ScopedRamp result(-1, -1, {{0.3f, 0.3f}});

@@ -26,7 +26,8 @@ PF_Err Read(const std::string& text, Ramp* ramp) {
 TEST(RampTextTest, PrintsTheOneLineForm) {
     EXPECT_EQ(RampToText(*NewDefault()), "Ramp all  sin  t 0 v 1 t 1 v 1");
     EXPECT_EQ(RampToText(*NewDefault()).size() + 1, 31u);
-    EXPECT_EQ(RampToText(*ScopedRamp(2, RampInterpolation_Sin, {{0.0f, 1.0f}})), "Ramp sin  t 0 v 1");
+    EXPECT_EQ(RampToText(*ScopedRamp(2, RampInterpolation_Sin, {{0.0f, 1.0f}})),
+              "Ramp sin  t 0 v 1");
     EXPECT_EQ(RampToText(*ScopedRamp(RampMode_WithoutSin, 4, {{0.5f, 0.25f}})),
               "Ramp withoutSin  t 0.5 v 0.25");
     EXPECT_EQ(RampToText(*ScopedRamp(-1, -1)), "Ramp");
@@ -47,8 +48,8 @@ TEST(RampTextTest, ReadsBackWhatItPrints) {
         const int count = int(random() % 12);
         for (int i = 0; i < count; ++i) {
             const float t = float(random() % 100001) / 100000.0f;
-            (*original->points)[t] = std::ldexp(float(random() % 2000001) / 1000000.0f - 1.0f,
-                                                int(random() % 40) - 30);
+            (*original->points)[t] =
+                std::ldexp(float(random() % 2000001) / 1000000.0f - 1.0f, int(random() % 40) - 30);
         }
         const std::string text = RampToText(*original);
         ScopedRamp scanned = NewDefault();
@@ -125,7 +126,8 @@ TEST(RampTextTest, TextItDoesNotTakeLeavesTheRampAsItWas) {
         "Ramp all  sin  t 0 v 1 t 0.5 v 0.5 t 1 v",
     };
     for (const char* text : rejected) {
-        ScopedRamp ramp(RampMode_WithoutSin, RampInterpolation_Bezier, {{0.0f, 0.5f}, {1.0f, 0.5f}});
+        ScopedRamp ramp(RampMode_WithoutSin, RampInterpolation_Bezier,
+                        {{0.0f, 0.5f}, {1.0f, 0.5f}});
         EXPECT_EQ(Read(text, &*ramp), PF_Err_UNRECOGNIZED_PARAM_TYPE) << text;
         EXPECT_EQ(ramp->mode, RampMode_WithoutSin) << text;
         EXPECT_EQ(ramp->interpolation, RampInterpolation_Bezier) << text;
