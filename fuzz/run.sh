@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 cmake --preset fuzz
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target flat_ramp_fuzz ramp_text_fuzz
 out=build/fuzz/fuzz
 mkdir -p "$out/corpus/flat" "$out/corpus/text"
 # The default ramp as saved (mode 0, sin, {0: 1, 1: 1}) and as printed.
