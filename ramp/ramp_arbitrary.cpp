@@ -25,6 +25,18 @@ PF_Handle Present(const PF_ArbitraryH* slot) {
     return Present(slot != nullptr ? *slot : nullptr);
 }
 
+// Stores through size what measure gives for the ramp in handle.
+template <typename Measure>
+PF_Err StoreSize(PF_InData* in_data, PF_ArbitraryH handle, A_u_long* size, Measure measure) {
+    if (size == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    SuiteHandler suites(in_data->pica_basicP);
+    LockedHandle locked(&suites, Present(handle));
+    *size = A_u_long(measure(*locked.As<Ramp>()));
+    return PF_Err_NONE;
+}
+
 }  // namespace
 
 PF_Err RampArbNew(PF_InData* in_data, PF_ArbitraryH* slot, float first, float second) {
@@ -88,13 +100,7 @@ PF_Err RampArbCopy(PF_InData* in_data, const PF_ArbitraryH* source, PF_Arbitrary
 }
 
 PF_Err RampArbFlatSize(PF_InData* in_data, PF_ArbitraryH handle, A_u_long* size) {
-    if (size == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    SuiteHandler suites(in_data->pica_basicP);
-    LockedHandle locked(&suites, Present(handle));
-    *size = A_u_long(locked.As<Ramp>()->Flatten(nullptr));
-    return PF_Err_NONE;
+    return StoreSize(in_data, handle, size, [](const Ramp& ramp) { return ramp.Flatten(nullptr); });
 }
 
 PF_Err RampArbFlatten(PF_InData* in_data, PF_ArbitraryH handle, A_u_long size, void* buffer) {
@@ -144,13 +150,9 @@ PF_Err RampArbCompare(PF_InData* in_data, PF_ArbitraryH a, PF_ArbitraryH b,
 }
 
 PF_Err RampArbPrintSize(PF_InData* in_data, PF_ArbitraryH handle, A_u_long* size) {
-    if (size == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    SuiteHandler suites(in_data->pica_basicP);
-    LockedHandle locked(&suites, Present(handle));
-    *size = A_u_long(RampToText(*locked.As<Ramp>()).size() + 1);
-    return PF_Err_NONE;
+    // Room for the text and its terminating NUL.
+    return StoreSize(in_data, handle, size,
+                     [](const Ramp& ramp) { return RampToText(ramp).size() + 1; });
 }
 
 PF_Err RampArbPrint(PF_InData* in_data, PF_ArbitraryH handle, A_u_long size, char* buffer) {

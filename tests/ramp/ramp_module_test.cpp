@@ -86,6 +86,8 @@ TEST_F(RampModuleTest, ValuesLiveAndDieThroughTheCallbacks) {
     EXPECT_EQ(restored.err, PF_Err_NONE);
     EXPECT_EQ(Text(Keep(restored)), "Ramp withoutSin  line  t 0 v 0 t 1 v 1");
     const PF_ArbitraryH copy = Keep(ramps.Copy(left));
+    // A copy of no value is a new default one.
+    EXPECT_EQ(Text(Keep(ramps.Copy(nullptr))), kDefaultText);
     PF_ArbCompareResult compared = -1;
     EXPECT_EQ(ramps.Compare(left, copy, &compared), PF_Err_NONE);
     EXPECT_EQ(compared, PF_ArbCompare_EQUAL);
@@ -116,13 +118,26 @@ TEST_F(RampModuleTest, RefusedRequestsReturnTheirCodeWithoutMessage) {
         EXPECT_EQ(result.Message(), "");
         EXPECT_EQ(buffer, std::vector<uint8_t>(size, 0xAB));
     }
-    std::vector<char> text(30, 'x');
-    PF_ArbParamsExtra print = ramps.Request(PF_Arbitrary_PRINT_FUNC);
-    print.u.print_func_params.arbH = value;
-    print.u.print_func_params.print_sizeLu = 30;
-    print.u.print_func_params.print_bufferPC = text.data();
-    EXPECT_EQ(ramps.Send(&print), PF_Err_UNRECOGNIZED_PARAM_TYPE);
-    EXPECT_EQ(text, std::vector<char>(30, 'x'));
+    // The default prints as 30 characters and a NUL: any other size is refused untouched.
+    for (A_u_long size : {30u, 32u}) {
+        std::vector<char> text(size, 'x');
+        PF_ArbParamsExtra print = ramps.Request(PF_Arbitrary_PRINT_FUNC);
+        print.u.print_func_params.arbH = value;
+        print.u.print_func_params.print_sizeLu = size;
+        print.u.print_func_params.print_bufferPC = text.data();
+        EXPECT_EQ(ramps.Send(&print), PF_Err_UNRECOGNIZED_PARAM_TYPE);
+        EXPECT_EQ(text, std::vector<char>(size, 'x'));
+    }
+    // Nowhere to put an answer.
+    PF_ArbParamsExtra sizing = ramps.Request(PF_Arbitrary_FLAT_SIZE_FUNC);
+    sizing.u.flat_size_func_params.arbH = value;
+    EXPECT_EQ(ramps.Send(&sizing), PF_Err_BAD_CALLBACK_PARAM);
+    PF_ArbParamsExtra compare = ramps.Request(PF_Arbitrary_COMPARE_FUNC);
+    compare.u.compare_func_params.a_arbH = value;
+    compare.u.compare_func_params.b_arbH = value;
+    EXPECT_EQ(ramps.Send(&compare), PF_Err_BAD_CALLBACK_PARAM);
+    PF_ArbParamsExtra made = ramps.Request(PF_Arbitrary_NEW_FUNC);
+    EXPECT_EQ(ramps.Send(&made), PF_Err_BAD_CALLBACK_PARAM);
 
     // A saved record cut short and text that is not a ramp: the value made for them comes
     // back with the code, and the host gives it back as any other.
@@ -133,6 +148,12 @@ TEST_F(RampModuleTest, RefusedRequestsReturnTheirCodeWithoutMessage) {
     const host::ArbitraryValue rejected = ramps.Scan("Ramp all  sin  t 0 v");
     EXPECT_EQ(rejected.err, PF_Err_UNRECOGNIZED_PARAM_TYPE);
     EXPECT_EQ(Text(Keep(rejected)), kDefaultText);
+    PF_ArbitraryH unscanned = nullptr;
+    PF_ArbParamsExtra noText = ramps.Request(PF_Arbitrary_SCAN_FUNC);
+    noText.u.scan_func_params.bytes_to_scanLu = 100;
+    noText.u.scan_func_params.arbPH = &unscanned;
+    EXPECT_EQ(ramps.Send(&noText), PF_Err_UNRECOGNIZED_PARAM_TYPE);
+    Keep({PF_Err_NONE, unscanned});
     // The text PRINT gives with its terminating NUL, as a host may pass it back.
     const host::ArbitraryValue withNul = ramps.Scan(std::string(kDefaultText) + '\0');
     EXPECT_EQ(withNul.err, PF_Err_NONE);
@@ -213,6 +234,17 @@ TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
         EXPECT_EQ(value.err, fills ? PF_Err_OUT_OF_MEMORY : PF_Err_NONE) << selector;
         EXPECT_EQ(value.handle, nullptr);
     }
+
+    // No value where one is read: a lock that gave nothing, without asking the host to lock.
+    const long locksBefore = host.faults().Calls("host_lock_handle");
+    for (PF_FunctionSelector selector : {3, 4, 6, 7, 8, 9}) {
+        const host::ArbitraryValue value = Exercise(ramps, selector, nullptr, nullptr);
+        EXPECT_EQ(value.err, PF_Err_OUT_OF_MEMORY) << selector;
+        Keep(value);
+    }
+    EXPECT_EQ(ramps.Dispose(nullptr), PF_Err_NONE);
+    // Only INTERP's new value was locked.
+    EXPECT_EQ(host.faults().Calls("host_lock_handle") - locksBefore, 1);
 
     // Without the handle suite every request is 516 and nothing is made.
     host.faults().MakeSuiteUnavailable("PF Handle Suite");
