@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 
 #include "ramp/ramp.h"
 
@@ -13,7 +14,7 @@ bool IsStraightBetweenKeys(int32_t interpolation) {
            interpolation == RampInterpolation_Bezier;
 }
 
-// The area under the curve piece by piece: before the first key, between each pair of keys,
+// The area under the curve segment by segment: before the first key, between each pair of keys,
 // after the last key. Sin and Bezier count as straight lines, Step as its left value.
 std::vector<float> SegmentAreas(const RampPoints& points, int32_t interpolation) {
     std::vector<float> areas;
@@ -51,7 +52,8 @@ enum class SegmentShape { Constant, Straight, Unknown };
 // Where inside one segment the area rem (still to cover from its start) is reached, as a
 // fraction of its width. w is the width, area the whole segment's area.
 float FractionInSegment(float vS, float vE, float w, float rem, float area, SegmentShape shape) {
-    // A zero width or a zero height can only carry a segment whose area is not a number.
+    // A segment still to cover with no width (or, below, starting at height 0 while staying
+    // flat) has an area that is not a number: its start answers instead of a division by 0.
     if (w == 0.0f) {
         return 0.0f;
     }
@@ -101,7 +103,8 @@ std::vector<float> Ramp::DistributePositions(int n) const {
         return EvenSpread(n);
     }
     // Where the trailing run of empty segments begins.
-    const float fill = trailing == 0 ? 1.0f : std::prev(points->end(), long(trailing))->first;
+    const float fill =
+        trailing == 0 ? 1.0f : std::prev(points->end(), std::ptrdiff_t(trailing))->first;
 
     const size_t keyCount = points->size();
     const SegmentShape betweenKeys = IsStraightBetweenKeys(interpolation) ? SegmentShape::Straight

@@ -14,7 +14,7 @@ const char* WordFor(const RampWord* words, size_t count, int32_t value) {
 }
 
 template <size_t N>
-void AppendWordPiece(std::string* text, const RampWord (&words)[N], int32_t value) {
+void AppendWordBetweenBlanks(std::string* text, const RampWord (&words)[N], int32_t value) {
     if (const char* word = WordFor(words, N, value)) {
         *text += ' ';
         *text += word;
@@ -35,8 +35,8 @@ void AppendNumber(std::string* text, float value) {
 
 std::string RampToText(const Ramp& ramp) {
     std::string text = kRampTextTag;
-    AppendWordPiece(&text, kRampModeWords, ramp.mode);
-    AppendWordPiece(&text, kRampInterpolationWords, ramp.interpolation);
+    AppendWordBetweenBlanks(&text, kRampModeWords, ramp.mode);
+    AppendWordBetweenBlanks(&text, kRampInterpolationWords, ramp.interpolation);
     if (ramp.points != nullptr) {
         for (const auto& [t, v] : *ramp.points) {
             text += ' ';
