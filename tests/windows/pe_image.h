@@ -9,7 +9,7 @@
 // export and import tables and its resources. Every offset is checked against the file, so a
 // damaged or truncated image makes the constructor or a query throw std::runtime_error.
 class PeImage {
-public:
+  public:
     explicit PeImage(std::vector<uint8_t> bytes);
 
     // The whole content of a file; throws std::runtime_error when it cannot be read.
@@ -27,7 +27,7 @@ public:
     std::optional<std::vector<uint8_t>> Resource(const std::string& type, uint16_t id,
                                                  uint16_t language) const;
 
-private:
+  private:
     struct Directory {
         uint32_t rva;
         uint32_t size;
