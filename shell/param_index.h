@@ -10,7 +10,7 @@ enum ParamIndex : int {
 #define QUORVEL_PARAM_ENUMERATOR(NAME, SAVED_ID, DISPLAY_NAME, KIND, FIELD, DETAIL) PARAM_##NAME,
     QUORVEL_PARAMETERS(QUORVEL_PARAM_ENUMERATOR)
 #undef QUORVEL_PARAM_ENUMERATOR
-    PARAM_COUNT
+        PARAM_COUNT
 };
 static_assert(PARAM_COUNT == 80, "the host stores projects with exactly 80 parameters");
 

@@ -10,16 +10,19 @@ constexpr A_short kPercent = PF_ValueDisplayFlag_PERCENT;
 constexpr A_short kPlain = PF_ValueDisplayFlag_NONE;
 
 // Default curves of the ramp parameters. 0.1, 0.33 and 0.9 are the nearest floats.
-constexpr DefaultCurve kDensityCurve = {RampMode_WithoutSin, RampInterpolation_Sin, 2,
-                                        {{0.0f, 0.5f}, {1.0f, 0.5f}}};
-constexpr DefaultCurve kQuorvelCurve = {RampMode_All, RampInterpolation_Bezier, 3,
-                                        {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}};
+constexpr DefaultCurve kDensityCurve = {
+    RampMode_WithoutSin, RampInterpolation_Sin, 2, {{0.0f, 0.5f}, {1.0f, 0.5f}}};
+constexpr DefaultCurve kQuorvelCurve = {
+    RampMode_All, RampInterpolation_Bezier, 3, {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}};
 constexpr DefaultCurve kPerpendicularCurve = {
-    RampMode_All, RampInterpolation_Sin, 4, {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}};
-constexpr DefaultCurve kDistortionAlongCurve = {RampMode_All, RampInterpolation_Sin, 3,
-                                                {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}};
-constexpr DefaultCurve kFullCurve = {RampMode_All, RampInterpolation_Sin, 2,
-                                     {{0.0f, 1.0f}, {1.0f, 1.0f}}};
+    RampMode_All,
+    RampInterpolation_Sin,
+    4,
+    {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}};
+constexpr DefaultCurve kDistortionAlongCurve = {
+    RampMode_All, RampInterpolation_Sin, 3, {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}};
+constexpr DefaultCurve kFullCurve = {
+    RampMode_All, RampInterpolation_Sin, 2, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
 
 constexpr A_short CountChoices(const char* choices) {
     A_short count = 1;
@@ -29,21 +32,34 @@ constexpr A_short CountChoices(const char* choices) {
     return count;
 }
 
-constexpr ParamDetail PathSpec() { return ParamDetail{}; }
+constexpr ParamDetail PathSpec() {
+    return ParamDetail{};
+}
 
-constexpr ParamDetail GroupSpec() { return ParamDetail{}; }
+constexpr ParamDetail GroupSpec() {
+    return ParamDetail{};
+}
 
 constexpr ParamDetail FloatSpec(double validMin, double validMax, double sliderMin,
                                 double sliderMax, double dephault, A_short precision,
                                 A_short displayFlags) {
-    return ParamDetail{validMin, validMax, sliderMin, sliderMax, dephault, precision,
-                       displayFlags, 0, nullptr, 0, nullptr};
+    return ParamDetail{validMin,     validMax, sliderMin, sliderMax, dephault, precision,
+                       displayFlags, 0,        nullptr,   0,         nullptr};
 }
 
-constexpr ParamDetail IntSpec(A_long validMin, A_long validMax, A_long sliderMin,
-                              A_long sliderMax, A_long dephault) {
-    return ParamDetail{double(validMin), double(validMax), double(sliderMin), double(sliderMax),
-                       double(dephault), 0, 0, 0, nullptr, 0, nullptr};
+constexpr ParamDetail IntSpec(A_long validMin, A_long validMax, A_long sliderMin, A_long sliderMax,
+                              A_long dephault) {
+    return ParamDetail{double(validMin),
+                       double(validMax),
+                       double(sliderMin),
+                       double(sliderMax),
+                       double(dephault),
+                       0,
+                       0,
+                       0,
+                       nullptr,
+                       0,
+                       nullptr};
 }
 
 constexpr ParamDetail CheckboxSpec(bool dephault, PF_ParamFlags flags) {
@@ -52,8 +68,8 @@ constexpr ParamDetail CheckboxSpec(bool dephault, PF_ParamFlags flags) {
 
 constexpr ParamDetail PopupSpec(const char* choices, int dephault) {
     const A_short count = CountChoices(choices);
-    return ParamDetail{1, double(count), 1, double(count), double(dephault), 0, 0, 0,
-                       choices, count, nullptr};
+    return ParamDetail{1, double(count), 1,     double(count), double(dephault), 0, 0,
+                       0, choices,       count, nullptr};
 }
 
 constexpr ParamDetail RampSpec(PF_ParamFlags flags, const DefaultCurve& curve) {
@@ -61,8 +77,8 @@ constexpr ParamDetail RampSpec(PF_ParamFlags flags, const DefaultCurve& curve) {
 }
 
 // A display name, its terminating NUL included, must fit the host's 32-byte name field.
-#define QUORVEL_PARAM_NAME_FITS(NAME, SAVED_ID, DISPLAY_NAME, KIND, FIELD, DETAIL)   \
-    static_assert(sizeof(DISPLAY_NAME) <= PF_MAX_EFFECT_PARAM_NAME_LEN + 1, \
+#define QUORVEL_PARAM_NAME_FITS(NAME, SAVED_ID, DISPLAY_NAME, KIND, FIELD, DETAIL) \
+    static_assert(sizeof(DISPLAY_NAME) <= PF_MAX_EFFECT_PARAM_NAME_LEN + 1,        \
                   "display name of PARAM_" #NAME " is too long");
 QUORVEL_PARAMETERS(QUORVEL_PARAM_NAME_FITS)
 #undef QUORVEL_PARAM_NAME_FITS

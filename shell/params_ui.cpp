@@ -36,8 +36,8 @@ void UpdateParamsUI(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* param
     }
 }
 
-bool SetParamEnabled(PF_InData* in_data, PF_ParamDef* params[], SuiteHandler* suites,
-                     A_long index, bool enable) {
+bool SetParamEnabled(PF_InData* in_data, PF_ParamDef* params[], SuiteHandler* suites, A_long index,
+                     bool enable) {
     if (params[index] == nullptr) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }

@@ -11,5 +11,5 @@ void UpdateParamsUI(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* param
 // Sends the host a copy of params[index] with PF_PUI_DISABLED cleared (enable) or set, and
 // PF_ParamFlag_COLLAPSE_TWIRLY set. True when it was sent; false when the host's definition
 // already had the requested state. A host error is thrown as Exception.
-bool SetParamEnabled(PF_InData* in_data, PF_ParamDef* params[], SuiteHandler* suites,
-                     A_long index, bool enable);
+bool SetParamEnabled(PF_InData* in_data, PF_ParamDef* params[], SuiteHandler* suites, A_long index,
+                     bool enable);

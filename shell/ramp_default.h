@@ -9,7 +9,7 @@
 // curve's point map until Release() says that the host has taken the handle over; a handle
 // that never reached the host is freed again, map included.
 class RampDefaultHandle {
-public:
+  public:
     // Makes the handle and builds the curve in it. A handle the host cannot make or lock
     // raises PF_Err_OUT_OF_MEMORY; an allocation failure of the map propagates.
     RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve);
@@ -20,7 +20,7 @@ public:
     PF_ArbitraryH Get() const { return handle_; }
     void Release() { released_ = true; }
 
-private:
+  private:
     void Build(const DefaultCurve& curve);
     void Free();
 

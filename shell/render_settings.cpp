@@ -54,9 +54,8 @@ PF_Err RenderSettings::CheckoutAll() {
             continue;
         }
         PF_ParamDef& def = paramDefs.back();
-        result = inData->inter.checkout_param(inData->effect_ref, field.index,
-                                              inData->current_time, inData->time_step,
-                                              inData->time_scale, &def);
+        result = inData->inter.checkout_param(inData->effect_ref, field.index, inData->current_time,
+                                              inData->time_step, inData->time_scale, &def);
         if (result == PF_Err_NONE) {
             heldByHost.back() = true;
             field.copy(*this, def);

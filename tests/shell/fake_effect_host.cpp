@@ -119,9 +119,13 @@ void* FakeEffectHost::Lock(PF_Handle handle) {
     return current->lockGivesNull ? nullptr : *handle;
 }
 
-void FakeEffectHost::Unlock(PF_Handle) { ++current->unlockCount; }
+void FakeEffectHost::Unlock(PF_Handle) {
+    ++current->unlockCount;
+}
 
-void FakeEffectHost::Dispose(PF_Handle handle) { current->handles_.erase(handle); }
+void FakeEffectHost::Dispose(PF_Handle handle) {
+    current->handles_.erase(handle);
+}
 
 SPErr FakeEffectHost::Acquire(const char* name, A_long version, const void** suite) {
     FakeEffectHost* host = current;

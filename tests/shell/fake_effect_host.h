@@ -11,7 +11,7 @@
 // the parameter UI update and the settings snapshot without loading the module: it records
 // what the module hands over and can make chosen calls fail.
 class FakeEffectHost {
-public:
+  public:
     FakeEffectHost();
     ~FakeEffectHost();
     FakeEffectHost(const FakeEffectHost&) = delete;
@@ -60,7 +60,7 @@ public:
 
     static FakeEffectHost* current;
 
-private:
+  private:
     struct Block {
         void* master;
         std::vector<unsigned char> bytes;

@@ -17,7 +17,9 @@ namespace {
 constexpr uint64_t kRampRefcon = 0x0052414D50000000ULL;
 
 // The definition that add_param received for a parameter index.
-const PF_ParamDef& Added(const FakeEffectHost& host, int index) { return host.added.at(index - 1); }
+const PF_ParamDef& Added(const FakeEffectHost& host, int index) {
+    return host.added.at(index - 1);
+}
 
 PF_Err SetupError(FakeEffectHost& host) {
     try {
@@ -42,7 +44,8 @@ TEST(ParamsSetupTest, AddsEightyParametersWithUniqueSavedIdsAndExactlyTheListedG
     for (const PF_ParamDef& def : host.added) {
         EXPECT_TRUE(ids.insert(def.uu.id).second) << "saved id " << def.uu.id << " given twice";
     }
-    const std::set<A_long> gaps = {47, 52, 55, 56, 57, 58, 59, 60, 61, 62, 66, 68, 74, 79, 81, 85, 90};
+    const std::set<A_long> gaps = {47, 52, 55, 56, 57, 58, 59, 60, 61,
+                                   62, 66, 68, 74, 79, 81, 85, 90};
     std::set<A_long> expected;
     for (A_long id = 1; id <= 96; ++id) {
         if (gaps.count(id) == 0) {
@@ -84,9 +87,9 @@ TEST(ParamsSetupTest, GroupsNestAndCloseWhereListed) {
         }
     }
     EXPECT_TRUE(open.empty());
-    const std::vector<std::pair<int, int>> expected = {
-        {3, 8},   {16, 29}, {30, 35}, {36, 41}, {15, 42}, {44, 49},
-        {50, 55}, {43, 56}, {57, 63}, {64, 69}, {70, 79}};
+    const std::vector<std::pair<int, int>> expected = {{3, 8},   {16, 29}, {30, 35}, {36, 41},
+                                                       {15, 42}, {44, 49}, {50, 55}, {43, 56},
+                                                       {57, 63}, {64, 69}, {70, 79}};
     EXPECT_EQ(groups, expected);
     for (int index : {1, 2, 9, 10, 11, 12, 13, 14}) {
         EXPECT_EQ(depth[index], 0) << index << " stands at the top level";
@@ -136,7 +139,8 @@ TEST(ParamsSetupTest, NamesFitAndDefaultsLieInsideTheirValidRanges) {
                 break;
             case PF_Param_POPUP: {
                 const std::string choices = def.u.pd.u.namesptr;
-                const long count = 1 + static_cast<long>(std::count(choices.begin(), choices.end(), '|'));
+                const long count =
+                    1 + static_cast<long>(std::count(choices.begin(), choices.end(), '|'));
                 EXPECT_EQ(def.u.pd.num_choices, count) << def.name;
                 EXPECT_GE(def.u.pd.dephault, 1) << def.name;
                 EXPECT_LE(def.u.pd.dephault, def.u.pd.num_choices) << def.name;
@@ -171,7 +175,8 @@ TEST(ParamsSetupTest, NamesFitAndDefaultsLieInsideTheirValidRanges) {
             ++plain;
         }
     }
-    EXPECT_EQ(plain, 5) << "amplitude, offsets X and Y, evolution and inner offset show plain numbers";
+    EXPECT_EQ(plain, 5)
+        << "amplitude, offsets X and Y, evolution and inner offset show plain numbers";
 }
 
 struct ExpectedCurve {
@@ -193,8 +198,15 @@ TEST(ParamsSetupTest, RampsCarryTheirDefaultCurvesInNewHandles) {
     const std::vector<ExpectedCurve> expected = {
         {4, 32, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
         {6, 32, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
-        {13, 32, RampMode_All, RampInterpolation_Bezier, {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}},
-        {14, 32, RampMode_All, RampInterpolation_Sin,
+        {13,
+         32,
+         RampMode_All,
+         RampInterpolation_Bezier,
+         {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}},
+        {14,
+         32,
+         RampMode_All,
+         RampInterpolation_Sin,
          {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}},
         {31, 0, RampMode_All, RampInterpolation_Sin, {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}},
         {37, 0, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
