@@ -1,11 +1,8 @@
 #include "shell/params_ui.h"
 
 #include "shell/exception.h"
+#include "shell/global_data.h"
 #include "shell/param_index.h"
-
-// TODO(merge): include the global-data header once it is on main.
-struct GlobalData;
-GlobalData* GetGlobalData(PF_InData* in_data);
 
 namespace {
 
