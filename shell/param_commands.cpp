@@ -2,6 +2,7 @@
 
 #include "shell/command_args.h"
 #include "shell/param_command_rows.h"
+#include "shell/params_ui.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ struct ParamCommandRow {
 // Commands without a row are not handled here.
 constexpr ParamCommandRow kParamCommandRows[] = {
     {PF_Cmd_USER_CHANGED_PARAM, &ClaimWithoutWork},
+    {PF_Cmd_UPDATE_PARAMS_UI, &PassOnAfterUpdate<&UpdateParamsUI>},
 };
 
 }  // namespace

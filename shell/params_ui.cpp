@@ -18,7 +18,9 @@ void UpdateParamsUI(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* param
         return;
     }
     SuiteHandler suites(in_data->pica_basicP);
-    if (params == nullptr || params[PARAM_STRIPS_ENABLE] == nullptr) {
+    // The array is the host's; it must reach every index read here.
+    if (params == nullptr || in_data->num_params < PARAM_COUNT ||
+        params[PARAM_STRIPS_ENABLE] == nullptr) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
     const bool enable = params[PARAM_STRIPS_ENABLE]->u.bd.value == 1;

@@ -25,6 +25,7 @@ class ParamsUiTest : public testing::Test {
             params.push_back(&def);
         }
         host.in_data.global_data = &globalMaster;
+        host.in_data.num_params = PARAM_COUNT;
     }
 
     // One UPDATE_PARAMS_UI; returns the indices sent and applies them to the host's copy.
@@ -129,9 +130,12 @@ TEST_F(ParamsUiTest, HostFailuresStopTheUpdateWithoutForcingARender) {
     EXPECT_THROW(UpdateParamsUI(&host.in_data, &host.out_data, params.data()), int);
     EXPECT_EQ(host.out_data.out_flags, 0);
 
-    // A host that passes no parameter array gets an error, not a crash.
+    // A host that passes no parameter array, or one too short, gets an error, not a crash.
     host.unavailableSuites.clear();
     EXPECT_THROW(UpdateParamsUI(&host.in_data, &host.out_data, nullptr), Exception);
+    host.in_data.num_params = PARAM_COUNT - 1;
+    EXPECT_THROW(UpdateParamsUI(&host.in_data, &host.out_data, params.data()), Exception);
+    EXPECT_EQ(host.updates.size(), 2u);
     EXPECT_EQ(host.Unreleased(), 0);
 }
 
