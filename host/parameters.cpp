@@ -26,7 +26,7 @@ bool IsGroup(const PF_ParamDef& def) {
 }
 
 bool HasName(const PF_ParamDef& def, const std::string& name) {
-    return name.size() < sizeof(def.name) &&
+    return !name.empty() && name.size() < sizeof(def.name) &&
            std::strncmp(def.name, name.c_str(), sizeof(def.name)) == 0;
 }
 
