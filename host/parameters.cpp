@@ -210,6 +210,9 @@ PF_Err Parameters::ToValue(const PF_ParamDef& def, const ParamValue& value,
     if (const PF_Err err = arbitrary_.Unflatten(def.u.arb_d, value.flatRamp, &made)) {
         return err;
     }
+    if (made == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
+    }
     handles_.Keep(made);
     out->arb_d.value = made;
     return PF_Err_NONE;
@@ -345,10 +348,15 @@ PF_Err Parameters::MakeRampCopy(const PF_ArbitraryDef& type, PF_ArbitraryH left,
     const PF_Err err = left == right || fraction == 0.0
                            ? arbitrary_.Copy(type, left, made)
                            : arbitrary_.Interpolate(type, left, right, fraction, made);
-    if (err == PF_Err_NONE) {
-        handles_.Keep(*made);
+    if (err != PF_Err_NONE) {
+        return err;
     }
-    return err;
+    // An effect that could not get a handle for the copy may still report success.
+    if (*made == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
+    }
+    handles_.Keep(*made);
+    return PF_Err_NONE;
 }
 
 void Parameters::DisposeRamp(const PF_ArbitraryDef& type, PF_ArbitraryH handle) {
