@@ -58,8 +58,7 @@ EffectInstance::EffectInstance(const Module& module, Ledger& ledger, Faults& fau
       ledger_(ledger),
       faults_(faults),
       handles_(handles),
-      parameters_(ledger, faults, handles,
-                  [this](PF_ArbParamsExtra* request) { return SendArbitrary(request); }),
+      parameters_(ledger, faults, handles, *this),
       utils_(MakeUtils()) {}
 
 // The ramp values are the module's to free, so they go while it is still loaded.
@@ -134,21 +133,6 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
         parameters_.CompleteSetup();
     }
     return result;
-}
-
-PF_Err EffectInstance::SendArbitrary(PF_ArbParamsExtra* request) {
-    PF_InData in;
-    PF_OutData out = {};
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        // The host's own requests about its values always come with the basic suite.
-        InstanceSettings settings = settings_;
-        settings.basicSuite = true;
-        in = MakeInData(settings);
-        out.global_data = globalData_;
-        out.sequence_data = sequenceData_;
-    }
-    return module_.EffectMain(PF_Cmd_ARBITRARY_CALLBACK, &in, &out, nullptr, nullptr, request);
 }
 
 PreRenderResult EffectInstance::SmartPreRender(const PF_RenderRequest& request,

@@ -74,10 +74,6 @@ class EffectInstance {
     // check parameters out). After PF_Cmd_PARAMS_SETUP each ramp gets its value.
     CommandResult Send(PF_Cmd cmd, void* extra = nullptr, PF_LayerDef* output = nullptr);
 
-    // PF_Cmd_ARBITRARY_CALLBACK as the host sends it about its own parameter values: without
-    // a params array; the module's result.
-    PF_Err SendArbitrary(PF_ArbParamsExtra* request);
-
     // PF_Cmd_SMART_PRE_RENDER for request; output starts as given.
     PreRenderResult SmartPreRender(const PF_RenderRequest& request,
                                    const PF_PreRenderOutput& output = PF_PreRenderOutput{});

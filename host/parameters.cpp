@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "host/faults.h"
 #include "host/handles.h"
@@ -39,11 +40,11 @@ PF_ParamDef InputLayerDefinition() {
 }
 
 Parameters::Parameters(Ledger& ledger, Faults& faults, HandleRegistry& handles,
-                       ArbitraryData::Sender arbitrary)
+                       EffectInstance& effect)
     : ledger_(ledger),
       faults_(faults),
       handles_(handles),
-      arbitrary_(std::move(arbitrary)),
+      effect_(effect),
       entries_{Entry{InputLayerDefinition(), {}}} {}
 
 Parameters::~Parameters() = default;
@@ -206,16 +207,11 @@ PF_Err Parameters::ToValue(const PF_ParamDef& def, const ParamValue& value,
         return NumberToValue(def.param_type, value.number, out) ? PF_Err_NONE
                                                                 : PF_Err_BAD_CALLBACK_PARAM;
     }
-    PF_ArbitraryH made = nullptr;
-    if (const PF_Err err = arbitrary_.Unflatten(def.u.arb_d, value.flatRamp, &made)) {
-        return err;
+    if (value.flatRamp.size() > std::numeric_limits<A_u_long>::max()) {
+        return PF_Err_BAD_CALLBACK_PARAM;
     }
-    if (made == nullptr) {
-        return PF_Err_OUT_OF_MEMORY;
-    }
-    handles_.Keep(made);
-    out->arb_d.value = made;
-    return PF_Err_NONE;
+    return KeepMade(def.u.arb_d, RampValues(def.u.arb_d).Unflatten(value.flatRamp),
+                    &out->arb_d.value);
 }
 
 PF_Err Parameters::FromValue(const PF_ParamDef& def, const PF_ParamDefUnion& in,
@@ -225,7 +221,7 @@ PF_Err Parameters::FromValue(const PF_ParamDef& def, const PF_ParamDefUnion& in,
         value->number = ValueToNumber(def.param_type, in);
         return PF_Err_NONE;
     }
-    return arbitrary_.Flatten(def.u.arb_d, in.arb_d.value, &value->flatRamp);
+    return RampValues(def.u.arb_d).Flatten(in.arb_d.value, &value->flatRamp);
 }
 
 PF_Err Parameters::SetValue(PF_ParamIndex index, const ParamValue& value) {
@@ -343,28 +339,42 @@ PF_Err Parameters::ClearKeyframes(PF_ParamIndex index) {
     return PF_Err_NONE;
 }
 
-PF_Err Parameters::MakeRampCopy(const PF_ArbitraryDef& type, PF_ArbitraryH left,
-                                PF_ArbitraryH right, double fraction, PF_ArbitraryH* made) {
-    const PF_Err err = left == right || fraction == 0.0
-                           ? arbitrary_.Copy(type, left, made)
-                           : arbitrary_.Interpolate(type, left, right, fraction, made);
-    if (err != PF_Err_NONE) {
-        return err;
+ArbitraryValues Parameters::RampValues(const PF_ArbitraryDef& type) const {
+    return ArbitraryValues(effect_, type.refconPV);
+}
+
+PF_Err Parameters::KeepMade(const PF_ArbitraryDef& type, const ArbitraryValue& value,
+                            PF_ArbitraryH* made) const {
+    *made = nullptr;
+    if (value.err != PF_Err_NONE) {
+        // A callback that failed after making its new value leaves it in the slot.
+        DisposeRamp(type, value.handle);
+        return value.err;
     }
-    // An effect that could not get a handle for the copy may still report success.
-    if (*made == nullptr) {
+    // An effect that could not get a handle may still report success.
+    if (value.handle == nullptr) {
         return PF_Err_OUT_OF_MEMORY;
     }
-    handles_.Keep(*made);
+    handles_.Keep(value.handle);
+    *made = value.handle;
     return PF_Err_NONE;
 }
 
-void Parameters::DisposeRamp(const PF_ArbitraryDef& type, PF_ArbitraryH handle) {
+PF_Err Parameters::MakeRampCopy(const PF_ArbitraryDef& type, PF_ArbitraryH left,
+                                PF_ArbitraryH right, double fraction, PF_ArbitraryH* made) {
+    const ArbitraryValues values = RampValues(type);
+    return KeepMade(type,
+                    left == right || fraction == 0.0 ? values.Copy(left)
+                                                     : values.Interpolate(left, right, fraction),
+                    made);
+}
+
+void Parameters::DisposeRamp(const PF_ArbitraryDef& type, PF_ArbitraryH handle) const {
     if (handle == nullptr) {
         return;
     }
     // Should the effect fail to dispose its value, the host still drops the handle.
-    if (arbitrary_.Dispose(type, handle) != PF_Err_NONE) {
+    if (RampValues(type).Dispose(handle) != PF_Err_NONE) {
         handles_.DisposeKept(handle);
     }
 }

@@ -7,13 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "host/arbitrary_data.h"
+#include "host/arbitrary_values.h"
 #include "host/keyframes.h"
 #include "host/param_value.h"
 #include "host_api/effect.h"
 
 namespace quorvel::host {
 
+class EffectInstance;
 class Faults;
 class HandleRegistry;
 class Ledger;
@@ -33,8 +34,8 @@ class Ledger;
 // must not overlap a command that reads them.
 class Parameters {
   public:
-    Parameters(Ledger& ledger, Faults& faults, HandleRegistry& handles,
-               ArbitraryData::Sender arbitrary);
+    // effect answers the arbitrary-data requests about the ramp values.
+    Parameters(Ledger& ledger, Faults& faults, HandleRegistry& handles, EffectInstance& effect);
     ~Parameters();
     Parameters(const Parameters&) = delete;
     Parameters& operator=(const Parameters&) = delete;
@@ -111,16 +112,20 @@ class Parameters {
     // A value member for def holding value (a ramp: a new handle the host keeps).
     PF_Err ToValue(const PF_ParamDef& def, const ParamValue& value, PF_ParamDefUnion* out) const;
     PF_Err FromValue(const PF_ParamDef& def, const PF_ParamDefUnion& in, ParamValue* value) const;
+    ArbitraryValues RampValues(const PF_ArbitraryDef& type) const;
+    // Takes a value the effect made: kept by the host on success; a failure leaves nothing.
+    PF_Err KeepMade(const PF_ArbitraryDef& type, const ArbitraryValue& value,
+                    PF_ArbitraryH* made) const;
     PF_Err MakeRampCopy(const PF_ArbitraryDef& type, PF_ArbitraryH left, PF_ArbitraryH right,
                         double fraction, PF_ArbitraryH* made);
-    void DisposeRamp(const PF_ArbitraryDef& type, PF_ArbitraryH handle);
+    void DisposeRamp(const PF_ArbitraryDef& type, PF_ArbitraryH handle) const;
     void RecordFailedCheckout(const PF_ParamDef* param);
     void DropFailedCheckouts(const PF_ParamDef* param);  // mutex_ held
 
     Ledger& ledger_;
     Faults& faults_;
     HandleRegistry& handles_;
-    ArbitraryData arbitrary_;
+    EffectInstance& effect_;
     mutable std::mutex mutex_;
     std::vector<Entry> entries_;
     std::vector<std::pair<PF_ParamIndex, PF_ParamDef>> uiUpdates_;

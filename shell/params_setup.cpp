@@ -4,15 +4,13 @@
 #include <cstring>
 #include <optional>
 
+#include "ramp/ramp_arbitrary.h"
 #include "shell/exception.h"
 #include "shell/param_table.h"
 #include "shell/ramp_default.h"
 #include "shell/suite_handler.h"
 
 namespace {
-
-// TODO(merge): replace by the ramp subsystem's RAMP_ARB_REFCON once it is on main.
-constexpr uint64_t RAMP_ARB_REFCON = 0x0052414D50000000ULL;
 
 constexpr float kCurveTolerance = 0.05f;
 constexpr A_short kRampEditorWidth = 150;

@@ -1,7 +1,5 @@
 #include "shell/ramp_default.h"
 
-#include <new>
-
 #include "shell/locked_handle.h"
 
 RampDefaultHandle::RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve)
@@ -26,8 +24,8 @@ RampDefaultHandle::~RampDefaultHandle() {
 
 void RampDefaultHandle::Build(const DefaultCurve& curve) {
     LockedHandle locked(suites_, handle_);
-    Ramp* ramp = new (locked.Get()) Ramp();
-    points_ = ramp->points;
+    Ramp* ramp = Ramp::ConstructAt(locked.Get());
+    built_ = true;
     ramp->mode = curve.mode;
     ramp->interpolation = curve.interpolation;
     for (int i = 0; i < curve.pointCount; ++i) {
@@ -36,9 +34,11 @@ void RampDefaultHandle::Build(const DefaultCurve& curve) {
 }
 
 void RampDefaultHandle::Free() {
-    // The map's address is kept aside, so freeing needs no lock that could fail.
-    delete points_;
-    points_ = nullptr;
+    // Read through the master pointer, so that freeing needs no lock that could fail.
+    if (built_ && *handle_ != nullptr) {
+        static_cast<Ramp*>(*handle_)->ReleasePoints();
+    }
+    built_ = false;
     suites_->HandleSuite2()->host_dispose_handle(handle_);
     handle_ = nullptr;
 }

@@ -26,6 +26,6 @@ class RampDefaultHandle {
 
     SuiteHandler* suites_;
     PF_ArbitraryH handle_ = nullptr;
-    RampPoints* points_ = nullptr;
+    bool built_ = false;  // the handle holds a Ramp with its point map
     bool released_ = false;
 };

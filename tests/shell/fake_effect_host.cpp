@@ -46,7 +46,7 @@ void FakeEffectHost::DisposeRampDefaults() {
     for (PF_ParamDef& def : added) {
         if (def.param_type == PF_Param_ARBITRARY_DATA && def.u.arb_d.dephault != nullptr &&
             handles_.count(def.u.arb_d.dephault) != 0) {
-            delete static_cast<Ramp*>(*def.u.arb_d.dephault)->points;
+            static_cast<Ramp*>(*def.u.arb_d.dephault)->ReleasePoints();
             handles_.erase(def.u.arb_d.dephault);
             def.u.arb_d.dephault = nullptr;
         }
