@@ -119,9 +119,8 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
     std::vector<PF_ParamDef> definitions;
     std::vector<PF_ParamDef*> params;
     if (TakesParams(cmd)) {
-        definitions = parameters_.SnapshotAt(in.time_scale == 0 ? 0.0
-                                                                : static_cast<double>(in.current_time) /
-                                                                      in.time_scale);
+        definitions = parameters_.SnapshotAt(
+            in.time_scale == 0 ? 0.0 : static_cast<double>(in.current_time) / in.time_scale);
         for (PF_ParamDef& definition : definitions) {
             params.push_back(&definition);
         }

@@ -8,9 +8,8 @@ namespace quorvel::host {
 
 KeySpan FindKeySpan(const std::vector<Keyframe>& keys, double time) {
     // The first key after the time; the one before it is where the span starts.
-    const auto after = std::upper_bound(
-        keys.begin(), keys.end(), time,
-        [](double t, const Keyframe& key) { return t < key.time; });
+    const auto after = std::upper_bound(keys.begin(), keys.end(), time,
+                                        [](double t, const Keyframe& key) { return t < key.time; });
     if (after == keys.begin()) {
         return KeySpan{0, 0, 0.0};
     }

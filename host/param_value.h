@@ -17,7 +17,9 @@ struct ParamValue {
 
 // Equal numbers bit for bit (so a NaN equals itself) and equal flat forms.
 bool operator==(const ParamValue& a, const ParamValue& b);
-inline bool operator!=(const ParamValue& a, const ParamValue& b) { return !(a == b); }
+inline bool operator!=(const ParamValue& a, const ParamValue& b) {
+    return !(a == b);
+}
 
 // Puts number into the value member of a definition of type; false when the type holds no
 // number or the number does not fit (an integer that is not whole, NaN, outside 32 bits).

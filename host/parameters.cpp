@@ -163,8 +163,8 @@ std::vector<PF_ParamDef> Parameters::SnapshotAt(double time) const {
             if (IsRamp(def)) {
                 def.u.arb_d.value = left.value.arb_d.value;
             } else {
-                def.u = InterpolateValue(def.param_type, left.value,
-                                         entry.keys[span.right].value, span.fraction);
+                def.u = InterpolateValue(def.param_type, left.value, entry.keys[span.right].value,
+                                         span.fraction);
             }
         }
         defs.push_back(def);

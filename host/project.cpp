@@ -30,8 +30,8 @@ PF_Err SaveParameter(Parameters& parameters, PF_ParamIndex index, SavedParameter
     const size_t count = parameters.KeyframeCount(index);
     for (size_t key = 0; key < count; ++key) {
         std::pair<double, ParamValue> keyframe;
-        if (const PF_Err err = parameters.GetKeyframe(index, key, &keyframe.first,
-                                                      &keyframe.second)) {
+        if (const PF_Err err =
+                parameters.GetKeyframe(index, key, &keyframe.first, &keyframe.second)) {
             return err;
         }
         saved->keyframes.push_back(std::move(keyframe));

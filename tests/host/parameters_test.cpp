@@ -223,10 +223,8 @@ TEST_F(ParametersTest, QueryDynamicFlagsSeesAnimateAtTheCommandsTime) {
     PutCheckbox(host, 65, 0);
     ASSERT_EQ(parameters().SetKeyframe(65, 1.0, Number(0)), PF_Err_NONE);
     ASSERT_EQ(parameters().SetKeyframe(65, 2.0, Number(1)), PF_Err_NONE);
-    for (const auto& [seconds, animated] : {std::pair<double, bool>{0.0, false},
-                                            {1.5, false},
-                                            {2.0, true},
-                                            {9.0, true}}) {
+    for (const auto& [seconds, animated] :
+         {std::pair<double, bool>{0.0, false}, {1.5, false}, {2.0, true}, {9.0, true}}) {
         host::InstanceSettings settings = effect().Settings();
         settings.currentTime = static_cast<A_long>(seconds * settings.timeScale);
         effect().SetSettings(settings);

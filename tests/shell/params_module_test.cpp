@@ -2,6 +2,7 @@
 // loads it: the host keeps what PARAMS_SETUP hands over, answers UPDATE_PARAMS_UI, gives
 // values over time (ramps through the effect's own callbacks) and saves and restores a project.
 #include <cstring>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,7 +42,9 @@ ParamValue Flat(int32_t mode, int32_t interpolation, const Points& points) {
     return value;
 }
 
-const Ramp& RampIn(PF_ArbitraryH handle) { return *static_cast<const Ramp*>(*handle); }
+const Ramp& RampIn(PF_ArbitraryH handle) {
+    return *static_cast<const Ramp*>(*handle);
+}
 
 Points PointsOf(PF_ArbitraryH handle) {
     return Points(RampIn(handle).points->begin(), RampIn(handle).points->end());
@@ -235,9 +238,9 @@ TEST_F(ParamsModuleTest, TheSnapshotHoldsEveryValueAtTheFramesTime) {
     ASSERT_EQ(parameters().SetKeyframe(PARAM_TEXTURE_FILTER, 0.0, Number(1)), PF_Err_NONE);
     ASSERT_EQ(parameters().SetKeyframe(PARAM_TEXTURE_FILTER, 2.0, Number(2)), PF_Err_NONE);
     // A ramp between two keyframes is the effect's own interpolation of the two.
-    ASSERT_EQ(parameters().SetKeyframe(PARAM_QUORVEL_RAMP, 0.0,
-                                       Flat(RampMode_WithoutSin, RampInterpolation_Line,
-                                            {{0.0f, 0.0f}, {1.0f, 1.0f}})),
+    ASSERT_EQ(parameters().SetKeyframe(
+                  PARAM_QUORVEL_RAMP, 0.0,
+                  Flat(RampMode_WithoutSin, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}})),
               PF_Err_NONE);
     ASSERT_EQ(parameters().SetKeyframe(PARAM_QUORVEL_RAMP, 2.0,
                                        Flat(RampMode_All, RampInterpolation_Step,
@@ -256,8 +259,7 @@ TEST_F(ParamsModuleTest, TheSnapshotHoldsEveryValueAtTheFramesTime) {
     const Expected frames[] = {
         {0.0, 0.0, 2, 1, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}}},
         {1.0, 5.0, 4, 1, RampInterpolation_Line, {{0.0f, 0.5f}, {0.75f, 0.5f}, {1.0f, 1.0f}}},
-        {1.5, 7.5, 4, 1, RampInterpolation_Line,
-         {{0.0f, 0.75f}, {0.625f, 0.25f}, {1.0f, 1.0f}}},
+        {1.5, 7.5, 4, 1, RampInterpolation_Line, {{0.0f, 0.75f}, {0.625f, 0.25f}, {1.0f, 1.0f}}},
         {2.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
         {5.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
     };
@@ -281,8 +283,7 @@ TEST_F(ParamsModuleTest, TheSnapshotHoldsEveryValueAtTheFramesTime) {
         EXPECT_EQ(PointsOf(settings.quorvelRamp), frame.quorvel);
         EXPECT_EQ(RampIn(settings.quorvelRamp).interpolation, frame.interpolation);
         EXPECT_EQ(PointsOf(settings.opacityAcrossRamp), (Points{{0.0f, 1.0f}, {1.0f, 1.0f}}));
-        EXPECT_EQ(PointsOf(settings.mask1BasePointsDensity),
-                  (Points{{0.0f, 0.5f}, {1.0f, 0.5f}}));
+        EXPECT_EQ(PointsOf(settings.mask1BasePointsDensity), (Points{{0.0f, 0.5f}, {1.0f, 0.5f}}));
         EXPECT_EQ(parameters().OutstandingCheckouts(), 57u);
         EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
         EXPECT_TRUE(settings.paramDefs.empty());
@@ -330,6 +331,38 @@ TEST_F(ParamsModuleTest, TheSnapshotsFailureCases) {
         EXPECT_TRUE(settings.paramDefs.empty());
         EXPECT_EQ(parameters().OutstandingCheckouts(), 55u);
     }
+}
+
+TEST_F(ParamsModuleTest, SnapshotsOnSeveralThreadsAtOnceBalanceTheLedger) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OPACITY_ALONG_RAMP, 0.0,
+                                       Flat(RampMode_All, RampInterpolation_Line, {{0.0f, 0.0f}})),
+              PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OPACITY_ALONG_RAMP, 1.0,
+                                       Flat(RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}})),
+              PF_Err_NONE);
+    const size_t liveHandles = host.handles().LiveCount();
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            PF_InData in = FrameInData(0.25 * t);
+            for (int frame = 0; frame < 20; ++frame) {
+                RenderSettings settings;
+                settings.inData = &in;
+                failures[t] += settings.CheckoutAll() != PF_Err_NONE;
+                failures[t] += PointsOf(settings.opacityAlongRamp) !=
+                               Points{{0.0f, 0.25f * static_cast<float>(t)}};
+                failures[t] += settings.CheckinAll(&in) != PF_Err_NONE;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+    EXPECT_LEDGER_BALANCED(host);
+    EXPECT_EQ(host.handles().LiveCount(), liveHandles);
 }
 
 struct Stream {
