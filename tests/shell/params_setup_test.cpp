@@ -21,14 +21,20 @@ const PF_ParamDef& Added(const FakeEffectHost& host, int index) {
     return host.added.at(index - 1);
 }
 
-PF_Err SetupError(FakeEffectHost& host) {
+// What ParamsSetup throws, with the shape that EffectMain tells apart.
+using Thrown = std::pair<std::string, PF_Err>;
+Thrown ThrownBySetup(FakeEffectHost& host) {
     try {
         ParamsSetup(&host.in_data, &host.out_data);
     } catch (const Exception& e) {
         EXPECT_STREQ(e.what(), "");
-        return e.err;
+        return {"Exception", e.err};
+    } catch (int code) {
+        return {"int", code};
+    } catch (PF_ErrorCode code) {
+        return {"host error", code};
     }
-    return PF_Err_NONE;
+    return {"nothing", PF_Err_NONE};
 }
 
 TEST(ParamsSetupTest, AddsEightyParametersWithUniqueSavedIdsAndExactlyTheListedGaps) {
@@ -255,7 +261,7 @@ TEST(ParamsSetupTest, RampsCarryTheirDefaultCurvesInNewHandles) {
 TEST(ParamsSetupTest, FailingAddParamStopsAtOnceAndFreesTheRampThatTheHostDidNotTake) {
     FakeEffectHost host;
     host.failAddParamAt = PARAM_QUORVEL_RAMP - 1;
-    EXPECT_EQ(SetupError(host), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    EXPECT_EQ(ThrownBySetup(host), Thrown("Exception", PF_Err_INTERNAL_STRUCT_DAMAGED));
     EXPECT_EQ(host.added.size(), 12u);
     EXPECT_EQ(host.addParamCalls, 13);
     EXPECT_TRUE(host.registered.empty());
@@ -267,31 +273,21 @@ TEST(ParamsSetupTest, FailingAddParamStopsAtOnceAndFreesTheRampThatTheHostDidNot
     FakeEffectHost plain;
     plain.failAddParamAt = 0;
     plain.addParamError = 7;
-    EXPECT_EQ(SetupError(plain), 7);
+    EXPECT_EQ(ThrownBySetup(plain), Thrown("Exception", 7));
     EXPECT_EQ(plain.addParamCalls, 1);
 }
 
 TEST(ParamsSetupTest, RampHandleFailuresEndWithOutOfMemory) {
     FakeEffectHost noHandle;
     noHandle.newHandleNullAt = 1;  // the second ramp
-    try {
-        ParamsSetup(&noHandle.in_data, &noHandle.out_data);
-        FAIL() << "no exception";
-    } catch (PF_ErrorCode code) {
-        EXPECT_EQ(code, PF_Err_OUT_OF_MEMORY);
-    }
+    EXPECT_EQ(ThrownBySetup(noHandle), Thrown("host error", PF_Err_OUT_OF_MEMORY));
     EXPECT_EQ(noHandle.added.size(), 5u);
     EXPECT_EQ(noHandle.LiveHandles(), 1u);
     EXPECT_EQ(noHandle.Unreleased(), 0);
 
     FakeEffectHost noLock;
     noLock.lockGivesNull = true;
-    try {
-        ParamsSetup(&noLock.in_data, &noLock.out_data);
-        FAIL() << "no exception";
-    } catch (PF_ErrorCode code) {
-        EXPECT_EQ(code, PF_Err_OUT_OF_MEMORY);
-    }
+    EXPECT_EQ(ThrownBySetup(noLock), Thrown("host error", PF_Err_OUT_OF_MEMORY));
     EXPECT_EQ(noLock.added.size(), 3u);
     EXPECT_EQ(noLock.LiveHandles(), 0u) << "the unlockable handle is disposed again";
     EXPECT_EQ(noLock.lockCount, noLock.unlockCount);
@@ -301,18 +297,13 @@ TEST(ParamsSetupTest, RampHandleFailuresEndWithOutOfMemory) {
 TEST(ParamsSetupTest, RegistrationAndSuiteFailures) {
     FakeEffectHost host;
     host.registerUiError = 12;
-    EXPECT_EQ(SetupError(host), 12);
+    EXPECT_EQ(ThrownBySetup(host), Thrown("Exception", 12));
     EXPECT_EQ(host.added.size(), 79u);
     EXPECT_EQ(host.Unreleased(), 0);
 
     FakeEffectHost noSuite;
     noSuite.unavailableSuites = {"PF Handle Suite 2"};
-    try {
-        ParamsSetup(&noSuite.in_data, &noSuite.out_data);
-        FAIL() << "no exception";
-    } catch (int code) {
-        EXPECT_EQ(code, 516);
-    }
+    EXPECT_EQ(ThrownBySetup(noSuite), Thrown("int", PF_Err_BAD_CALLBACK_PARAM));
     EXPECT_EQ(noSuite.added.size(), 3u);
     EXPECT_EQ(noSuite.Unreleased(), 0);
 }
