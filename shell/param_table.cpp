@@ -8,6 +8,9 @@ namespace {
 
 constexpr A_short kPercent = PF_ValueDisplayFlag_PERCENT;
 constexpr A_short kPlain = PF_ValueDisplayFlag_NONE;
+constexpr PF_ParamFlags kCollapseTwirly = PF_ParamFlag_COLLAPSE_TWIRLY;
+constexpr PF_ParamFlags kSupervise = PF_ParamFlag_SUPERVISE;
+constexpr PF_ParamFlags kCannotTimeVary = PF_ParamFlag_CANNOT_TIME_VARY;
 
 // Default curves of the ramp parameters. 0.1, 0.33 and 0.9 are the nearest floats.
 constexpr DefaultCurve kDensityCurve = {
@@ -32,22 +35,22 @@ constexpr A_short CountChoices(const char* choices) {
     return count;
 }
 
-constexpr ParamDetail PathSpec() {
+constexpr ParamDetail PathDetail() {
     return ParamDetail{};
 }
 
-constexpr ParamDetail GroupSpec() {
+constexpr ParamDetail GroupDetail() {
     return ParamDetail{};
 }
 
-constexpr ParamDetail FloatSpec(double validMin, double validMax, double sliderMin,
+constexpr ParamDetail FloatDetail(double validMin, double validMax, double sliderMin,
                                 double sliderMax, double dephault, A_short precision,
                                 A_short displayFlags) {
     return ParamDetail{validMin,     validMax, sliderMin, sliderMax, dephault, precision,
                        displayFlags, 0,        nullptr,   0,         nullptr};
 }
 
-constexpr ParamDetail IntSpec(A_long validMin, A_long validMax, A_long sliderMin, A_long sliderMax,
+constexpr ParamDetail IntDetail(A_long validMin, A_long validMax, A_long sliderMin, A_long sliderMax,
                               A_long dephault) {
     return ParamDetail{double(validMin),
                        double(validMax),
@@ -62,17 +65,17 @@ constexpr ParamDetail IntSpec(A_long validMin, A_long validMax, A_long sliderMin
                        nullptr};
 }
 
-constexpr ParamDetail CheckboxSpec(bool dephault, PF_ParamFlags flags) {
+constexpr ParamDetail CheckboxDetail(bool dephault, PF_ParamFlags flags) {
     return ParamDetail{0, 1, 0, 1, dephault ? 1.0 : 0.0, 0, 0, flags, nullptr, 0, nullptr};
 }
 
-constexpr ParamDetail PopupSpec(const char* choices, int dephault) {
+constexpr ParamDetail PopupDetail(const char* choices, int dephault) {
     const A_short count = CountChoices(choices);
     return ParamDetail{1, double(count), 1,     double(count), double(dephault), 0, 0,
                        0, choices,       count, nullptr};
 }
 
-constexpr ParamDetail RampSpec(PF_ParamFlags flags, const DefaultCurve& curve) {
+constexpr ParamDetail RampDetail(PF_ParamFlags flags, const DefaultCurve& curve) {
     return ParamDetail{0, 0, 0, 0, 0, 0, 0, flags, nullptr, 0, &curve};
 }
 
