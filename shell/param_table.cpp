@@ -44,39 +44,43 @@ constexpr ParamDetail GroupDetail() {
 }
 
 constexpr ParamDetail FloatDetail(double validMin, double validMax, double sliderMin,
-                                double sliderMax, double dephault, A_short precision,
-                                A_short displayFlags) {
-    return ParamDetail{validMin,     validMax, sliderMin, sliderMax, dephault, precision,
-                       displayFlags, 0,        nullptr,   0,         nullptr};
+                                  double sliderMax, double dephault, A_short precision,
+                                  A_short displayFlags) {
+    ParamDetail d{};
+    d.validMin = validMin;
+    d.validMax = validMax;
+    d.sliderMin = sliderMin;
+    d.sliderMax = sliderMax;
+    d.dephault = dephault;
+    d.precision = precision;
+    d.displayFlags = displayFlags;
+    return d;
 }
 
-constexpr ParamDetail IntDetail(A_long validMin, A_long validMax, A_long sliderMin, A_long sliderMax,
-                              A_long dephault) {
-    return ParamDetail{double(validMin),
-                       double(validMax),
-                       double(sliderMin),
-                       double(sliderMax),
-                       double(dephault),
-                       0,
-                       0,
-                       0,
-                       nullptr,
-                       0,
-                       nullptr};
+constexpr ParamDetail IntDetail(A_long validMin, A_long validMax, A_long sliderMin,
+                                A_long sliderMax, A_long dephault) {
+    return FloatDetail(validMin, validMax, sliderMin, sliderMax, dephault, 0, 0);
 }
 
 constexpr ParamDetail CheckboxDetail(bool dephault, PF_ParamFlags flags) {
-    return ParamDetail{0, 1, 0, 1, dephault ? 1.0 : 0.0, 0, 0, flags, nullptr, 0, nullptr};
+    ParamDetail d = FloatDetail(0, 1, 0, 1, dephault ? 1 : 0, 0, 0);
+    d.flags = flags;
+    return d;
 }
 
 constexpr ParamDetail PopupDetail(const char* choices, int dephault) {
     const A_short count = CountChoices(choices);
-    return ParamDetail{1, double(count), 1,     double(count), double(dephault), 0, 0,
-                       0, choices,       count, nullptr};
+    ParamDetail d = FloatDetail(1, count, 1, count, dephault, 0, 0);
+    d.choices = choices;
+    d.numChoices = count;
+    return d;
 }
 
 constexpr ParamDetail RampDetail(PF_ParamFlags flags, const DefaultCurve& curve) {
-    return ParamDetail{0, 0, 0, 0, 0, 0, 0, flags, nullptr, 0, &curve};
+    ParamDetail d{};
+    d.flags = flags;
+    d.curve = &curve;
+    return d;
 }
 
 // A display name, its terminating NUL included, must fit the host's 32-byte name field.

@@ -1,6 +1,5 @@
 #include "shell/params_setup.h"
 
-#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -69,8 +68,7 @@ void DescribeParam(const ParamRecord& record, PF_InData* in_data, PF_ParamDef* d
             def->ui_flags = PF_PUI_CONTROL | PF_PUI_DONT_ERASE_CONTROL;
             def->ui_width = kRampEditorWidth;
             def->ui_height = kRampEditorHeight;
-            def->u.arb_d.refconPV =
-                reinterpret_cast<void*>(static_cast<uintptr_t>(RAMP_ARB_REFCON));
+            def->u.arb_d.refconPV = reinterpret_cast<void*>(RAMP_ARB_REFCON);
             break;
         default:  // paths and groups carry nothing beyond the common fields
             break;

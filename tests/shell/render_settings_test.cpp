@@ -1,168 +1,226 @@
+// The settings snapshot against the host: every value at the frame's time (ramps through the
+// effect's own interpolation), the check-out and check-in failures, several threads at once.
+#include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <limits>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "shell/param_index.h"
 #include "shell/render_settings.h"
-#include "tests/shell/fake_effect_host.h"
+#include "tests/shell/params_test_support.h"
 
+namespace quorvel::testing {
 namespace {
 
+using RenderSettingsTest = ParamsModuleTest;
+
 // The 57 value parameters in the order the snapshot checks them out.
-std::vector<A_long> ValueParams() {
-    std::vector<A_long> indices;
-    const int ranges[][2] = {{1, 2},   {4, 7},   {9, 14},  {17, 28}, {31, 34}, {37, 40},
-                             {45, 48}, {51, 54}, {58, 62}, {65, 68}, {71, 78}};
+std::vector<PF_ParamIndex> ValueParams() {
+    std::vector<PF_ParamIndex> indices;
+    const PF_ParamIndex ranges[][2] = {{1, 2},   {4, 7},   {9, 14},  {17, 28}, {31, 34}, {37, 40},
+                                       {45, 48}, {51, 54}, {58, 62}, {65, 68}, {71, 78}};
     for (const auto& range : ranges) {
-        for (int index = range[0]; index <= range[1]; ++index) {
-            if (index != 8) {
-                indices.push_back(index);
-            }
+        for (PF_ParamIndex index = range[0]; index <= range[1]; ++index) {
+            indices.push_back(index);
         }
     }
     return indices;
 }
 
-PF_ParamDef Zero() {
-    PF_ParamDef def;
-    std::memset(&def, 0, sizeof def);
-    return def;
-}
+TEST_F(RenderSettingsTest, TheSnapshotHoldsEveryValueAtTheFramesTime) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_ANIMATE, Number(256)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_MASK_2, Number(42)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OFFSET, 0.0, Number(0.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OFFSET, 2.0, Number(10.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_ALONG_BASE_POINTS, 0.0, Number(2)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_ALONG_BASE_POINTS, 2.0, Number(5)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_TEXTURE_FILTER, 0.0, Number(1)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_TEXTURE_FILTER, 2.0, Number(2)), PF_Err_NONE);
+    // A ramp between two keyframes is the effect's own interpolation of the two.
+    ASSERT_EQ(parameters().SetKeyframe(
+                  PARAM_QUORVEL_RAMP, 0.0,
+                  Flat(RampMode_WithoutSin, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}})),
+              PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_QUORVEL_RAMP, 2.0,
+                                       Flat(RampMode_All, RampInterpolation_Step,
+                                            {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}})),
+              PF_Err_NONE);
+    const size_t liveHandles = host.handles().LiveCount();
 
-PF_ArbitraryH FakeHandle(uintptr_t n) {
-    return reinterpret_cast<PF_ArbitraryH>(0x1000 + n);
-}
-
-class RenderSettingsTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        settings.inData = &host.in_data;
-        for (A_long index : ValueParams()) {
-            PF_ParamDef def = Zero();
-            def.uu.id = 1000 + index;  // marks whose definition it is
-            def.u.sd.value = index;    // every integer-valued kind reads the first word
-            host.values[index] = def;
-        }
+    struct Expected {
+        double seconds;
+        double offset;
+        int32_t along;
+        int32_t filter;
+        int32_t interpolation;
+        Points quorvel;
+    };
+    const Expected frames[] = {
+        {0.0, 0.0, 2, 1, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}}},
+        {1.0, 5.0, 4, 1, RampInterpolation_Line, {{0.0f, 0.5f}, {0.75f, 0.5f}, {1.0f, 1.0f}}},
+        {1.5, 7.5, 4, 1, RampInterpolation_Line, {{0.0f, 0.75f}, {0.625f, 0.25f}, {1.0f, 1.0f}}},
+        {2.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
+        {5.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
+    };
+    for (const Expected& frame : frames) {
+        SCOPED_TRACE(frame.seconds);
+        PF_InData in = FrameInData(frame.seconds);
+        RenderSettings settings;
+        settings.inData = &in;
+        ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+        EXPECT_EQ(settings.paramDefs.size(), 57u);
+        EXPECT_EQ(settings.offset, frame.offset);
+        EXPECT_EQ(settings.alongBasePoints, frame.along);
+        EXPECT_EQ(settings.textureFilter, frame.filter);
+        EXPECT_EQ(settings.animate, 0) << "a checkbox of 256 is off";
+        EXPECT_EQ(settings.mask2PathId, 42u);
+        EXPECT_EQ(settings.backgroundBlendMode, BackgroundMode_Normal);
+        EXPECT_EQ(settings.multisampleAntiAliasing, 1);
+        EXPECT_EQ(settings.quorvelFactor, 100.0);
+        EXPECT_EQ(settings.stripsRandomFactor, 30.0);
+        EXPECT_EQ(settings.stripsCount, 100);
+        EXPECT_EQ(PointsOf(settings.quorvelRamp), frame.quorvel);
+        EXPECT_EQ(RampIn(settings.quorvelRamp).interpolation, frame.interpolation);
+        EXPECT_EQ(PointsOf(settings.opacityAcrossRamp), (Points{{0.0f, 1.0f}, {1.0f, 1.0f}}));
+        EXPECT_EQ(PointsOf(settings.mask1BasePointsDensity), (Points{{0.0f, 0.5f}, {1.0f, 0.5f}}));
+        EXPECT_EQ(parameters().OutstandingCheckouts(), 57u);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_TRUE(settings.paramDefs.empty());
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), liveHandles) << "every ramp copy disposed";
     }
+}
 
-    FakeEffectHost host;
-    RenderSettings settings;
-};
-
-TEST_F(RenderSettingsTest, CopiesEveryValueAsTheHostGaveIt) {
+TEST_F(RenderSettingsTest, ValuesAreCopiedAsTheHostGaveThem) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
     const uint64_t nanBits = 0x7FF4000000000123ULL;  // a signalling NaN with a payload
     double nan;
     std::memcpy(&nan, &nanBits, sizeof nan);
-    host.values[PARAM_MASK_1].u.path_d.path_id = 0xFFFFFFFFu;
-    host.values[PARAM_MASK_2].u.path_d.path_id = 7;
-    host.values[PARAM_OFFSET].u.fs_d.value = nan;
-    host.values[PARAM_QUORVEL_FACTOR].u.fs_d.value = -0.0;
-    host.values[PARAM_LOOP_MESH_PART].u.fs_d.value = std::numeric_limits<double>::max();
-    host.values[PARAM_ANIMATION_SPEED].u.fs_d.value = 100.0;
-    host.values[PARAM_STRIPS_ENABLE].u.bd.value = 256;
-    host.values[PARAM_ANIMATE].u.bd.value = 257;
-    host.values[PARAM_SHOW_MASKS_NAMES].u.bd.value = 1;
-    host.values[PARAM_BACKGROUND_BLEND_MODE].u.pd.value = BackgroundMode_Normal;
-    host.values[PARAM_TEXTURE_FILTER].u.pd.value = TextureFilter_Nearest;
-    host.values[PARAM_STRIPS_COUNT].u.sd.value = 2147483647;
-    host.values[PARAM_DISTORTION_NOISE_SEED].u.sd.value = -5;
-    host.values[PARAM_QUORVEL_RAMP].u.arb_d.value = FakeHandle(13);
-    host.values[PARAM_STRIPS_DISTRIBUTION].u.arb_d.value = FakeHandle(62);
+    ASSERT_EQ(parameters().SetValue(PARAM_OFFSET, Number(nan)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_QUORVEL_FACTOR, Number(-0.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_LOOP_MESH_PART, Number(DBL_MAX)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_MASK_1, Number(4294967295.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_STRIPS_COUNT, Number(2147483647)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_DISTORTION_NOISE_SEED, Number(-5)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_SHOW_MASKS_NAMES, Number(257)), PF_Err_NONE);
 
-    EXPECT_EQ(settings.CheckoutAll(), PF_Err_NONE);
-    EXPECT_EQ(host.checkouts, ValueParams());
-    ASSERT_EQ(settings.paramDefs.size(), 57u);
+    PF_InData in = FrameInData(0.0);
+    RenderSettings settings;
+    settings.inData = &in;
+    ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
     EXPECT_GE(settings.paramDefs.capacity(), 80u);
-
-    EXPECT_EQ(settings.mask1PathId, 0xFFFFFFFFu);
-    EXPECT_EQ(settings.mask2PathId, 7u);
     uint64_t offsetBits;
     std::memcpy(&offsetBits, &settings.offset, sizeof offsetBits);
     EXPECT_EQ(offsetBits, nanBits);
     EXPECT_TRUE(std::signbit(settings.quorvelFactor));
-    EXPECT_EQ(settings.loopMeshPart, std::numeric_limits<double>::max());
-    EXPECT_EQ(settings.animationSpeed, 100.0) << "percent sliders are not scaled";
-    EXPECT_EQ(settings.stripsEnable, 0) << "only the low byte of a checkbox counts";
-    EXPECT_EQ(settings.animate, 1);
-    EXPECT_EQ(settings.showMasksNames, 1);
-    EXPECT_EQ(settings.backgroundBlendMode, 2);
-    EXPECT_EQ(settings.textureFilter, 1);
+    EXPECT_EQ(settings.loopMeshPart, DBL_MAX);
+    EXPECT_EQ(settings.mask1PathId, 4294967295u);
     EXPECT_EQ(settings.stripsCount, 2147483647);
     EXPECT_EQ(settings.distortionNoiseSeed, -5);
-    EXPECT_EQ(settings.quorvelRamp, FakeHandle(13));
-    EXPECT_EQ(settings.stripsDistribution, FakeHandle(62));
-    // Values that only carry their index: each field reads its own parameter.
-    EXPECT_EQ(settings.mask2InvertPathDirection, PARAM_MASK_2_INVERT_PATH_DIRECTION);
-    EXPECT_EQ(settings.quorvelDirection, PARAM_QUORVEL_DIRECTION);
-    EXPECT_EQ(settings.distortionNoiseCoordinates, PARAM_DISTORTION_NOISE_COORDINATES);
-    EXPECT_EQ(settings.stripsRandomSeed, PARAM_STRIPS_RANDOM_SEED);
-    EXPECT_EQ(settings.acrossBasePoints, PARAM_ACROSS_BASE_POINTS);
-    EXPECT_EQ(settings.alongBasePoints, PARAM_ALONG_BASE_POINTS);
-    EXPECT_EQ(settings.opacityAcrossRampLoop, PARAM_OPACITY_ACROSS_RAMP_LOOP);
-
-    const std::vector<PF_ParamDef> held = settings.paramDefs;
-    const PF_ParamDef* storage = settings.paramDefs.data();
-    EXPECT_EQ(settings.CheckinAll(&host.in_data), PF_Err_NONE);
-    ASSERT_EQ(host.checkins.size(), 57u);
-    for (size_t i = 0; i < held.size(); ++i) {
-        EXPECT_EQ(std::memcmp(&host.checkins[i], &held[i], sizeof held[i]), 0) << i;
+    EXPECT_EQ(settings.showMasksNames, 1) << "the low byte of 257";
+    for (size_t i = 0; i < settings.paramDefs.size(); ++i) {
+        EXPECT_EQ(settings.paramDefs[i].uu.id, parameters().At(ValueParams()[i]).uu.id) << i;
     }
-    EXPECT_TRUE(settings.paramDefs.empty());
-
     // A second frame on the same record grows the list without reallocating.
-    EXPECT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+    const PF_ParamDef* storage = settings.paramDefs.data();
+    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+    ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
     EXPECT_EQ(settings.paramDefs.data(), storage);
-    EXPECT_EQ(settings.CheckinAll(&host.in_data), PF_Err_NONE);
+    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+    EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(RenderSettingsTest, AFailingFirstCheckoutAsksOnceAndChecksNothingIn) {
-    host.failCheckoutAt = 0;
-    settings.mask1PathId = 42;
-    settings.showMasksNames = 9;
-    EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
-    EXPECT_EQ(host.checkouts.size(), 1u);
-    ASSERT_EQ(settings.paramDefs.size(), 57u);
-    const PF_ParamDef zero = Zero();
-    for (const PF_ParamDef& def : settings.paramDefs) {
-        EXPECT_EQ(std::memcmp(&def, &zero, sizeof def), 0);
+TEST_F(RenderSettingsTest, TheSnapshotsFailureCases) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    PF_InData in = FrameInData(0.0);
+    const size_t liveHandles = host.handles().LiveCount();
+
+    // The first check-out fails: the host is asked once and gets nothing back.
+    {
+        host.faults().FailCall("checkout_param", 1, PF_Err_OUT_OF_MEMORY);
+        const long checkins = host.faults().Calls("checkin_param");
+        RenderSettings settings;
+        settings.inData = &in;
+        EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(settings.paramDefs.size(), 57u);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_EQ(host.faults().Calls("checkin_param"), checkins);
+        EXPECT_LEDGER_BALANCED(host);
     }
-    EXPECT_EQ(settings.mask1PathId, 42u);
-    EXPECT_EQ(settings.showMasksNames, 9);
-
-    EXPECT_EQ(settings.CheckinAll(&host.in_data), PF_Err_NONE);
-    EXPECT_TRUE(host.checkins.empty()) << "the host handed nothing out";
-    EXPECT_TRUE(settings.paramDefs.empty());
-}
-
-TEST_F(RenderSettingsTest, AFailingLaterCheckoutChecksInOnlyWhatTheHostHandedOut) {
-    host.failCheckoutAt = 12;  // the 13th value parameter, "Distortion Noise Along Factor"
-    host.values[PARAM_QUORVEL_PERPENDICULAR_RAMP].u.arb_d.value = FakeHandle(14);
-    settings.distortionNoiseAlongFactor = -1.0;
-    EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
-    EXPECT_EQ(host.checkouts.size(), 13u);
-    EXPECT_EQ(settings.paramDefs.size(), 57u);
-    EXPECT_EQ(settings.quorvelPerpendicularRamp, FakeHandle(14)) << "the last one checked out";
-    EXPECT_EQ(settings.distortionNoiseAlongFactor, -1.0);
-
-    EXPECT_EQ(settings.CheckinAll(&host.in_data), PF_Err_NONE);
-    ASSERT_EQ(host.checkins.size(), 12u);
-    const std::vector<A_long> order = ValueParams();
-    for (size_t i = 0; i < host.checkins.size(); ++i) {
-        EXPECT_EQ(host.checkins[i].uu.id, 1000 + order[i]);
+    // A later check-out fails: only what the host handed out goes back to it.
+    {
+        host.faults().FailCall("checkout_param", 13, PF_Err_OUT_OF_MEMORY);
+        const long checkins = host.faults().Calls("checkin_param");
+        RenderSettings settings;
+        settings.inData = &in;
+        settings.distortionNoiseAlongFactor = -1.0;
+        EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(settings.distortionNoiseAlongFactor, -1.0) << "the failing field is not written";
+        EXPECT_EQ(PointsOf(settings.quorvelPerpendicularRamp).size(), 4u) << "the one before is";
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_EQ(host.faults().Calls("checkin_param"), checkins + 12);
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), liveHandles);
     }
-    EXPECT_TRUE(settings.paramDefs.empty());
+    // A ramp copy the effect cannot make fails its check-out; what came before goes back.
+    {
+        host.faults().NullCall("host_new_handle", 1);
+        RenderSettings settings;
+        settings.inData = &in;
+        EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), liveHandles);
+    }
+    // The third check-in fails: the walk ends there with its code.
+    {
+        RenderSettings settings;
+        settings.inData = &in;
+        ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+        const long checkins = host.faults().Calls("checkin_param");
+        host.faults().FailCall("checkin_param", 3, PF_Err_INTERNAL_STRUCT_DAMAGED);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_INTERNAL_STRUCT_DAMAGED);
+        EXPECT_EQ(host.faults().Calls("checkin_param"), checkins + 3);
+        EXPECT_TRUE(settings.paramDefs.empty());
+        EXPECT_EQ(parameters().OutstandingCheckouts(), 55u);
+    }
 }
 
-TEST_F(RenderSettingsTest, AFailingThirdCheckinEndsTheWalkAndEmptiesTheList) {
-    host.failCheckinAt = 2;
-    EXPECT_EQ(settings.CheckoutAll(), PF_Err_NONE);
-    EXPECT_EQ(settings.CheckinAll(&host.in_data), PF_Err_INTERNAL_STRUCT_DAMAGED);
-    EXPECT_EQ(host.checkins.size(), 3u);
-    EXPECT_TRUE(settings.paramDefs.empty());
-    EXPECT_GE(settings.paramDefs.capacity(), 80u);
+TEST_F(RenderSettingsTest, SnapshotsOnSeveralThreadsAtOnceBalanceTheLedger) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OPACITY_ALONG_RAMP, 0.0,
+                                       Flat(RampMode_All, RampInterpolation_Line, {{0.0f, 0.0f}})),
+              PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OPACITY_ALONG_RAMP, 1.0,
+                                       Flat(RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}})),
+              PF_Err_NONE);
+    const size_t liveHandles = host.handles().LiveCount();
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            PF_InData in = FrameInData(0.25 * t);
+            for (int frame = 0; frame < 20; ++frame) {
+                RenderSettings settings;
+                settings.inData = &in;
+                failures[t] += settings.CheckoutAll() != PF_Err_NONE;
+                failures[t] += PointsOf(settings.opacityAlongRamp) !=
+                               Points{{0.0f, 0.25f * static_cast<float>(t)}};
+                failures[t] += settings.CheckinAll(&in) != PF_Err_NONE;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+    EXPECT_LEDGER_BALANCED(host);
+    EXPECT_EQ(host.handles().LiveCount(), liveHandles);
 }
 
 }  // namespace
+}  // namespace quorvel::testing
