@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/param_index.h"
-#include "tests/shell/params_test_support.h"
+#include "tests/support/module_params.h"
 
 namespace quorvel::testing {
 namespace {

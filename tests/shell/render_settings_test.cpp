@@ -10,7 +10,7 @@
 
 #include "shell/param_index.h"
 #include "shell/render_settings.h"
-#include "tests/shell/params_test_support.h"
+#include "tests/support/module_params.h"
 
 namespace quorvel::testing {
 namespace {
