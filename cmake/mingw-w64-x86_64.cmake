@@ -9,13 +9,18 @@ set(CMAKE_C_COMPILER ${QUORVEL_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${QUORVEL_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${QUORVEL_MINGW_TRIPLET}-windres)
 
-# Libraries and packages come from the target's sysroot and the prefixes given on the command
-# line (glbinding's); programs run at build time come from the build machine.
+# Libraries and headers come from the target's sysroot and the prefixes given on the command
+# line (glbinding's); CMake packages may also be the build machine's header-only ones;
+# programs run at build time come from the build machine.
 set(CMAKE_FIND_ROOT_PATH /usr/${QUORVEL_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+# pkg-config answers for the target alone: the build machine's .pc files describe Linux
+# libraries.
+set(ENV{PKG_CONFIG_LIBDIR} /usr/${QUORVEL_MINGW_TRIPLET}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} "")
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
