@@ -20,8 +20,9 @@ using Bytes = std::vector<uint8_t>;
 // alone. The compiler's runtime DLLs (libstdc++, libgcc, libwinpthread) are not among them.
 bool IsSystemLibrary(const std::string& name) {
     HMODULE library = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (library == nullptr)
+    if (library == nullptr) {
         return false;
+    }
     FreeLibrary(library);
     return true;
 }
@@ -34,8 +35,9 @@ TEST(ModuleImageTest, ExportsExactlyTheTwoEntryPointsAndNeedsOnlySystemLibraries
 
     const std::vector<std::string> imports = image.ImportedLibraries();
     EXPECT_FALSE(imports.empty());
-    for (const std::string& name : imports)
+    for (const std::string& name : imports) {
         EXPECT_TRUE(IsSystemLibrary(name)) << name;
+    }
     EXPECT_FALSE(IsSystemLibrary("libstdc++-6.dll"));
     EXPECT_FALSE(IsSystemLibrary("libwinpthread-1.dll"));
 }
