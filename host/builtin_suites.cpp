@@ -7,7 +7,12 @@ namespace quorvel::host {
 #define QUORVEL_HOST_SUITES(SUITE) \
     SUITE(kHandleSuite2)           \
     SUITE(kANSISuite1)             \
-    SUITE(kUtilitySuite7)
+    SUITE(kUtilitySuite7)          \
+    SUITE(kEffectCustomUISuite1)   \
+    SUITE(kDrawbotDrawSuite1)      \
+    SUITE(kDrawbotSupplierSuite1)  \
+    SUITE(kDrawbotSurfaceSuite2)   \
+    SUITE(kDrawbotPathSuite1)
 
 #define QUORVEL_DECLARE_SUITE(definition) extern const SuiteDefinition definition;
 QUORVEL_HOST_SUITES(QUORVEL_DECLARE_SUITE)
