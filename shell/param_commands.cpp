@@ -3,6 +3,7 @@
 #include "ramp/ramp_arbitrary.h"
 #include "shell/command_args.h"
 #include "shell/param_command_rows.h"
+#include "ui/ramp_editor.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ struct ParamCommandRow {
 // Commands without a row are not handled here.
 constexpr ParamCommandRow kParamCommandRows[] = {
     {PF_Cmd_USER_CHANGED_PARAM, &ClaimWithoutWork},
+    {PF_Cmd_EVENT, &ClaimRampEditorEvent<HandleRampEditorEvent>},
     {PF_Cmd_ARBITRARY_CALLBACK,
      &ClaimRampArbitraryCallback<IsRampArbitraryCallback, HandleRampArbitraryCallback>},
 };
