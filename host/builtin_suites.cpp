@@ -21,7 +21,8 @@ namespace quorvel::host {
     SUITE(kAEGPStreamSuite10)       \
     SUITE(kAEGPDynamicStreamSuite5) \
     SUITE(kAEGPMaskOutlineSuite5)   \
-    SUITE(kAEGPMemorySuite1)
+    SUITE(kAEGPMemorySuite1)        \
+    SUITE(kAppSuite6)
 
 #define QUORVEL_DECLARE_SUITE(definition) extern const SuiteDefinition definition;
 QUORVEL_HOST_SUITES(QUORVEL_DECLARE_SUITE)
