@@ -6,16 +6,13 @@
 
 #include <cstdio>
 #include <initializer_list>
-#include <utility>
 #include <vector>
 
-#include "host/arbitrary_values.h"
 #include "host/host.h"
 #include "host/layer_masks.h"
 #include "host/ui_events.h"
 #include "host/ui_window.h"
-#include "ramp/ramp.h"
-#include "ramp/ramp_arbitrary.h"
+#include "shell/param_index.h"
 
 namespace {
 
@@ -25,36 +22,14 @@ using quorvel::host::UiEvent;
 using quorvel::host::UiEvents;
 using quorvel::host::UiWindow;
 
-// The nine ramp parameters, and the "Show Masks Names" checkbox.
+// The nine ramp parameters.
 constexpr PF_ParamIndex kRampIndices[] = {4, 6, 13, 14, 31, 37, 45, 51, 62};
-constexpr PF_ParamIndex kShowMasksNames = 78;
 
 // A ramp control is 150 x 140 pixels; the window shows them three by three.
 constexpr int kControlWidth = 150;
 constexpr int kControlHeight = 140;
 constexpr int kGap = 12;
 constexpr int kColumns = 3;
-
-struct SampleCurve {
-    int32_t mode;
-    int32_t interpolation;
-    std::vector<std::pair<float, float>> points;
-};
-
-// Curves of every interpolation, for parameters that PARAMS_SETUP did not give one.
-const SampleCurve kSampleCurves[] = {
-    {RampMode_WithoutSin, RampInterpolation_Line, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
-    {RampMode_All, RampInterpolation_Sin, {{0.0f, 0.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}}},
-    {RampMode_All,
-     RampInterpolation_Bezier,
-     {{0.0f, 0.1f}, {0.3f, 0.9f}, {0.65f, 0.2f}, {1.0f, 1.0f}}},
-    {RampMode_All, RampInterpolation_Step, {{0.0f, 1.0f}, {0.4f, 0.6f}, {0.7f, 0.25f}}},
-    {RampMode_All, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}}},
-    {RampMode_All, RampInterpolation_Sin, {{0.2f, 0.2f}, {0.8f, 0.8f}}},
-    {RampMode_WithoutSin, RampInterpolation_Step, {{0.0f, 0.3f}, {0.5f, 0.7f}}},
-    {RampMode_All, RampInterpolation_Bezier, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
-    {RampMode_All, RampInterpolation_Line, {}},
-};
 
 // The frame of the n-th ramp control in the effect controls window.
 PF_Rect ControlFrame(int n) {
@@ -78,78 +53,11 @@ bool Write(const UiWindow& window, const std::string& path) {
     return written;
 }
 
-// The ramp values the editors show: the parameters' own, or sample curves made through the
-// effect's arbitrary-data callbacks. The made ones are disposed by the returned owner.
-class RampValues {
-  public:
-    explicit RampValues(Host& host)
-        : host_(host), values_(host.effect(), reinterpret_cast<void*>(RAMP_ARB_REFCON)) {}
-    RampValues(const RampValues&) = delete;
-    RampValues& operator=(const RampValues&) = delete;
-    ~RampValues() {
-        for (PF_ArbitraryH handle : made_) {
-            host_.handles().LetGo(handle);
-            values_.Dispose(handle);
-        }
-    }
-
-    bool Provide() {
-        quorvel::host::Parameters& parameters = host_.effect().parameters();
-        for (size_t n = 0; n < sizeof(kRampIndices) / sizeof(kRampIndices[0]); ++n) {
-            const PF_ParamIndex index = kRampIndices[n];
-            const PF_ParamDef existing = parameters.At(index);
-            if (existing.param_type == PF_Param_ARBITRARY_DATA &&
-                existing.u.arb_d.value != nullptr) {
-                continue;
-            }
-            const quorvel::host::ArbitraryValue value = values_.New();
-            if (value.err != PF_Err_NONE || value.handle == nullptr) {
-                return false;
-            }
-            host_.handles().Keep(value.handle);
-            made_.push_back(value.handle);
-            Ramp& ramp = *static_cast<Ramp*>(*value.handle);
-            const SampleCurve& curve = kSampleCurves[n];
-            ramp.mode = curve.mode;
-            ramp.interpolation = curve.interpolation;
-            ramp.points->clear();
-            ramp.points->insert(curve.points.begin(), curve.points.end());
-            Place(index, value.handle);
-        }
-        return true;
-    }
-
-  private:
-    void Place(PF_ParamIndex index, PF_ArbitraryH handle) {
-        quorvel::host::Parameters& parameters = host_.effect().parameters();
-        while (parameters.Count() <= index) {
-            PF_ParamDef filler = {};
-            filler.param_type = PF_Param_NO_DATA;
-            parameters.Append(filler);
-        }
-        PF_ParamDef def = parameters.At(index);
-        def.param_type = PF_Param_ARBITRARY_DATA;
-        def.u.arb_d.value = handle;
-        def.u.arb_d.refconPV = reinterpret_cast<void*>(RAMP_ARB_REFCON);
-        parameters.Replace(index, def);
-    }
-
-    Host& host_;
-    quorvel::host::ArbitraryValues values_;
-    std::vector<PF_ArbitraryH> made_;
-};
-
-void TurnOnMaskNames(Host& host) {
-    quorvel::host::Parameters& parameters = host.effect().parameters();
-    while (parameters.Count() <= kShowMasksNames) {
-        PF_ParamDef filler = {};
-        filler.param_type = PF_Param_NO_DATA;
-        parameters.Append(filler);
-    }
-    PF_ParamDef checkbox = parameters.At(kShowMasksNames);
-    checkbox.param_type = PF_Param_CHECKBOX;
-    checkbox.u.bd.value = 1;
-    parameters.Replace(kShowMasksNames, checkbox);
+// "Show Masks Names" on, as the user ticks it.
+bool TurnOnMaskNames(Host& host) {
+    quorvel::host::ParamValue on;
+    on.number = 1;
+    return host.effect().parameters().SetValue(PARAM_SHOW_MASKS_NAMES, on) == PF_Err_NONE;
 }
 
 quorvel::host::LayerMask Mask(const char* name, AEGP_ColorVal colour,
@@ -205,11 +113,9 @@ int DrawUiPictures(const std::string& modulePath, const std::string& directory) 
         std::fprintf(stderr, "quorvel-render: the module did not start\n");
         return 1;
     }
-    host.effect().Send(PF_Cmd_PARAMS_SETUP);
-    bool ok = true;
+    // The ramp editors show the curves that the parameter set-up gives every ramp.
+    bool ok = host.effect().Send(PF_Cmd_PARAMS_SETUP).err == PF_Err_NONE;
     {
-        RampValues ramps(host);
-        ok = ramps.Provide();
         const int rows = (9 + kColumns - 1) / kColumns;
         UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
                           kGap + rows * (kControlHeight + kGap));
@@ -235,7 +141,7 @@ int DrawUiPictures(const std::string& modulePath, const std::string& directory) 
             mask.closed = false;
         }
         host.State<quorvel::host::LayerMasks>().Set(shown);
-        TurnOnMaskNames(host);
+        ok = ok && TurnOnMaskNames(host);
 
         UiWindow composition(PF_Window_COMP, 640, 360);
         composition.view = quorvel::host::UiView{80, 45, 1.0, 1.0, 0, 0};

@@ -1,9 +1,7 @@
+#include "shell/param_index.h"
 #include "ui/mask_names.h"
 
 namespace {
-
-// The "Show Masks Names" checkbox.
-constexpr PF_ParamIndex kShowMasksNamesIndex = 78;
 
 // The window an event's context belongs to; PF_Window_NONE when the event has none.
 PF_WindowType WindowOf(const PF_EventExtra* event) {
@@ -15,11 +13,11 @@ PF_WindowType WindowOf(const PF_EventExtra* event) {
 
 bool ShowsMaskNames(const PF_InData* in_data, PF_ParamDef* params[]) {
     // A params array that does not reach the checkbox leaves it off.
-    if (params == nullptr || in_data->num_params <= kShowMasksNamesIndex ||
-        params[kShowMasksNamesIndex] == nullptr) {
+    if (params == nullptr || in_data->num_params <= PARAM_SHOW_MASKS_NAMES ||
+        params[PARAM_SHOW_MASKS_NAMES] == nullptr) {
         return false;
     }
-    return params[kShowMasksNamesIndex]->u.bd.value != 0;
+    return params[PARAM_SHOW_MASKS_NAMES]->u.bd.value != 0;
 }
 
 }  // namespace

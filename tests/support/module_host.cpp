@@ -12,37 +12,21 @@ namespace quorvel::testing {
                                          << host.ledger().Describe();
 }
 
-namespace {
-
-void Put(host::Host& host, PF_ParamIndex index, const PF_ParamDef& def) {
+void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value) {
     host::Parameters& parameters = host.effect().parameters();
     while (parameters.Count() < index) {
         PF_ParamDef filler = {};
         filler.param_type = PF_Param_NO_DATA;
         parameters.Append(filler);
     }
-    if (parameters.Count() == index) {
-        parameters.Append(def);
-    } else {
-        parameters.Replace(index, def);
-    }
-}
-
-}  // namespace
-
-void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value) {
     PF_ParamDef checkbox = {};
     checkbox.param_type = PF_Param_CHECKBOX;
     checkbox.u.bd.value = value;
-    Put(host, index, checkbox);
-}
-
-void PutArbitrary(host::Host& host, PF_ParamIndex index, PF_ArbitraryH value, void* refcon) {
-    PF_ParamDef arbitrary = {};
-    arbitrary.param_type = PF_Param_ARBITRARY_DATA;
-    arbitrary.u.arb_d.value = value;
-    arbitrary.u.arb_d.refconPV = refcon;
-    Put(host, index, arbitrary);
+    if (parameters.Count() == index) {
+        parameters.Append(checkbox);
+    } else {
+        parameters.Replace(index, checkbox);
+    }
 }
 
 PF_OutData MarkedOutData() {

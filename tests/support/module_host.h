@@ -16,9 +16,6 @@ namespace quorvel::testing {
 // Puts a checkbox with value at index, after parameters without data up to it.
 void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value);
 
-// Puts an arbitrary-data parameter holding value at index, the same way.
-void PutArbitrary(host::Host& host, PF_ParamIndex index, PF_ArbitraryH value, void* refcon);
-
 // A zeroed PF_OutData with every byte of the message set to 'x', to see what a command wrote.
 PF_OutData MarkedOutData();
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "host/layer_masks.h"
+#include "shell/param_index.h"
 #include "tests/support/module_host.h"
 #include "tests/support/ui_host.h"
 #include "ui/mask_names.h"
@@ -17,7 +18,7 @@ namespace {
 
 using host::DrawbotOperation;
 
-constexpr PF_ParamIndex kShowMasksNames = 78;
+constexpr PF_ParamIndex kShowMasksNames = PARAM_SHOW_MASKS_NAMES;
 
 TEST(FixedFromCoordinateTest, RoundsHalvesAwayFromZeroAndStaysInRange) {
     EXPECT_EQ(FixedFromCoordinate(-2.5), -163840);

@@ -31,7 +31,7 @@ TEST_F(RampEditorTest, TheHitTestIsStrictAtTenPixelsOnEachAxis) {
         EXPECT_EQ(event.command.err, PF_Err_NONE);
         EXPECT_EQ(event.extra.u.do_click.send_drag, 0) << point.h << "," << point.v;
         EXPECT_EQ(event.extra.evt_out_flags, 0);
-        EXPECT_EQ(ChangeFlags(event), 0);
+        EXPECT_FALSE(Changed(event));
     }
     EXPECT_LEDGER_BALANCED(host);
 }
@@ -62,7 +62,7 @@ TEST_F(RampEditorTest, AClickOnAPointStartsADragWithItsOffsetAndIndex) {
         EXPECT_EQ(bytes[4], 3);
         EXPECT_EQ(bytes[8], 1);
         EXPECT_EQ(bytes[12], 0);
-        EXPECT_EQ(ChangeFlags(event), 0);
+        EXPECT_FALSE(Changed(event));
     }
     EXPECT_EQ(Points(), (Keys{{0.25f, 1.0f}, {0.5f, 0.5f}}));
 }
@@ -76,7 +76,7 @@ TEST_F(RampEditorTest, ClicksOutsideTheFrameOrBesideEveryPointDoNothing) {
             for (A_long clicks : {1, 2}) {
                 const host::UiEvent event = Click(point, clicks, modifiers);
                 EXPECT_EQ(event.extra.evt_out_flags, 0);
-                EXPECT_EQ(ChangeFlags(event), 0);
+                EXPECT_FALSE(Changed(event));
             }
         }
     }
@@ -90,7 +90,7 @@ TEST_F(RampEditorTest, DoubleClicksAddAndRemovePoints) {
     // On empty space: the key and value under the cursor.
     host::UiEvent event = Click(PF_Point{58, 68}, 2);
     EXPECT_EQ(event.command.err, PF_Err_NONE);
-    EXPECT_EQ(ChangeFlags(event), PF_ChangeFlag_CHANGED_VALUE);
+    EXPECT_TRUE(Changed(event));
     EXPECT_EQ(event.extra.evt_out_flags, PF_EO_HANDLED_EVENT);
     EXPECT_EQ(Points(), (Keys{{0.0f, 0.0f}, {0.25f, 0.75f}, {1.0f, 1.0f}}));
     // In the margin left of the plot and above it: a key below 0 and a value above 1.
@@ -103,7 +103,7 @@ TEST_F(RampEditorTest, DoubleClicksAddAndRemovePoints) {
     EXPECT_EQ(Points(), (Keys{{1.0f, 1.0f}}));
     // The only point too, which leaves an empty curve.
     event = Click(PF_Point{154, 36}, 2);
-    EXPECT_EQ(ChangeFlags(event), PF_ChangeFlag_CHANGED_VALUE);
+    EXPECT_TRUE(Changed(event));
     EXPECT_TRUE(Points().empty());
     EXPECT_LEDGER_BALANCED(host);
 }
@@ -133,7 +133,7 @@ TEST_F(RampEditorTest, CtrlClicksCycleTheInterpolationByMode) {
             // Wherever in the frame, on a point or not, whatever the click count.
             const host::UiEvent event = Click(PF_Point{90, 100}, 2, PF_Mod_CMD_CTRL_KEY);
             EXPECT_EQ(ramp().interpolation, expected) << cycle.mode << " from " << cycle.start;
-            EXPECT_EQ(ChangeFlags(event), PF_ChangeFlag_CHANGED_VALUE);
+            EXPECT_TRUE(Changed(event));
             EXPECT_EQ(event.extra.evt_out_flags, PF_EO_HANDLED_EVENT);
             EXPECT_EQ(event.extra.u.do_click.send_drag, 0);
         }
@@ -155,7 +155,7 @@ TEST_F(RampEditorTest, ADraggedPointKeepsItsIndexAcrossAnotherPoint) {
     EXPECT_EQ(drag[3].extra.u.do_click.last_time, 1);
     for (size_t i = 1; i < drag.size(); ++i) {
         EXPECT_EQ(drag[i].command.err, PF_Err_NONE);
-        EXPECT_EQ(ChangeFlags(drag[i]), PF_ChangeFlag_CHANGED_VALUE);
+        EXPECT_TRUE(Changed(drag[i]));
         EXPECT_EQ(drag[i].extra.evt_out_flags, PF_EO_HANDLED_EVENT);
     }
     EXPECT_EQ(Points(), (Keys{{0.5f, 1.0f}, {0.875f, 1.0f}}));
@@ -194,7 +194,7 @@ TEST_F(RampEditorTest, ADragWithAStaleIndexChangesNothing) {
         RampDragState{0, 0, index}.Write(&drag.u.do_click);
         const host::UiEvent event = events.Send(drag);
         EXPECT_EQ(event.command.err, PF_Err_NONE);
-        EXPECT_EQ(ChangeFlags(event), 0);
+        EXPECT_FALSE(Changed(event));
         EXPECT_EQ(event.extra.evt_out_flags, 0);
     }
     EXPECT_EQ(Points(), (Keys{{0.25f, 0.5f}, {0.5f, 1.0f}}));

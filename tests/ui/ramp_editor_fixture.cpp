@@ -3,21 +3,9 @@
 namespace quorvel::testing {
 
 void RampEditorTest::SetUp() {
-    ModuleTest::SetUp();
-    value = values.New();
-    ASSERT_EQ(value.err, PF_Err_NONE);
-    // The host keeps the value as the parameter's.
-    host.handles().Keep(value.handle);
-    PutArbitrary(host, kIndex, value.handle, reinterpret_cast<void*>(RAMP_ARB_REFCON));
+    ParamsModuleTest::SetUp();
+    SendParamsSetup();
     window.canvas().Clear(0, 0, 0);
-}
-
-void RampEditorTest::TearDown() {
-    if (value.handle != nullptr) {
-        host.faults().Clear();
-        host.handles().LetGo(value.handle);
-        EXPECT_EQ(values.Dispose(value.handle), PF_Err_NONE);
-    }
 }
 
 void RampEditorTest::SetRamp(int32_t mode, int32_t interpolation,
