@@ -34,7 +34,7 @@ DrawbotObject* DrawbotObjects::Make(DrawbotObject object) {
                        std::to_string(serial);
         result->references = 1;
         if (result->kind == DrawbotObject::Kind::Image) {
-            result->imageSerial = static_cast<int>(images_.size());
+            result->imageSerial = static_cast<int>(serial - 1);
             images_.push_back(*result);
         }
         live_.emplace(result, std::move(made));
@@ -96,9 +96,10 @@ std::vector<DrawbotOperation> DrawbotObjects::Operations() const {
     return operations_;
 }
 
-void DrawbotObjects::ForgetOperations() {
+void DrawbotObjects::ForgetRecords() {
     std::lock_guard<std::mutex> lock(mutex_);
     operations_.clear();
+    images_.clear();
 }
 
 std::vector<DrawbotObject> DrawbotObjects::ImagesMade() const {

@@ -49,7 +49,7 @@ struct DrawbotOperation {
     float alpha;              // image alpha
     std::string text;         // UTF-8
     DRAWBOT_TextAlignment alignment;
-    int imageSerial;  // the image drawn: its place in ImagesMade()
+    int imageSerial;  // the image drawn: how many images were made before it
 };
 
 // The Drawbot objects of a host (Host::State<DrawbotObjects>()). The module's references are
@@ -69,7 +69,8 @@ class DrawbotObjects {
 
     void Record(const DrawbotOperation& operation);
     std::vector<DrawbotOperation> Operations() const;
-    void ForgetOperations();
+    // Forgets the operations and images recorded so far (the objects alive stay).
+    void ForgetRecords();
 
     // Every image made, in order, as the module's buffer was when the image was made.
     std::vector<DrawbotObject> ImagesMade() const;

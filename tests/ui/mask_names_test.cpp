@@ -241,7 +241,7 @@ TEST_F(MaskNamesTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) {
                                  "AEGP_GetMaskOutlineVertexInfo"};
     for (const char* call : calls) {
         host.faults().Clear();
-        objects().ForgetOperations();
+        objects().ForgetRecords();
         host.faults().FailCall(call, 1, 4321);
         const host::UiEvent event = host::UiEvents(effect(), comp).Draw();
         EXPECT_EQ(event.command.err, 4321) << call;
