@@ -1,23 +1,12 @@
 #include "host/drawbot_canvas.h"
 
 #include <algorithm>
-#include <mutex>
-#include <set>
+
+#include "host/live_registry.h"
 
 namespace quorvel::host {
 
 namespace {
-
-// The canvases alive, so that a reference from the module is followed only when it is one.
-struct LiveCanvases {
-    std::mutex mutex;
-    std::set<DrawbotCanvas*> canvases;
-};
-
-LiveCanvases& Live() {
-    static LiveCanvases live;
-    return live;
-}
 
 uint8_t Straight(uint8_t premultiplied, uint8_t alpha) {
     return alpha == 0 ? 0 : static_cast<uint8_t>((premultiplied * 255 + alpha / 2) / alpha);
@@ -34,47 +23,28 @@ DrawbotCanvas::DrawbotCanvas(int width, int height, const DrawbotSupplierSetting
       draw_{this},
       supplier_{this},
       surface_{this} {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    Live().canvases.insert(this);
+    LiveRegistry<DrawbotCanvas>::Add(this);
 }
 
 DrawbotCanvas::~DrawbotCanvas() {
-    {
-        std::lock_guard<std::mutex> lock(Live().mutex);
-        Live().canvases.erase(this);
-    }
+    LiveRegistry<DrawbotCanvas>::Remove(this);
     cairo_destroy(cairo_);
     cairo_surface_destroy(pixels_);
 }
 
 DrawbotCanvas* DrawbotCanvas::FromDraw(DRAWBOT_DrawRef ref) {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    for (DrawbotCanvas* canvas : Live().canvases) {
-        if (ref == canvas->DrawRef()) {
-            return canvas;
-        }
-    }
-    return nullptr;
+    return LiveRegistry<DrawbotCanvas>::Find(
+        [ref](DrawbotCanvas& canvas) { return canvas.DrawRef() == ref; });
 }
 
 DrawbotCanvas* DrawbotCanvas::FromSupplier(DRAWBOT_SupplierRef ref) {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    for (DrawbotCanvas* canvas : Live().canvases) {
-        if (ref == canvas->SupplierRef()) {
-            return canvas;
-        }
-    }
-    return nullptr;
+    return LiveRegistry<DrawbotCanvas>::Find(
+        [ref](DrawbotCanvas& canvas) { return canvas.SupplierRef() == ref; });
 }
 
 DrawbotCanvas* DrawbotCanvas::FromSurface(DRAWBOT_SurfaceRef ref) {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    for (DrawbotCanvas* canvas : Live().canvases) {
-        if (ref == canvas->SurfaceRef()) {
-            return canvas;
-        }
-    }
-    return nullptr;
+    return LiveRegistry<DrawbotCanvas>::Find(
+        [ref](DrawbotCanvas& canvas) { return canvas.SurfaceRef() == ref; });
 }
 
 void DrawbotCanvas::Clear(uint8_t red, uint8_t green, uint8_t blue) {

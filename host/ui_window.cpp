@@ -1,23 +1,12 @@
 #include "host/ui_window.h"
 
-#include <mutex>
-#include <set>
+#include "host/live_registry.h"
 
 namespace quorvel::host {
 
 namespace {
 
 constexpr A_u_long kContextMagic = PF_FOUR_CHAR('c', 'n', 't', 'x');
-
-struct LiveWindows {
-    std::mutex mutex;
-    std::set<UiWindow*> windows;
-};
-
-LiveWindows& Live() {
-    static LiveWindows live;
-    return live;
-}
 
 }  // namespace
 
@@ -26,23 +15,16 @@ UiWindow::UiWindow(PF_WindowType type, int width, int height,
     : context_{kContextMagic, type, nullptr, 0},
       contextPointer_(&context_),
       canvas_(width, height, settings) {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    Live().windows.insert(this);
+    LiveRegistry<UiWindow>::Add(this);
 }
 
 UiWindow::~UiWindow() {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    Live().windows.erase(this);
+    LiveRegistry<UiWindow>::Remove(this);
 }
 
 UiWindow* UiWindow::FromContext(PF_ContextH context) {
-    std::lock_guard<std::mutex> lock(Live().mutex);
-    for (UiWindow* window : Live().windows) {
-        if (window->Context() == context) {
-            return window;
-        }
-    }
-    return nullptr;
+    return LiveRegistry<UiWindow>::Find(
+        [context](UiWindow& window) { return window.Context() == context; });
 }
 
 }  // namespace quorvel::host

@@ -5,19 +5,6 @@
 
 namespace quorvel::host {
 
-std::optional<A_Err> AegpFault(const char* function) {
-    const auto fault = Host::Current().faults().Enter(function);
-    if (!fault) {
-        return std::nullopt;
-    }
-    return fault->Result(PF_Err_NONE);
-}
-
-A_Err AegpMisuse(const std::string& what) {
-    Host::Current().ledger().Misuse(what);
-    return PF_Err_BAD_CALLBACK_PARAM;
-}
-
 AegpObjects& TheAegpObjects() {
     return Host::Current().State<AegpObjects>();
 }

@@ -1,21 +1,14 @@
 #pragma once
 
-#include <optional>
-#include <string>
+#include <utility>
 
 #include "host/aegp_objects.h"
+#include "host/suites/call_answers.h"
 #include "host_api/aegp.h"
 
 namespace quorvel::host {
 
-// What every AEGP function of the host does first: counts the call of function and, when a
-// fault is armed for it, gives the answer the fault asks for (a code, or success for a fault
-// that hands out null).
-std::optional<A_Err> AegpFault(const char* function);
-
-// A call that breaks the host's rules: noted in the ledger and refused.
-A_Err AegpMisuse(const std::string& what);
-
+// The AEGP handles of the living host.
 AegpObjects& TheAegpObjects();
 
 // Whether id is a plug-in id the host handed out, and effect_ref the effect instance's.

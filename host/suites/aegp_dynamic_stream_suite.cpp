@@ -13,12 +13,12 @@ A_Err GetNewParentStreamRef(AEGP_PluginID plugin, AEGP_StreamRefH streamRef,
                             AEGP_StreamRefH* parent) {
     const AegpObject* stream = TheAegpObjects().Find(streamRef, AegpObject::Kind::Stream);
     if (parent == nullptr || stream == nullptr || !IsRegisteredPlugin(plugin)) {
-        return AegpMisuse(
+        return RefuseMisuse(
             "AEGP_GetNewParentStreamRef of a stream that is not alive, an unknown plug-in or "
             "without a place");
     }
     *parent = nullptr;
-    if (const auto fault = AegpFault("AEGP_GetNewParentStreamRef")) {
+    if (const auto fault = FaultAnswer("AEGP_GetNewParentStreamRef")) {
         return *fault;
     }
     if (stream->stream == StreamKind::LayerMasks) {

@@ -7,9 +7,9 @@ namespace {
 
 // A dispose that fails still takes the handle back: the fault is in the answer only.
 A_Err DisposeEffect(AEGP_EffectRefH effect) {
-    const auto fault = AegpFault("AEGP_DisposeEffect");
+    const auto fault = FaultAnswer("AEGP_DisposeEffect");
     if (!TheAegpObjects().Dispose(effect, AegpObject::Kind::Effect)) {
-        return AegpMisuse("AEGP_DisposeEffect of an effect handle that is not alive");
+        return RefuseMisuse("AEGP_DisposeEffect of an effect handle that is not alive");
     }
     return fault ? *fault : PF_Err_NONE;
 }

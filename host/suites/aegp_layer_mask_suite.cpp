@@ -12,10 +12,10 @@ bool IsTheLayer(AEGP_LayerH layer) {
 
 A_Err GetLayerNumMasks(AEGP_LayerH layer, A_long* count) {
     if (count == nullptr || !IsTheLayer(layer)) {
-        return AegpMisuse("AEGP_GetLayerNumMasks of an unknown layer or without a place");
+        return RefuseMisuse("AEGP_GetLayerNumMasks of an unknown layer or without a place");
     }
     *count = 0;
-    if (const auto fault = AegpFault("AEGP_GetLayerNumMasks")) {
+    if (const auto fault = FaultAnswer("AEGP_GetLayerNumMasks")) {
         return *fault;
     }
     *count = Host::Current().State<LayerMasks>().Count();
@@ -24,10 +24,10 @@ A_Err GetLayerNumMasks(AEGP_LayerH layer, A_long* count) {
 
 A_Err GetLayerMaskByIndex(AEGP_LayerH layer, AEGP_MaskIndex index, AEGP_MaskRefH* mask) {
     if (mask == nullptr || !IsTheLayer(layer)) {
-        return AegpMisuse("AEGP_GetLayerMaskByIndex of an unknown layer or without a place");
+        return RefuseMisuse("AEGP_GetLayerMaskByIndex of an unknown layer or without a place");
     }
     *mask = nullptr;
-    if (const auto fault = AegpFault("AEGP_GetLayerMaskByIndex")) {
+    if (const auto fault = FaultAnswer("AEGP_GetLayerMaskByIndex")) {
         return *fault;
     }
     LayerMask found;
@@ -42,9 +42,9 @@ A_Err GetLayerMaskByIndex(AEGP_LayerH layer, AEGP_MaskIndex index, AEGP_MaskRefH
 
 // A dispose that fails still takes the handle back: the fault is in the answer only.
 A_Err DisposeMask(AEGP_MaskRefH mask) {
-    const auto fault = AegpFault("AEGP_DisposeMask");
+    const auto fault = FaultAnswer("AEGP_DisposeMask");
     if (!TheAegpObjects().Dispose(mask, AegpObject::Kind::Mask)) {
-        return AegpMisuse("AEGP_DisposeMask of a mask handle that is not alive");
+        return RefuseMisuse("AEGP_DisposeMask of a mask handle that is not alive");
     }
     return fault ? *fault : PF_Err_NONE;
 }
@@ -52,9 +52,9 @@ A_Err DisposeMask(AEGP_MaskRefH mask) {
 A_Err GetMaskColor(AEGP_MaskRefH maskRef, AEGP_ColorVal* colour) {
     const AegpObject* mask = TheAegpObjects().Find(maskRef, AegpObject::Kind::Mask);
     if (mask == nullptr || colour == nullptr) {
-        return AegpMisuse("AEGP_GetMaskColor of a mask handle that is not alive");
+        return RefuseMisuse("AEGP_GetMaskColor of a mask handle that is not alive");
     }
-    if (const auto fault = AegpFault("AEGP_GetMaskColor")) {
+    if (const auto fault = FaultAnswer("AEGP_GetMaskColor")) {
         return *fault;
     }
     LayerMask found;

@@ -13,9 +13,9 @@ const LayerMask* Outline(AEGP_MaskOutlineValH outline) {
 A_Err IsMaskOutlineOpen(AEGP_MaskOutlineValH outlineRef, A_Boolean* open) {
     const LayerMask* outline = Outline(outlineRef);
     if (outline == nullptr || open == nullptr) {
-        return AegpMisuse("AEGP_IsMaskOutlineOpen of an outline that is not alive");
+        return RefuseMisuse("AEGP_IsMaskOutlineOpen of an outline that is not alive");
     }
-    if (const auto fault = AegpFault("AEGP_IsMaskOutlineOpen")) {
+    if (const auto fault = FaultAnswer("AEGP_IsMaskOutlineOpen")) {
         return *fault;
     }
     *open = outline->closed ? 0 : 1;
@@ -25,9 +25,9 @@ A_Err IsMaskOutlineOpen(AEGP_MaskOutlineValH outlineRef, A_Boolean* open) {
 A_Err GetMaskOutlineNumSegments(AEGP_MaskOutlineValH outlineRef, A_long* count) {
     const LayerMask* outline = Outline(outlineRef);
     if (outline == nullptr || count == nullptr) {
-        return AegpMisuse("AEGP_GetMaskOutlineNumSegments of an outline that is not alive");
+        return RefuseMisuse("AEGP_GetMaskOutlineNumSegments of an outline that is not alive");
     }
-    if (const auto fault = AegpFault("AEGP_GetMaskOutlineNumSegments")) {
+    if (const auto fault = FaultAnswer("AEGP_GetMaskOutlineNumSegments")) {
         return *fault;
     }
     *count = outline->SegmentCount();
@@ -38,9 +38,9 @@ A_Err GetMaskOutlineVertexInfo(AEGP_MaskOutlineValH outlineRef, AEGP_VertexIndex
                                AEGP_MaskVertex* vertex) {
     const LayerMask* outline = Outline(outlineRef);
     if (outline == nullptr || vertex == nullptr) {
-        return AegpMisuse("AEGP_GetMaskOutlineVertexInfo of an outline that is not alive");
+        return RefuseMisuse("AEGP_GetMaskOutlineVertexInfo of an outline that is not alive");
     }
-    if (const auto fault = AegpFault("AEGP_GetMaskOutlineVertexInfo")) {
+    if (const auto fault = FaultAnswer("AEGP_GetMaskOutlineVertexInfo")) {
         return *fault;
     }
     if (index < 0 || index >= static_cast<A_long>(outline->vertices.size())) {

@@ -10,13 +10,13 @@ using Kind = AegpObject::Kind;
 // Memory freed while locked is freed all the same, but noted as a misuse. A free that fails
 // still takes the memory back: the fault is in the answer only.
 A_Err FreeMemHandle(AEGP_MemHandle memoryRef) {
-    const auto fault = AegpFault("AEGP_FreeMemHandle");
+    const auto fault = FaultAnswer("AEGP_FreeMemHandle");
     const AegpObject* memory = TheAegpObjects().Find(memoryRef, Kind::Memory);
     if (memory == nullptr) {
-        return AegpMisuse("AEGP_FreeMemHandle of memory that is not alive");
+        return RefuseMisuse("AEGP_FreeMemHandle of memory that is not alive");
     }
     if (memory->locks > 0) {
-        AegpMisuse("AEGP_FreeMemHandle of " + memory->name + " while it is locked");
+        RefuseMisuse("AEGP_FreeMemHandle of " + memory->name + " while it is locked");
     }
     TheAegpObjects().Dispose(memoryRef, Kind::Memory);
     return fault ? *fault : PF_Err_NONE;
@@ -25,10 +25,10 @@ A_Err FreeMemHandle(AEGP_MemHandle memoryRef) {
 A_Err LockMemHandle(AEGP_MemHandle memoryRef, void** pointer) {
     AegpObject* memory = TheAegpObjects().Find(memoryRef, Kind::Memory);
     if (memory == nullptr || pointer == nullptr) {
-        return AegpMisuse("AEGP_LockMemHandle of memory that is not alive or without a place");
+        return RefuseMisuse("AEGP_LockMemHandle of memory that is not alive or without a place");
     }
     *pointer = nullptr;
-    if (const auto fault = AegpFault("AEGP_LockMemHandle")) {
+    if (const auto fault = FaultAnswer("AEGP_LockMemHandle")) {
         return *fault;
     }
     ++memory->locks;
@@ -38,10 +38,10 @@ A_Err LockMemHandle(AEGP_MemHandle memoryRef, void** pointer) {
 
 // An unlock that fails still unlocks: the fault is in the answer only.
 A_Err UnlockMemHandle(AEGP_MemHandle memoryRef) {
-    const auto fault = AegpFault("AEGP_UnlockMemHandle");
+    const auto fault = FaultAnswer("AEGP_UnlockMemHandle");
     AegpObject* memory = TheAegpObjects().Find(memoryRef, Kind::Memory);
     if (memory == nullptr || memory->locks == 0) {
-        return AegpMisuse("AEGP_UnlockMemHandle of memory that is not alive or not locked");
+        return RefuseMisuse("AEGP_UnlockMemHandle of memory that is not alive or not locked");
     }
     --memory->locks;
     return fault ? *fault : PF_Err_NONE;
@@ -50,9 +50,9 @@ A_Err UnlockMemHandle(AEGP_MemHandle memoryRef) {
 A_Err GetMemHandleSize(AEGP_MemHandle memoryRef, AEGP_MemSize* size) {
     const AegpObject* memory = TheAegpObjects().Find(memoryRef, Kind::Memory);
     if (memory == nullptr || size == nullptr) {
-        return AegpMisuse("AEGP_GetMemHandleSize of memory that is not alive");
+        return RefuseMisuse("AEGP_GetMemHandleSize of memory that is not alive");
     }
-    if (const auto fault = AegpFault("AEGP_GetMemHandleSize")) {
+    if (const auto fault = FaultAnswer("AEGP_GetMemHandleSize")) {
         return *fault;
     }
     *size = static_cast<AEGP_MemSize>(memory->memory.size() * sizeof(A_UTF16Char));

@@ -7,10 +7,10 @@ namespace {
 
 A_Err GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layer) {
     if (layer == nullptr || !IsTheEffect(effect_ref)) {
-        return AegpMisuse("AEGP_GetEffectLayer of a foreign effect or without a place");
+        return RefuseMisuse("AEGP_GetEffectLayer of a foreign effect or without a place");
     }
     *layer = nullptr;
-    if (const auto fault = AegpFault("AEGP_GetEffectLayer")) {
+    if (const auto fault = FaultAnswer("AEGP_GetEffectLayer")) {
         return *fault;
     }
     *layer = TheAegpObjects().Layer();
@@ -19,12 +19,12 @@ A_Err GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layer) {
 
 A_Err GetNewEffectForEffect(AEGP_PluginID plugin, PF_ProgPtr effect_ref, AEGP_EffectRefH* effect) {
     if (effect == nullptr || !IsTheEffect(effect_ref) || !IsRegisteredPlugin(plugin)) {
-        return AegpMisuse(
+        return RefuseMisuse(
             "AEGP_GetNewEffectForEffect of a foreign effect, an unknown plug-in or without a "
             "place");
     }
     *effect = nullptr;
-    if (const auto fault = AegpFault("AEGP_GetNewEffectForEffect")) {
+    if (const auto fault = FaultAnswer("AEGP_GetNewEffectForEffect")) {
         return *fault;
     }
     AegpObject object;

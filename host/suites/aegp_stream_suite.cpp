@@ -18,12 +18,12 @@ A_Err GetNewMaskStream(AEGP_PluginID plugin, AEGP_MaskRefH maskRef, AEGP_MaskStr
                        AEGP_StreamRefH* stream) {
     const AegpObject* mask = TheAegpObjects().Find(maskRef, AegpObject::Kind::Mask);
     if (stream == nullptr || mask == nullptr || !IsRegisteredPlugin(plugin)) {
-        return AegpMisuse(
+        return RefuseMisuse(
             "AEGP_GetNewMaskStream of a mask that is not alive, an unknown plug-in or without a "
             "place");
     }
     *stream = nullptr;
-    if (const auto fault = AegpFault("AEGP_GetNewMaskStream")) {
+    if (const auto fault = FaultAnswer("AEGP_GetNewMaskStream")) {
         return *fault;
     }
     if (which < AEGP_MaskStream_OUTLINE || which > AEGP_MaskStream_EXPANSION) {
@@ -40,9 +40,9 @@ A_Err GetNewMaskStream(AEGP_PluginID plugin, AEGP_MaskRefH maskRef, AEGP_MaskStr
 
 // A dispose that fails still takes the handle back: the fault is in the answer only.
 A_Err DisposeStream(AEGP_StreamRefH stream) {
-    const auto fault = AegpFault("AEGP_DisposeStream");
+    const auto fault = FaultAnswer("AEGP_DisposeStream");
     if (!TheAegpObjects().Dispose(stream, AegpObject::Kind::Stream)) {
-        return AegpMisuse("AEGP_DisposeStream of a stream handle that is not alive");
+        return RefuseMisuse("AEGP_DisposeStream of a stream handle that is not alive");
     }
     return fault ? *fault : PF_Err_NONE;
 }
@@ -67,12 +67,12 @@ A_Err GetStreamName(AEGP_PluginID plugin, AEGP_StreamRefH streamRef, A_Boolean,
                     AEGP_MemHandle* memory) {
     const AegpObject* stream = TheAegpObjects().Find(streamRef, AegpObject::Kind::Stream);
     if (memory == nullptr || stream == nullptr || !IsRegisteredPlugin(plugin)) {
-        return AegpMisuse(
+        return RefuseMisuse(
             "AEGP_GetStreamName of a stream that is not alive, an unknown plug-in or without a "
             "place");
     }
     *memory = nullptr;
-    if (const auto fault = AegpFault("AEGP_GetStreamName")) {
+    if (const auto fault = FaultAnswer("AEGP_GetStreamName")) {
         return *fault;
     }
     const std::u16string name = Utf16FromUtf8(StreamName(*stream));
@@ -88,11 +88,11 @@ A_Err GetNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH streamRef, AEGP_LT
                         const A_Time* time, A_Boolean preExpression, AEGP_StreamValue2* value) {
     const AegpObject* stream = TheAegpObjects().Find(streamRef, AegpObject::Kind::Stream);
     if (value == nullptr || time == nullptr || stream == nullptr || !IsRegisteredPlugin(plugin)) {
-        return AegpMisuse(
+        return RefuseMisuse(
             "AEGP_GetNewStreamValue of a stream that is not alive, an unknown plug-in or without "
             "a time or a place");
     }
-    if (const auto fault = AegpFault("AEGP_GetNewStreamValue")) {
+    if (const auto fault = FaultAnswer("AEGP_GetNewStreamValue")) {
         return *fault;
     }
     TheAegpObjects().Request(AegpValueRequest{timeMode, *time, preExpression != 0});
@@ -111,10 +111,10 @@ A_Err GetNewStreamValue(AEGP_PluginID plugin, AEGP_StreamRefH streamRef, AEGP_LT
 
 // A dispose that fails still takes the value back: the fault is in the answer only.
 A_Err DisposeStreamValue(AEGP_StreamValue2* value) {
-    const auto fault = AegpFault("AEGP_DisposeStreamValue");
+    const auto fault = FaultAnswer("AEGP_DisposeStreamValue");
     AegpObject* object = value != nullptr ? TheAegpObjects().FindOutline(value->val.mask) : nullptr;
     if (object == nullptr || !TheAegpObjects().Dispose(object, AegpObject::Kind::StreamValue)) {
-        return AegpMisuse("AEGP_DisposeStreamValue of a value that is not alive");
+        return RefuseMisuse("AEGP_DisposeStreamValue of a value that is not alive");
     }
     return fault ? *fault : PF_Err_NONE;
 }

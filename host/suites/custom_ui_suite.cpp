@@ -10,15 +10,15 @@ namespace {
 // has nothing to draw on. Borrowed: the module never releases it.
 PF_Err GetDrawingReference(const PF_ContextH context, DRAWBOT_DrawRef* reference) {
     if (reference == nullptr) {
-        return DrawbotMisuse("PF_GetDrawingReference without a place for the reference");
+        return RefuseMisuse("PF_GetDrawingReference without a place for the reference");
     }
     *reference = nullptr;
-    if (const auto fault = DrawbotFault("PF_GetDrawingReference")) {
+    if (const auto fault = FaultAnswer("PF_GetDrawingReference")) {
         return *fault;
     }
     UiWindow* window = UiWindow::FromContext(context);
     if (window == nullptr) {
-        return DrawbotMisuse("PF_GetDrawingReference of an unknown context");
+        return RefuseMisuse("PF_GetDrawingReference of an unknown context");
     }
     if (window->drawable) {
         *reference = window->canvas().DrawRef();

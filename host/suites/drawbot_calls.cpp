@@ -4,19 +4,6 @@
 
 namespace quorvel::host {
 
-std::optional<SPErr> DrawbotFault(const char* function) {
-    const auto fault = Host::Current().faults().Enter(function);
-    if (!fault) {
-        return std::nullopt;
-    }
-    return fault->Result(kSPNoError);
-}
-
-SPErr DrawbotMisuse(const std::string& what) {
-    Host::Current().ledger().Misuse(what);
-    return PF_Err_BAD_CALLBACK_PARAM;
-}
-
 DrawbotObjects& TheDrawbotObjects() {
     return Host::Current().State<DrawbotObjects>();
 }

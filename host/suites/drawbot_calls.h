@@ -1,22 +1,15 @@
 #pragma once
 
-#include <optional>
-#include <string>
+#include <vector>
 
 #include "host/drawbot_canvas.h"
 #include "host/drawbot_objects.h"
+#include "host/suites/call_answers.h"
 #include "host_api/drawbot.h"
 
 namespace quorvel::host {
 
-// What every Drawbot function of the host does first: counts the call of function and, when
-// a fault is armed for it, gives the answer the fault asks for (a code, or success for a
-// fault that hands out null).
-std::optional<SPErr> DrawbotFault(const char* function);
-
-// A call that breaks the host's rules: noted in the ledger and refused.
-SPErr DrawbotMisuse(const std::string& what);
-
+// The Drawbot objects of the living host.
 DrawbotObjects& TheDrawbotObjects();
 
 // The element list of a path as a Cairo path on context.

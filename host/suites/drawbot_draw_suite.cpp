@@ -6,7 +6,7 @@ namespace quorvel::host {
 namespace {
 
 SPErr GetSupplier(DRAWBOT_DrawRef drawRef, DRAWBOT_SupplierRef* supplier) {
-    if (const auto fault = DrawbotFault("GetSupplier")) {
+    if (const auto fault = FaultAnswer("GetSupplier")) {
         if (supplier != nullptr) {
             *supplier = nullptr;
         }
@@ -14,14 +14,14 @@ SPErr GetSupplier(DRAWBOT_DrawRef drawRef, DRAWBOT_SupplierRef* supplier) {
     }
     DrawbotCanvas* canvas = DrawbotCanvas::FromDraw(drawRef);
     if (canvas == nullptr || supplier == nullptr) {
-        return DrawbotMisuse("GetSupplier of an unknown drawing reference or without a place");
+        return RefuseMisuse("GetSupplier of an unknown drawing reference or without a place");
     }
     *supplier = canvas->SupplierRef();
     return kSPNoError;
 }
 
 SPErr GetSurface(DRAWBOT_DrawRef drawRef, DRAWBOT_SurfaceRef* surface) {
-    if (const auto fault = DrawbotFault("GetSurface")) {
+    if (const auto fault = FaultAnswer("GetSurface")) {
         if (surface != nullptr) {
             *surface = nullptr;
         }
@@ -29,7 +29,7 @@ SPErr GetSurface(DRAWBOT_DrawRef drawRef, DRAWBOT_SurfaceRef* surface) {
     }
     DrawbotCanvas* canvas = DrawbotCanvas::FromDraw(drawRef);
     if (canvas == nullptr || surface == nullptr) {
-        return DrawbotMisuse("GetSurface of an unknown drawing reference or without a place");
+        return RefuseMisuse("GetSurface of an unknown drawing reference or without a place");
     }
     *surface = canvas->SurfaceRef();
     return kSPNoError;

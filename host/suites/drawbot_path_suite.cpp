@@ -8,12 +8,12 @@ namespace {
 using Op = DrawbotPathElement::Op;
 
 SPErr Append(const char* function, DRAWBOT_PathRef pathRef, DrawbotPathElement element) {
-    if (const auto fault = DrawbotFault(function)) {
+    if (const auto fault = FaultAnswer(function)) {
         return *fault;
     }
     DrawbotObject* path = TheDrawbotObjects().Find(pathRef, DrawbotObject::Kind::Path);
     if (path == nullptr) {
-        return DrawbotMisuse(std::string(function) + " of a path that is not alive");
+        return RefuseMisuse(std::string(function) + " of a path that is not alive");
     }
     path->path.push_back(element);
     return kSPNoError;
@@ -30,7 +30,7 @@ SPErr LineTo(DRAWBOT_PathRef path, float x, float y) {
 SPErr BezierTo(DRAWBOT_PathRef path, const DRAWBOT_PointF32* p1, const DRAWBOT_PointF32* p2,
                const DRAWBOT_PointF32* p3) {
     if (p1 == nullptr || p2 == nullptr || p3 == nullptr) {
-        return DrawbotMisuse("BezierTo without its points");
+        return RefuseMisuse("BezierTo without its points");
     }
     return Append("BezierTo", path,
                   DrawbotPathElement{Op::BezierTo, {p1->x, p1->y, p2->x, p2->y, p3->x, p3->y}});
@@ -38,7 +38,7 @@ SPErr BezierTo(DRAWBOT_PathRef path, const DRAWBOT_PointF32* p1, const DRAWBOT_P
 
 SPErr AddRect(DRAWBOT_PathRef path, const DRAWBOT_RectF32* rect) {
     if (rect == nullptr) {
-        return DrawbotMisuse("AddRect without a rectangle");
+        return RefuseMisuse("AddRect without a rectangle");
     }
     return Append("AddRect", path,
                   DrawbotPathElement{Op::Rect, {rect->left, rect->top, rect->width, rect->height}});

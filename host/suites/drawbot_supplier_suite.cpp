@@ -13,10 +13,10 @@ using Kind = DrawbotObject::Kind;
 template <typename Ref>
 SPErr HandOut(const char* function, DrawbotObject object, Ref* out) {
     if (out == nullptr) {
-        return DrawbotMisuse(std::string(function) + " without a place for the object");
+        return RefuseMisuse(std::string(function) + " without a place for the object");
     }
     *out = nullptr;
-    if (const auto fault = DrawbotFault(function)) {
+    if (const auto fault = FaultAnswer(function)) {
         return *fault;
     }
     *out = reinterpret_cast<Ref>(TheDrawbotObjects().Make(std::move(object)));
@@ -34,7 +34,7 @@ DrawbotObject Coloured(Kind kind, const DRAWBOT_ColorRGBA* colour, float size) {
 SPErr NewPen(DRAWBOT_SupplierRef supplier, const DRAWBOT_ColorRGBA* colour, float size,
              DRAWBOT_PenRef* pen) {
     if (DrawbotCanvas::FromSupplier(supplier) == nullptr || colour == nullptr) {
-        return DrawbotMisuse("NewPen of an unknown supplier or without a colour");
+        return RefuseMisuse("NewPen of an unknown supplier or without a colour");
     }
     return HandOut("NewPen", Coloured(Kind::Pen, colour, size), pen);
 }
@@ -42,14 +42,14 @@ SPErr NewPen(DRAWBOT_SupplierRef supplier, const DRAWBOT_ColorRGBA* colour, floa
 SPErr NewBrush(DRAWBOT_SupplierRef supplier, const DRAWBOT_ColorRGBA* colour,
                DRAWBOT_BrushRef* brush) {
     if (DrawbotCanvas::FromSupplier(supplier) == nullptr || colour == nullptr) {
-        return DrawbotMisuse("NewBrush of an unknown supplier or without a colour");
+        return RefuseMisuse("NewBrush of an unknown supplier or without a colour");
     }
     return HandOut("NewBrush", Coloured(Kind::Brush, colour, 0), brush);
 }
 
 SPErr NewPath(DRAWBOT_SupplierRef supplier, DRAWBOT_PathRef* path) {
     if (DrawbotCanvas::FromSupplier(supplier) == nullptr) {
-        return DrawbotMisuse("NewPath of an unknown supplier");
+        return RefuseMisuse("NewPath of an unknown supplier");
     }
     DrawbotObject object;
     object.kind = Kind::Path;
@@ -58,7 +58,7 @@ SPErr NewPath(DRAWBOT_SupplierRef supplier, DRAWBOT_PathRef* path) {
 
 SPErr NewDefaultFont(DRAWBOT_SupplierRef supplier, float size, DRAWBOT_FontRef* font) {
     if (DrawbotCanvas::FromSupplier(supplier) == nullptr) {
-        return DrawbotMisuse("NewDefaultFont of an unknown supplier");
+        return RefuseMisuse("NewDefaultFont of an unknown supplier");
     }
     DrawbotObject object;
     object.kind = Kind::Font;
@@ -75,14 +75,14 @@ SPErr NewImageFromBuffer(DRAWBOT_SupplierRef supplier, int width, int height, in
                          DRAWBOT_PixelLayout layout, const void* data, DRAWBOT_ImageRef* image) {
     DrawbotCanvas* canvas = DrawbotCanvas::FromSupplier(supplier);
     if (canvas == nullptr || data == nullptr) {
-        return DrawbotMisuse("NewImageFromBuffer of an unknown supplier or without pixels");
+        return RefuseMisuse("NewImageFromBuffer of an unknown supplier or without pixels");
     }
     if (width <= 0 || height <= 0 || rowBytes < width * 4 ||
         !LayoutSupported(canvas->settings(), layout)) {
         if (image != nullptr) {
             *image = nullptr;
         }
-        DrawbotFault("NewImageFromBuffer");
+        FaultAnswer("NewImageFromBuffer");
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     DrawbotObject object;
@@ -98,10 +98,10 @@ SPErr NewImageFromBuffer(DRAWBOT_SupplierRef supplier, int width, int height, in
 
 SPErr SupportsText(DRAWBOT_SupplierRef supplier, A_Boolean* supports) {
     if (DrawbotCanvas::FromSupplier(supplier) == nullptr || supports == nullptr) {
-        return DrawbotMisuse("SupportsText of an unknown supplier or without a place");
+        return RefuseMisuse("SupportsText of an unknown supplier or without a place");
     }
     *supports = 0;
-    if (const auto fault = DrawbotFault("SupportsText")) {
+    if (const auto fault = FaultAnswer("SupportsText")) {
         return *fault;
     }
     *supports = 1;
@@ -111,10 +111,10 @@ SPErr SupportsText(DRAWBOT_SupplierRef supplier, A_Boolean* supports) {
 SPErr GetDefaultFontSize(DRAWBOT_SupplierRef supplier, float* size) {
     DrawbotCanvas* canvas = DrawbotCanvas::FromSupplier(supplier);
     if (canvas == nullptr || size == nullptr) {
-        return DrawbotMisuse("GetDefaultFontSize of an unknown supplier or without a place");
+        return RefuseMisuse("GetDefaultFontSize of an unknown supplier or without a place");
     }
     *size = 0;
-    if (const auto fault = DrawbotFault("GetDefaultFontSize")) {
+    if (const auto fault = FaultAnswer("GetDefaultFontSize")) {
         return *fault;
     }
     *size = canvas->settings().defaultFontSize;
@@ -126,10 +126,10 @@ template <bool DrawbotSupplierSettings::*Setting>
 SPErr Answer(const char* function, DRAWBOT_SupplierRef supplier, A_Boolean* answer) {
     DrawbotCanvas* canvas = DrawbotCanvas::FromSupplier(supplier);
     if (canvas == nullptr || answer == nullptr) {
-        return DrawbotMisuse(std::string(function) + " of an unknown supplier or without a place");
+        return RefuseMisuse(std::string(function) + " of an unknown supplier or without a place");
     }
     *answer = 0;
-    if (const auto fault = DrawbotFault(function)) {
+    if (const auto fault = FaultAnswer(function)) {
         return *fault;
     }
     *answer = canvas->settings().*Setting ? 1 : 0;
@@ -154,11 +154,11 @@ SPErr PrefersARGB(DRAWBOT_SupplierRef supplier, A_Boolean* answer) {
 }
 
 SPErr RetainObject(DRAWBOT_ObjectRef object) {
-    if (const auto fault = DrawbotFault("RetainObject")) {
+    if (const auto fault = FaultAnswer("RetainObject")) {
         return *fault;
     }
     if (!TheDrawbotObjects().Retain(object)) {
-        return DrawbotMisuse("RetainObject of an object that is not alive");
+        return RefuseMisuse("RetainObject of an object that is not alive");
     }
     return kSPNoError;
 }
@@ -166,9 +166,9 @@ SPErr RetainObject(DRAWBOT_ObjectRef object) {
 // A release that fails still takes the reference back: the fault is in the answer only, so
 // that a module that ignores it leaves nothing behind.
 SPErr ReleaseObject(DRAWBOT_ObjectRef object) {
-    const auto fault = DrawbotFault("ReleaseObject");
+    const auto fault = FaultAnswer("ReleaseObject");
     if (!TheDrawbotObjects().Release(object)) {
-        return DrawbotMisuse("ReleaseObject of an object that is not alive");
+        return RefuseMisuse("ReleaseObject of an object that is not alive");
     }
     return fault ? *fault : kSPNoError;
 }

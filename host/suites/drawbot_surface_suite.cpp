@@ -34,13 +34,13 @@ struct Start {
 
 Start Begin(const char* function, DRAWBOT_SurfaceRef surface) {
     Start start;
-    if (const auto fault = DrawbotFault(function)) {
+    if (const auto fault = FaultAnswer(function)) {
         start.answer = *fault;
         return start;
     }
     start.canvas = DrawbotCanvas::FromSurface(surface);
     if (start.canvas == nullptr) {
-        start.answer = DrawbotMisuse(std::string(function) + " on an unknown surface");
+        start.answer = RefuseMisuse(std::string(function) + " on an unknown surface");
     }
     return start;
 }
@@ -70,7 +70,7 @@ SPErr PaintRect(DRAWBOT_SurfaceRef surface, const DRAWBOT_ColorRGBA* colour,
         return *start.answer;
     }
     if (colour == nullptr || rect == nullptr) {
-        return DrawbotMisuse("PaintRect without a colour or a rectangle");
+        return RefuseMisuse("PaintRect without a colour or a rectangle");
     }
     cairo_t* context = start.canvas->Context();
     cairo_new_path(context);
@@ -94,7 +94,7 @@ SPErr FillPath(DRAWBOT_SurfaceRef surface, DRAWBOT_BrushRef brushRef, DRAWBOT_Pa
     const DrawbotObject* brush = TheDrawbotObjects().Find(brushRef, Kind::Brush);
     const DrawbotObject* path = TheDrawbotObjects().Find(pathRef, Kind::Path);
     if (brush == nullptr || path == nullptr) {
-        return DrawbotMisuse("FillPath with a brush or path that is not alive");
+        return RefuseMisuse("FillPath with a brush or path that is not alive");
     }
     cairo_t* context = start.canvas->Context();
     TracePath(context, path->path);
@@ -117,7 +117,7 @@ SPErr StrokePath(DRAWBOT_SurfaceRef surface, DRAWBOT_PenRef penRef, DRAWBOT_Path
     const DrawbotObject* pen = TheDrawbotObjects().Find(penRef, Kind::Pen);
     const DrawbotObject* path = TheDrawbotObjects().Find(pathRef, Kind::Path);
     if (pen == nullptr || path == nullptr) {
-        return DrawbotMisuse("StrokePath with a pen or path that is not alive");
+        return RefuseMisuse("StrokePath with a pen or path that is not alive");
     }
     cairo_t* context = start.canvas->Context();
     TracePath(context, path->path);
@@ -164,7 +164,7 @@ SPErr DrawImage(DRAWBOT_SurfaceRef surface, DRAWBOT_ImageRef imageRef,
     }
     const DrawbotObject* image = TheDrawbotObjects().Find(imageRef, Kind::Image);
     if (image == nullptr || origin == nullptr) {
-        return DrawbotMisuse("DrawImage of an image that is not alive or without an origin");
+        return RefuseMisuse("DrawImage of an image that is not alive or without an origin");
     }
     cairo_t* context = start.canvas->Context();
     cairo_surface_t* pixels = ImageSurface(*image);
@@ -191,7 +191,7 @@ SPErr DrawString(DRAWBOT_SurfaceRef surface, DRAWBOT_BrushRef brushRef, DRAWBOT_
     const DrawbotObject* brush = TheDrawbotObjects().Find(brushRef, Kind::Brush);
     const DrawbotObject* font = TheDrawbotObjects().Find(fontRef, Kind::Font);
     if (brush == nullptr || font == nullptr || text == nullptr || origin == nullptr) {
-        return DrawbotMisuse("DrawString with a brush or font that is not alive, or without text");
+        return RefuseMisuse("DrawString with a brush or font that is not alive, or without text");
     }
     const std::string utf8 = Utf8FromUtf16(Utf16Terminated(text));
     cairo_t* context = start.canvas->Context();

@@ -12,6 +12,7 @@
 #include "shell/aegp_wrappers.h"
 #include "shell/exception.h"
 #include "tests/support/module_host.h"
+#include "tests/support/ui_host.h"
 
 namespace quorvel::testing {
 namespace {
@@ -121,23 +122,7 @@ TEST_F(AegpWrappersTest, WithoutGlobalDataTheEffectIsRefusedWith512AndItsMessage
 // Every AEGP call of the walk failing once: the walk ends with that call's code (a dispose
 // that fails ends nothing), and every handle and suite is given back.
 TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBehind) {
-    const char* const calls[] = {"AEGP_GetNewEffectForEffect",
-                                 "AEGP_GetEffectLayer",
-                                 "AEGP_GetLayerNumMasks",
-                                 "AEGP_GetLayerMaskByIndex",
-                                 "AEGP_GetMaskColor",
-                                 "AEGP_GetNewMaskStream",
-                                 "AEGP_GetNewParentStreamRef",
-                                 "AEGP_GetStreamName",
-                                 "AEGP_LockMemHandle",
-                                 "AEGP_UnlockMemHandle",
-                                 "AEGP_FreeMemHandle",
-                                 "AEGP_GetNewStreamValue",
-                                 "AEGP_GetMaskOutlineNumSegments",
-                                 "AEGP_GetMaskOutlineVertexInfo"};
-    const char* const disposals[] = {"AEGP_DisposeStreamValue", "AEGP_DisposeStream",
-                                     "AEGP_DisposeMask", "AEGP_DisposeEffect"};
-    for (const char* call : calls) {
+    for (const char* call : kAegpWalkCalls) {
         for (int nth : {1, 2}) {
             host.faults().Clear();
             host.faults().FailCall(call, nth, 1000 + nth);
@@ -156,7 +141,7 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
             EXPECT_LEDGER_BALANCED(host) << call << " #" << nth;
         }
     }
-    for (const char* disposal : disposals) {
+    for (const char* disposal : kAegpDisposals) {
         host.faults().Clear();
         host.faults().FailCall(disposal, 1, 1001);
         EXPECT_NO_THROW(Walk(InData())) << disposal;

@@ -217,28 +217,11 @@ TEST_F(MaskNamesTest, WithoutGlobalDataTheDrawingFailsWithItsMessage) {
 // call's code and no message, unmarked, and every object, handle and suite is given back.
 // Disposals that fail end nothing.
 TEST_F(MaskNamesTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) {
-    const char* const calls[] = {"PF_GetDrawingReference",
-                                 "GetSurface",
-                                 "GetSupplier",
-                                 "GetDefaultFontSize",
-                                 "NewDefaultFont",
-                                 "NewBrush",
-                                 "DrawString",
-                                 "ReleaseObject",
-                                 "AEGP_GetNewEffectForEffect",
-                                 "AEGP_GetEffectLayer",
-                                 "AEGP_GetLayerNumMasks",
-                                 "AEGP_GetLayerMaskByIndex",
-                                 "AEGP_GetMaskColor",
-                                 "AEGP_GetNewMaskStream",
-                                 "AEGP_GetNewParentStreamRef",
-                                 "AEGP_GetStreamName",
-                                 "AEGP_LockMemHandle",
-                                 "AEGP_UnlockMemHandle",
-                                 "AEGP_FreeMemHandle",
-                                 "AEGP_GetNewStreamValue",
-                                 "AEGP_GetMaskOutlineNumSegments",
-                                 "AEGP_GetMaskOutlineVertexInfo"};
+    std::vector<const char*> calls = {
+        "PF_GetDrawingReference", "GetSurface", "GetSupplier", "GetDefaultFontSize",
+        "NewDefaultFont",         "NewBrush",   "DrawString",  "ReleaseObject"};
+    calls.insert(calls.end(), kAegpWalkCalls.begin(), kAegpWalkCalls.end());
+
     for (const char* call : calls) {
         host.faults().Clear();
         objects().ForgetRecords();
@@ -249,8 +232,7 @@ TEST_F(MaskNamesTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) {
         EXPECT_EQ(event.extra.evt_out_flags, 0) << call;
         EXPECT_LEDGER_BALANCED(host) << call;
     }
-    for (const char* disposal : {"AEGP_DisposeStreamValue", "AEGP_DisposeStream",
-                                 "AEGP_DisposeMask", "AEGP_DisposeEffect"}) {
+    for (const char* disposal : kAegpDisposals) {
         host.faults().Clear();
         host.faults().FailCall(disposal, 1, 4321);
         const host::UiEvent event = host::UiEvents(effect(), comp).Draw();
