@@ -125,12 +125,8 @@ PF_Err RampEditorDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF
     PF_DoClickEventInfo& click = extra->u.do_click;
     RampDragState state = RampDragState::Read(click);
     // No bounds on the cursor: outside the plot the point stays on its edge.
-    float x = plot.X(int64_t{click.screen_point.h} + state.dx);
-    float y = plot.Y(int64_t{click.screen_point.v} + state.dy);
-    x = ClampToUnit(x);
-    y = ClampToUnit(y);
-    float t = x;
-    const float value = 1.0f - y;
+    float t = ClampToUnit(plot.X(int64_t{click.screen_point.h} + state.dx));
+    const float value = 1.0f - ClampToUnit(plot.Y(int64_t{click.screen_point.v} + state.dy));
 
     Ramp& ramp = RampIn(locked);
     PF_ParamDef* param = params[extra->effect_win.index];
