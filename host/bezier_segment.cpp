@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -78,4 +78,4 @@ double BezierSegment::LengthBetween(double t0, double t1) const {
     return Adaptive(*this, t0, t1, GaussLegendre(*this, t0, t1), tolerance, 0);
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace host {
+namespace quorvel::host {
 
 struct PathPoint {
     double x;
@@ -22,4 +22,4 @@ struct BezierSegment {
     std::array<PathPoint, 4> control;
 };
 
-}  // namespace host
+}  // namespace quorvel::host

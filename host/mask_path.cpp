@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -60,4 +60,4 @@ MaskShape MaskPath::ShapeAt(double seconds) const {
     return shape;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -6,7 +6,7 @@
 #include "host/bezier_segment.h"
 #include "host_api/effect.h"
 
-namespace host {
+namespace quorvel::host {
 
 // A vertex of a mask path; the tangents are offsets from the vertex, as the host's mask
 // editor shows them.
@@ -46,4 +46,4 @@ struct MaskPath {
     std::vector<MaskKeyframe> keyframes;  // ascending in time
 };
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -1,6 +1,6 @@
 #include "host/mask_set.h"
 
-namespace host {
+namespace quorvel::host {
 
 PF_PathID MaskSet::Add(MaskPath mask) {
     mask.id = static_cast<PF_PathID>(masks.size() + 1);
@@ -26,4 +26,4 @@ PF_PathID MaskSet::IdOf(const std::string& name) const {
     return 0;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

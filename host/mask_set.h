@@ -5,7 +5,7 @@
 
 #include "host/mask_path.h"
 
-namespace host {
+namespace quorvel::host {
 
 // The masks of one layer. Ids are given in the order the masks are added, from 1, so that a
 // path parameter's 0 keeps meaning "no mask".
@@ -19,4 +19,4 @@ class MaskSet {
     std::vector<MaskPath> masks;
 };
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -10,16 +10,16 @@
 struct PF_PathOutline {
     PF_ProgPtr effectRef;
     PF_PathID id;
-    host::MaskShape shape;
+    quorvel::host::MaskShape shape;
 };
 
 struct PF_PathSegPrep {
     const PF_PathOutline* path;
     int segment;
-    host::SegmentLengthTable table;
+    quorvel::host::SegmentLengthTable table;
 };
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -305,4 +305,4 @@ size_t PathSuites::LivePreparations() {
     return registry.preparations.size();
 }
 
-}  // namespace host
+}  // namespace quorvel::host

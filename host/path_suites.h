@@ -5,7 +5,7 @@
 #include "host/mask_set.h"
 #include "host_api/suites.h"
 
-namespace host {
+namespace quorvel::host {
 
 // What the path suites need from the rest of the host.
 struct PathSuiteHooks {
@@ -35,4 +35,4 @@ class PathSuites {
     static constexpr int kDefaultFrequency = 64;
 };
 
-}  // namespace host
+}  // namespace quorvel::host

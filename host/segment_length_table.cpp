@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace host {
+namespace quorvel::host {
 
 SegmentLengthTable::SegmentLengthTable(const BezierSegment& segment, int frequency)
     : segment_(segment) {
@@ -68,4 +68,4 @@ PathPoint SegmentLengthTable::PointAtLength(double length) const {
     return segment_.PointAt(ParameterAtLength(length));
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -4,7 +4,7 @@
 
 #include "host/bezier_segment.h"
 
-namespace host {
+namespace quorvel::host {
 
 // Cumulative arc lengths of one segment at evenly spaced curve parameters. The number of
 // intervals (the preparation's frequency) only makes look-ups faster: points at a length are
@@ -29,4 +29,4 @@ class SegmentLengthTable {
     std::vector<double> cumulative_;
 };
 
-}  // namespace host
+}  // namespace quorvel::host

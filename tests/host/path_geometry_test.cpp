@@ -7,13 +7,13 @@
 
 namespace {
 
-using host::BezierSegment;
-using host::MaskKeyframe;
-using host::MaskPath;
-using host::MaskShape;
-using host::MaskVertex;
-using host::PathPoint;
-using host::SegmentLengthTable;
+using quorvel::host::BezierSegment;
+using quorvel::host::MaskKeyframe;
+using quorvel::host::MaskPath;
+using quorvel::host::MaskShape;
+using quorvel::host::MaskVertex;
+using quorvel::host::PathPoint;
+using quorvel::host::SegmentLengthTable;
 
 // The length of a segment by a dense polyline, as an independent reference.
 double PolylineLength(const BezierSegment& segment, double t0, double t1) {

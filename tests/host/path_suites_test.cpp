@@ -7,12 +7,12 @@
 
 namespace {
 
-using host::MaskKeyframe;
-using host::MaskPath;
-using host::MaskSet;
-using host::MaskShape;
-using host::MaskVertex;
-using host::PathSuites;
+using quorvel::host::MaskKeyframe;
+using quorvel::host::MaskPath;
+using quorvel::host::MaskSet;
+using quorvel::host::MaskShape;
+using quorvel::host::MaskVertex;
+using quorvel::host::PathSuites;
 
 // One instance whose effect_ref is the address of its mask set, a fault that fires on one
 // named call, and a ledger by kind.
@@ -64,7 +64,7 @@ class PathSuitesTest : public testing::Test {
         }
     }
     static void PathSuiteHooksInstall() {
-        host::PathSuiteHooks hooks;
+        quorvel::host::PathSuiteHooks hooks;
         hooks.masksOf = &MasksOf;
         hooks.fault = &Fault;
         hooks.count = &Count;
