@@ -15,31 +15,69 @@ double Clamp01(double value) {
     return value > 0.0 ? std::min(value, 1.0) : 0.0;
 }
 
-// Points of the band between the two masks. A column value c (possibly mirrored) and a row
-// parameter u give the mask parameter m and the blend weight b by direction; b is clamped,
-// m is not, so points beyond the masks' ends are extrapolated.
+// Points of the band between the two masks. A column value c (mirrored when reversed) and
+// the row parameter u give the mask parameter m and the blend weight b by direction; b is
+// clamped, m is not, so points beyond the masks' ends are extrapolated. Look-ups that a row
+// or a column shares are made once: across the masks (m = u) per row, along the masks
+// (m = c) per column for the plain column parameters.
 class Band {
   public:
-    Band(const MeshGrid& grid, bool alongMasks)
+    Band(const MeshGrid& grid, bool alongMasks, const std::vector<float>& columnT)
         : mask1_(*grid.mask1),
           mask2_(*grid.mask2),
           alongMasks_(alongMasks),
-          reverse_(grid.quorvelReverseDirection != 0) {}
+          reverse_(grid.quorvelReverseDirection != 0) {
+        if (alongMasks_) {
+            for (float t : columnT) {
+                const double m = Mirror(t);
+                column1_.push_back(MaskPointAt(mask1_, m));
+                column2_.push_back(MaskPointAt(mask2_, m));
+            }
+        }
+    }
 
-    MaskPoint At(double column, double row) const {
-        const double c = reverse_ ? 1.0 - column : column;
-        const double m = alongMasks_ ? c : row;
-        const double b = Clamp01(alongMasks_ ? row : c);
-        const MaskPoint p1 = MaskPointAt(mask1_, m);
-        const MaskPoint p2 = MaskPointAt(mask2_, m);
-        return {(1.0 - b) * p1.x + b * p2.x, (1.0 - b) * p1.y + b * p2.y};
+    void SetRow(double u) {
+        if (alongMasks_) {
+            rowWeight_ = Clamp01(u);
+        } else {
+            row1_ = MaskPointAt(mask1_, u);
+            row2_ = MaskPointAt(mask2_, u);
+        }
+    }
+
+    // The point of plain column j of the current row.
+    MaskPoint AtColumn(size_t j, double t) const {
+        if (alongMasks_) {
+            return Blend(column1_[j], column2_[j], rowWeight_);
+        }
+        return Blend(row1_, row2_, Clamp01(Mirror(t)));
+    }
+
+    // The point of any column value c in the current row.
+    MaskPoint At(double c) const {
+        if (alongMasks_) {
+            const double m = Mirror(c);
+            return Blend(MaskPointAt(mask1_, m), MaskPointAt(mask2_, m), rowWeight_);
+        }
+        return Blend(row1_, row2_, Clamp01(Mirror(c)));
     }
 
   private:
+    double Mirror(double c) const { return reverse_ ? 1.0 - c : c; }
+
+    static MaskPoint Blend(MaskPoint p1, MaskPoint p2, double b) {
+        return {(1.0 - b) * p1.x + b * p2.x, (1.0 - b) * p1.y + b * p2.y};
+    }
+
     const MaskBasePoints& mask1_;
     const MaskBasePoints& mask2_;
     bool alongMasks_;
     bool reverse_;
+    std::vector<MaskPoint> column1_;
+    std::vector<MaskPoint> column2_;
+    double rowWeight_ = 0.0;
+    MaskPoint row1_{0.0, 0.0};
+    MaskPoint row2_{0.0, 0.0};
 };
 
 // The engine's next output as a float in [0, 1], the way the strip weights have always
@@ -53,7 +91,6 @@ float NextUnit(std::mt19937& engine) {
 void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFrame& frame,
                       const std::vector<float>& stripPositions, const LockedHandle& quorvelRamp,
                       const Ramp& perpendicularRamp, MeshVertex* vertices) {
-    const Band band(grid, shape.alongMasks);
     const int inner = static_cast<int>(shape.inner);
     const int64_t rows = shape.rowsPerStrip;
     const bool strips = grid.stripsEnable != 0;
@@ -69,7 +106,9 @@ void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFr
         columnT[static_cast<size_t>(j)] = std::clamp(t, 0.0f, 1.0f);
     }
     std::vector<MaskPoint> rowPoints(static_cast<size_t>(inner));
+    Band band(grid, shape.alongMasks, columnT);
 
+    BasePointSpacing spacing(inner, *quorvelRamp.As<Ramp>());
     std::mt19937 engine(frame.randomSeed);
     MeshVertex* out = vertices;
     for (int64_t k = 0; k < shape.strips; ++k) {
@@ -77,15 +116,17 @@ void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFr
         const float f1 = CheckedAt(stripPositions, static_cast<size_t>(k + 1));
         const float r = strips ? frame.randomFactor * NextUnit(engine) : 0.0f;
         const double weight = Clamp01(1.0f - r);
-        const std::vector<double> shaped = DistributeBasePoints(
-            inner, quorvelRamp, weight * frame.quorvelFactor * 0.01, frame.offset);
+        const std::vector<double>& shaped =
+            spacing.Distribute(weight * frame.quorvelFactor * 0.01, frame.offset);
         const float stripIndex = static_cast<float>(k);
 
         for (int64_t i = 0; i < rows; ++i) {
             const float u = f0 + (static_cast<float>(i) * (f1 - f0)) / static_cast<float>(rows - 1);
             const double g = perpendicularRamp.Evaluate(u);
+            band.SetRow(u);
             for (int j = 0; j < inner; ++j) {
-                rowPoints[static_cast<size_t>(j)] = band.At(columnT[static_cast<size_t>(j)], u);
+                rowPoints[static_cast<size_t>(j)] =
+                    band.AtColumn(static_cast<size_t>(j), columnT[static_cast<size_t>(j)]);
             }
             for (int j = 0; j < inner; ++j) {
                 const float t = columnT[static_cast<size_t>(j)];
@@ -122,8 +163,8 @@ void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFr
                     static_cast<float>(g * (shapedT + frame.windowStart) + (1.0 - g) * t);
                 const float tEnd =
                     static_cast<float>(g * (shapedT + frame.windowEnd) + (1.0 - g) * t);
-                const MaskPoint r1 = band.At(tStart, u);
-                const MaskPoint r2 = band.At(tEnd, u);
+                const MaskPoint r1 = band.At(tStart);
+                const MaskPoint r2 = band.At(tEnd);
                 vertex.uvs1[0] = (static_cast<float>(r1.x) - frame.originX) / width;
                 vertex.uvs1[1] = (static_cast<float>(r1.y) - frame.originY) / height;
                 vertex.uvs2[0] = (static_cast<float>(r2.x) - frame.originX) / width;
