@@ -61,7 +61,7 @@ PathPoint BezierSegment::DerivativeAt(double t) const {
 
 double BezierSegment::SpeedAt(double t) const {
     const PathPoint d = DerivativeAt(t);
-    return std::hypot(d.x, d.y);
+    return std::sqrt(d.x * d.x + d.y * d.y);
 }
 
 double BezierSegment::LengthBetween(double t0, double t1) const {

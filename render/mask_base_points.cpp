@@ -1,7 +1,6 @@
 #include "render/mask_base_points.h"
 
 #include <algorithm>
-#include <cmath>
 
 MaskPoint& MaskBasePoints::operator[](double key) {
     if (entries_.empty() || entries_.back().key < key) {
@@ -43,8 +42,9 @@ size_t MaskBasePoints::LowerBound(double u) const {
     }
     const double first = entries_.front().key;
     const double span = entries_.back().key - first;
-    const double guess = std::ceil((u - first) / span * static_cast<double>(count - 1));
-    size_t index = static_cast<size_t>(std::clamp(guess, 0.0, static_cast<double>(count - 1)));
+    // u lies in (first, last]: the proportional place is in [0, count - 1].
+    const double guess = (u - first) / span * static_cast<double>(count - 1);
+    size_t index = std::min(static_cast<size_t>(guess), count - 1);
     while (index > 0 && !(entries_[index - 1].key < u)) {
         --index;
     }
@@ -54,34 +54,85 @@ size_t MaskBasePoints::LowerBound(double u) const {
     return index;
 }
 
-MaskPoint MaskPointAt(const MaskBasePoints& table, double u) {
-    if (table.size() < 2) {
-        return table.empty() ? MaskPoint{0.0, 0.0} : table.front().point;
-    }
+namespace {
+
+// Where u falls in a table of at least two entries: the two entries whose points are mixed
+// and the weight of the second, so that the point is a + f (b - a).
+struct Span {
+    size_t a;
+    size_t b;
+    double f;
+};
+
+Span SpanAt(const MaskBasePoints& table, double u) {
+    const size_t count = table.size();
     if (u < 0.0) {
-        const MaskBasePoint& first = table(0);
-        const MaskBasePoint& second = table(1);
-        const double f = u / (second.key - first.key);
-        return {first.point.x + f * (second.point.x - first.point.x),
-                first.point.y + f * (second.point.y - first.point.y)};
+        return {0, 1, u / (table(1).key - table(0).key)};
     }
     if (u > 1.0) {
-        const MaskBasePoint& previous = table(table.size() - 2);
-        const MaskBasePoint& last = table.back();
-        const double f = (u - 1.0) / (last.key - previous.key);
-        return {last.point.x + f * (last.point.x - previous.point.x),
-                last.point.y + f * (last.point.y - previous.point.y)};
+        // Beyond the last point: last + f (last - previous), as a + f (b - a) with a = last.
+        return {count - 1, count - 2, -(u - 1.0) / (table(count - 1).key - table(count - 2).key)};
     }
     const size_t index = table.LowerBound(u);
     if (index == 0) {
-        return table.front().point;
+        return {0, 0, 0.0};
     }
-    if (index == table.size()) {
-        return table.back().point;
+    if (index == count) {
+        return {count - 1, count - 1, 0.0};
     }
-    const MaskBasePoint& below = table(index - 1);
-    const MaskBasePoint& above = table(index);
-    const double f = (u - below.key) / (above.key - below.key);
-    return {f * above.point.x + (1.0 - f) * below.point.x,
-            f * above.point.y + (1.0 - f) * below.point.y};
+    return {index - 1, index,
+            (u - table(index - 1).key) / (table(index).key - table(index - 1).key)};
+}
+
+MaskPoint PointOf(const MaskBasePoints& table, const Span& span, double u) {
+    const MaskPoint a = table(span.a).point;
+    const MaskPoint b = table(span.b).point;
+    if (u < 0.0) {
+        return {a.x + span.f * (b.x - a.x), a.y + span.f * (b.y - a.y)};
+    }
+    if (u > 1.0) {
+        const double f = -span.f;
+        return {a.x + f * (a.x - b.x), a.y + f * (a.y - b.y)};
+    }
+    if (span.a == span.b) {
+        return a;
+    }
+    return {span.f * b.x + (1.0 - span.f) * a.x, span.f * b.y + (1.0 - span.f) * a.y};
+}
+
+MaskPoint Degenerate(const MaskBasePoints& table) {
+    return table.empty() ? MaskPoint{0.0, 0.0} : table.front().point;
+}
+
+}  // namespace
+
+MaskPoint MaskPointAt(const MaskBasePoints& table, double u) {
+    if (table.size() < 2) {
+        return Degenerate(table);
+    }
+    return PointOf(table, SpanAt(table, u), u);
+}
+
+void MaskPointsAt(const MaskBasePoints& first, const MaskBasePoints& second, double u,
+                  MaskPoint* onFirst, MaskPoint* onSecond) {
+    if (first.size() < 2) {
+        *onFirst = Degenerate(first);
+        *onSecond = MaskPointAt(second, u);
+        return;
+    }
+    const Span span = SpanAt(first, u);
+    *onFirst = PointOf(first, span, u);
+    *onSecond = PointOf(second, span, u);
+}
+
+bool SameKeys(const MaskBasePoints& first, const MaskBasePoints& second) {
+    if (first.size() != second.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < first.size(); ++i) {
+        if (first(i).key != second(i).key) {
+            return false;
+        }
+    }
+    return true;
 }

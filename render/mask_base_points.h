@@ -43,3 +43,11 @@ class MaskBasePoints {
 // first or last step beyond the ends. A table of fewer than two points gives its only point,
 // or (0, 0) when empty.
 MaskPoint MaskPointAt(const MaskBasePoints& table, double u);
+
+// MaskPointAt of two tables with the same keys (both masks sampled alike) at one u: the
+// search is made once for both.
+void MaskPointsAt(const MaskBasePoints& first, const MaskBasePoints& second, double u,
+                  MaskPoint* onFirst, MaskPoint* onSecond);
+
+// Whether two tables have exactly the same keys.
+bool SameKeys(const MaskBasePoints& first, const MaskBasePoints& second);

@@ -26,12 +26,13 @@ class Band {
         : mask1_(*grid.mask1),
           mask2_(*grid.mask2),
           alongMasks_(alongMasks),
-          reverse_(grid.quorvelReverseDirection != 0) {
+          reverse_(grid.quorvelReverseDirection != 0),
+          sameKeys_(SameKeys(mask1_, mask2_)) {
         if (alongMasks_) {
-            for (float t : columnT) {
-                const double m = Mirror(t);
-                column1_.push_back(MaskPointAt(mask1_, m));
-                column2_.push_back(MaskPointAt(mask2_, m));
+            column1_.resize(columnT.size());
+            column2_.resize(columnT.size());
+            for (size_t j = 0; j < columnT.size(); ++j) {
+                PointsAt(Mirror(columnT[j]), &column1_[j], &column2_[j]);
             }
         }
     }
@@ -40,8 +41,7 @@ class Band {
         if (alongMasks_) {
             rowWeight_ = Clamp01(u);
         } else {
-            row1_ = MaskPointAt(mask1_, u);
-            row2_ = MaskPointAt(mask2_, u);
+            PointsAt(u, &row1_, &row2_);
         }
     }
 
@@ -56,14 +56,26 @@ class Band {
     // The point of any column value c in the current row.
     MaskPoint At(double c) const {
         if (alongMasks_) {
-            const double m = Mirror(c);
-            return Blend(MaskPointAt(mask1_, m), MaskPointAt(mask2_, m), rowWeight_);
+            MaskPoint p1;
+            MaskPoint p2;
+            PointsAt(Mirror(c), &p1, &p2);
+            return Blend(p1, p2, rowWeight_);
         }
         return Blend(row1_, row2_, Clamp01(Mirror(c)));
     }
 
   private:
     double Mirror(double c) const { return reverse_ ? 1.0 - c : c; }
+
+    // Both masks' points at mask parameter m; one search when their keys are the same.
+    void PointsAt(double m, MaskPoint* p1, MaskPoint* p2) const {
+        if (sameKeys_) {
+            MaskPointsAt(mask1_, mask2_, m, p1, p2);
+        } else {
+            *p1 = MaskPointAt(mask1_, m);
+            *p2 = MaskPointAt(mask2_, m);
+        }
+    }
 
     static MaskPoint Blend(MaskPoint p1, MaskPoint p2, double b) {
         return {(1.0 - b) * p1.x + b * p2.x, (1.0 - b) * p1.y + b * p2.y};
@@ -73,6 +85,7 @@ class Band {
     const MaskBasePoints& mask2_;
     bool alongMasks_;
     bool reverse_;
+    bool sameKeys_;
     std::vector<MaskPoint> column1_;
     std::vector<MaskPoint> column2_;
     double rowWeight_ = 0.0;
