@@ -6,6 +6,7 @@
 
 #include "render/distribute_base_points.h"
 #include "render/mask_samples.h"
+#include "host/suites/path_suites.h"
 #include "render_test_host.h"
 #include "shell/exception.h"
 
@@ -25,12 +26,6 @@ MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed) {
     return shape;
 }
 
-PF_PathID AddMask(RenderTestHost& host, const MaskShape& shape) {
-    MaskPath path;
-    path.keyframes = {MaskKeyframe{0.0, shape}};
-    return host.masks.Add(path);
-}
-
 // The even density of the parameters' default curve.
 constexpr std::initializer_list<std::pair<const float, float>> kEven = {{0.0f, 0.5f}, {1.0f, 0.5f}};
 
@@ -39,22 +34,22 @@ class MaskSamplesTest : public testing::Test {
     void TearDown() override { EXPECT_TRUE(host.Balanced()) << host.Outstanding(); }
 
     RenderTestHost host;
-    RampHandle density{RampInterpolation_Sin, kEven};
+    RampHandle density{host.host, RampInterpolation_Sin, kEven};
 };
 
 TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
-    const PF_PathID square = AddMask(host, Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
-    SuiteHandler suites(&host.basic);
+    const PF_PathID square = host.AddMask(Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
+    SuiteHandler suites(host.inData.pica_basicP);
     MaskSamples samples;
     ASSERT_TRUE(samples.Measure(&host.inData, &suites, square));
-    EXPECT_EQ(host.ledger["path"], 1);
+    EXPECT_EQ(host.host.ledger().Count("path of mask 1"), 1);
     ASSERT_EQ(samples.segments.size(), 4u);
     EXPECT_NEAR(samples.totalLength, 400.0, 1e-9);
     EXPECT_NEAR(samples.segments[2].start, 200.0, 1e-9);
     EXPECT_EQ(host.Calls("PF_PathPrepareSegLength"), 4);
     EXPECT_EQ(host.Calls("PF_PathCleanupSegLength"), 4);
 
-    const MaskBasePoints table = samples.Sample(9, *density.ramp, false);
+    const MaskBasePoints table = samples.Sample(9, density.ramp(), false);
     EXPECT_EQ(samples.isOpen, 0);
     ASSERT_EQ(table.size(), 9u);
     // Every 50 units along the outline; a point exactly on a corner is the end of the earlier
@@ -68,9 +63,9 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     }
     // One preparation per segment reached, at most.
     EXPECT_LE(host.Calls("PF_PathPrepareSegLength"), 4 + 4);
-    EXPECT_EQ(host.ledger["path preparation"], 0);
+    EXPECT_EQ(quorvel::host::LivePreparations(host.host), 0u);
 
-    const MaskBasePoints inverted = samples.Sample(9, *density.ramp, true);
+    const MaskBasePoints inverted = samples.Sample(9, density.ramp(), true);
     EXPECT_EQ(inverted.front().key, 0.0);
     EXPECT_EQ(inverted.back().key, 1.0);
     EXPECT_NEAR(inverted(1).point.x, 0.0, 1e-6);  // what key 7/8 held
@@ -83,12 +78,12 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
 }
 
 TEST_F(MaskSamplesTest, TwoBasePointsAndZeroLengthSegments) {
-    const PF_PathID line = AddMask(host, Polygon({{10, 20}, {110, 20}}, false));
-    const PF_PathID point = AddMask(host, Polygon({{7, 8}, {7, 8}, {7, 8}}, true));
-    SuiteHandler suites(&host.basic);
+    const PF_PathID line = host.AddMask(Polygon({{10, 20}, {110, 20}}, false));
+    const PF_PathID point = host.AddMask(Polygon({{7, 8}, {7, 8}, {7, 8}}, true));
+    SuiteHandler suites(host.inData.pica_basicP);
     MaskSamples lineSamples;
     ASSERT_TRUE(lineSamples.Measure(&host.inData, &suites, line));
-    const MaskBasePoints ends = lineSamples.Sample(2, *density.ramp, false);
+    const MaskBasePoints ends = lineSamples.Sample(2, density.ramp(), false);
     ASSERT_EQ(ends.size(), 2u);
     EXPECT_EQ(lineSamples.isOpen, 1);
     EXPECT_EQ(ends(0).key, 0.0);
@@ -98,7 +93,7 @@ TEST_F(MaskSamplesTest, TwoBasePointsAndZeroLengthSegments) {
     MaskSamples pointSamples;
     ASSERT_TRUE(pointSamples.Measure(&host.inData, &suites, point));
     EXPECT_EQ(pointSamples.totalLength, 0.0);
-    const MaskBasePoints table = pointSamples.Sample(5, *density.ramp, false);
+    const MaskBasePoints table = pointSamples.Sample(5, density.ramp(), false);
     for (size_t j = 0; j < 5; ++j) {
         EXPECT_EQ(table(j).point.x, 7.0);
         EXPECT_EQ(table(j).point.y, 8.0);
@@ -106,22 +101,23 @@ TEST_F(MaskSamplesTest, TwoBasePointsAndZeroLengthSegments) {
 }
 
 TEST_F(MaskSamplesTest, NoPathOrNoSegmentsMeansNoMesh) {
-    const PF_PathID single = AddMask(host, Polygon({{1, 1}}, false));
-    SuiteHandler suites(&host.basic);
+    const PF_PathID single = host.AddMask(Polygon({{1, 1}}, false));
+    SuiteHandler suites(host.inData.pica_basicP);
     {
         MaskSamples none;
         EXPECT_FALSE(none.Measure(&host.inData, &suites, 0));
         EXPECT_FALSE(none.Measure(&host.inData, &suites, 42));
-        EXPECT_EQ(host.ledger["path"], 0);
+        EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host), 0u);
         MaskSamples empty;
         EXPECT_FALSE(empty.Measure(&host.inData, &suites, single));
-        EXPECT_EQ(host.ledger["path"], 1);  // given back when the record goes
+        EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host),
+                  1u);  // given back when the record goes
     }
     EXPECT_EQ(host.Calls("PF_CheckinPath"), 1);
 }
 
 TEST_F(MaskSamplesTest, EveryFailingPathCallIsRaisedAndLeavesNothingOut) {
-    const PF_PathID square = AddMask(host, Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
+    const PF_PathID square = host.AddMask(Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
     const char* functions[] = {"PF_CheckoutPath",         "PF_PathNumSegments",
                                "PF_PathPrepareSegLength", "PF_PathGetSegLength",
                                "PF_PathCleanupSegLength", "PF_PathIsOpen",
@@ -129,27 +125,28 @@ TEST_F(MaskSamplesTest, EveryFailingPathCallIsRaisedAndLeavesNothingOut) {
     for (const char* function : functions) {
         SCOPED_TRACE(function);
         host.FailNext(function, 7);
+        const long before = host.Calls(function);
         int raised = 0;
         try {
-            SuiteHandler suites(&host.basic);
+            SuiteHandler suites(host.inData.pica_basicP);
             MaskSamples samples;
             if (samples.Measure(&host.inData, &suites, square)) {
-                samples.Sample(9, *density.ramp, false);
+                samples.Sample(9, density.ramp(), false);
             }
         } catch (const Exception& e) {
             raised = e.err;
         }
         EXPECT_EQ(raised, std::string(function) == "PF_CheckinPath" ? 0 : 7);
-        EXPECT_TRUE(host.failing.empty()) << "not called";
+        EXPECT_GT(host.Calls(function), before) << "not called";
         EXPECT_TRUE(host.Balanced()) << host.Outstanding();
     }
 }
 
 TEST(DistributeBasePointsTest, SpacingShrinksWhereTheRampIsHigh) {
     RenderTestHost host;
-    SuiteHandler suites(&host.basic);
-    RampHandle half(RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}});
-    RampHandle one(RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}});
+    SuiteHandler suites(host.inData.pica_basicP);
+    RampHandle half(host.host, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}});
+    RampHandle one(host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}});
     const LockedHandle linear(&suites, half.handle);
     const LockedHandle full(&suites, one.handle);
 
@@ -177,7 +174,7 @@ TEST(DistributeBasePointsTest, SpacingShrinksWhereTheRampIsHigh) {
     }
     EXPECT_TRUE(DistributeBasePoints(0, linear, 1.0, 0.0).empty());
     // A ramp that cannot be locked raises out of memory when read.
-    host.FailNext("host_lock_handle");
+    host.host.faults().NullCall("host_lock_handle", 1);
     const LockedHandle missing(&suites, half.handle);
     EXPECT_THROW(DistributeBasePoints(3, missing, 1.0, 0.0), PF_ErrorCode);
 }

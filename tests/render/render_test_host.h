@@ -1,51 +1,49 @@
 #pragma once
 
-#include <map>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
+#include "host/host.h"
 #include "host/mask_set.h"
 #include "host_api/suites.h"
-#include "ramp/scoped_ramp.h"
+#include "ramp/ramp.h"
 
-// A small host for the renderer's unit tests: a basic suite that serves "PF Handle Suite" 2
-// (locks give the handle's master pointer) and the host's real path suites over one layer's
-// masks, with calls counted by name, one named call made to fail, and a ledger of
-// suites, paths and preparations.
+// The replacement host with the module loaded, for the renderer's unit tests: the frame's
+// in_data points at its basic suite, the layer's masks are its own, and its ledger and faults
+// see every path, handle and suite call.
 class RenderTestHost {
   public:
     RenderTestHost();
-    ~RenderTestHost();
-    RenderTestHost(const RenderTestHost&) = delete;
-    RenderTestHost& operator=(const RenderTestHost&) = delete;
 
-    // The next call of function (counting from now) fails with code; "host_lock_handle"
-    // makes the next lock give null.
-    void FailNext(const std::string& function, PF_Err code = PF_Err_INTERNAL_STRUCT_DAMAGED);
-    long Calls(const std::string& function) const;
-    // True when every suite, path and preparation handed out came back.
-    bool Balanced() const;
-    std::string Outstanding() const;
+    quorvel::host::MaskSet& masks();
+    // The path id of a mask with one keyframe of shape.
+    PF_PathID AddMask(const quorvel::host::MaskShape& shape);
 
-    quorvel::host::MaskSet masks;
+    // The next call of function fails with code.
+    void FailNext(const std::string& function, PF_Err code);
+    long Calls(const std::string& function) { return host.faults().Calls(function); }
+    // Everything the code under test took is back: the ledger less the handles that the test
+    // itself made (its ramps), and no misuse.
+    bool Balanced() { return Outstanding().empty(); }
+    std::string Outstanding();
+
+    quorvel::host::Host host;
     PF_InData inData{};
-    SPBasicSuite basic{};
-
-    // Counters shared with the static host functions.
-    std::map<std::string, long> calls;
-    std::map<std::string, long> ledger;
-    std::string failing;
-    PF_Err failingCode = 0;
 };
 
-// A ramp in a handle of its own, as a parameter holds it.
+// A ramp in a host handle of its own, as a ramp parameter holds it.
 class RampHandle {
   public:
-    RampHandle(int32_t interpolation, std::initializer_list<std::pair<const float, float>> points)
-        : ramp(RampMode_All, interpolation, points), master(&ramp.ramp), handle(&master) {}
+    RampHandle(quorvel::host::Host& host, int32_t interpolation,
+               std::initializer_list<std::pair<const float, float>> points);
+    ~RampHandle();
     RampHandle(const RampHandle&) = delete;
     RampHandle& operator=(const RampHandle&) = delete;
 
-    ScopedRamp ramp;
-    void* master;
+    // The ramp itself, for calls that take it directly (the handle stays unlocked).
+    const Ramp& ramp() const { return *static_cast<const Ramp*>(*handle); }
+
+    quorvel::host::Host& host;
     PF_Handle handle;
 };
