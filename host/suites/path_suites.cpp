@@ -86,14 +86,36 @@ struct Call {
         return true;
     }
 
+    // The live path and, when one is passed, its live preparation of segment, under the
+    // state's lock; false (with any misuse noted) when either is not what it should be.
+    bool Segment(PF_PathOutlinePtr pathP, A_long segment, PF_PathSegPrepPtr* preparationP0,
+                 const PF_PathOutline** path, const PF_PathSegPrep** preparation) {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        *path = LivePath(pathP);
+        return *path != nullptr && segment >= 0 && segment < (*path)->shape.SegmentCount() &&
+               PreparationOf(*path, segment, preparationP0, preparation);
+    }
+
     const char* function;
     Host& host;
     PathState& state;
     std::optional<Fault> fault;
 };
 
-bool ValidSegment(const PF_PathOutline& path, A_long segment) {
-    return segment >= 0 && segment < path.shape.SegmentCount();
+// A call that answers a question about a checked-out path into *out.
+template <typename Out, typename Answer>
+PF_Err AnswerAboutPath(const char* function, PF_PathOutlinePtr pathP, Out* out, Answer answer) {
+    Call call(function);
+    if (call.Fails()) {
+        return call.fault->code;
+    }
+    std::lock_guard<std::mutex> lock(call.state.mutex);
+    const PF_PathOutline* path = call.LivePath(pathP);
+    if (path == nullptr || out == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *out = answer(call, *path);
+    return PF_Err_NONE;
 }
 
 PF_Err NumPaths(PF_ProgPtr, A_long* count) {
@@ -165,31 +187,17 @@ PF_Err CheckinPath(PF_ProgPtr, PF_PathID id, PF_Boolean /*changed*/, PF_PathOutl
 }
 
 PF_Err PathIsOpen(PF_ProgPtr, PF_PathOutlinePtr pathP, PF_Boolean* open) {
-    Call call("PF_PathIsOpen");
-    if (call.Fails()) {
-        return call.fault->code;
-    }
-    std::lock_guard<std::mutex> lock(call.state.mutex);
-    const PF_PathOutline* path = call.LivePath(pathP);
-    if (path == nullptr || open == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *open = path->shape.closed ? 0 : 1;
-    return PF_Err_NONE;
+    return AnswerAboutPath("PF_PathIsOpen", pathP, open,
+                           [](const Call&, const PF_PathOutline& path) -> PF_Boolean {
+                               return path.shape.closed ? 0 : 1;
+                           });
 }
 
 PF_Err PathNumSegments(PF_ProgPtr, PF_PathOutlinePtr pathP, A_long* count) {
-    Call call("PF_PathNumSegments");
-    if (call.Fails()) {
-        return call.fault->code;
-    }
-    std::lock_guard<std::mutex> lock(call.state.mutex);
-    const PF_PathOutline* path = call.LivePath(pathP);
-    if (path == nullptr || count == nullptr) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *count = call.HandsOutNull() ? 0 : path->shape.SegmentCount();
-    return PF_Err_NONE;
+    return AnswerAboutPath("PF_PathNumSegments", pathP, count,
+                           [](const Call& call, const PF_PathOutline& path) -> A_long {
+                               return call.HandsOutNull() ? 0 : path.shape.SegmentCount();
+                           });
 }
 
 PF_Err PathPrepareSegLength(PF_ProgPtr, PF_PathOutlinePtr pathP, A_long segment, A_long frequency,
@@ -199,16 +207,13 @@ PF_Err PathPrepareSegLength(PF_ProgPtr, PF_PathOutlinePtr pathP, A_long segment,
         return call.fault->code;
     }
     const PF_PathOutline* path = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(call.state.mutex);
-        path = call.LivePath(pathP);
-        if (path == nullptr || preparationOut == nullptr || !ValidSegment(*path, segment)) {
-            return PF_Err_BAD_CALLBACK_PARAM;
-        }
-        *preparationOut = nullptr;
-        if (call.HandsOutNull()) {
-            return PF_Err_NONE;
-        }
+    const PF_PathSegPrep* none = nullptr;
+    if (preparationOut == nullptr || !call.Segment(pathP, segment, nullptr, &path, &none)) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *preparationOut = nullptr;
+    if (call.HandsOutNull()) {
+        return PF_Err_NONE;
     }
     // The outline stays live while its caller works on it; the table is built without the
     // lock so that render threads measure their paths in parallel.
@@ -229,13 +234,8 @@ PF_Err PathGetSegLength(PF_ProgPtr, PF_PathOutlinePtr pathP, A_long segment,
     }
     const PF_PathOutline* path = nullptr;
     const PF_PathSegPrep* preparation = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(call.state.mutex);
-        path = call.LivePath(pathP);
-        if (path == nullptr || length == nullptr || !ValidSegment(*path, segment) ||
-            !call.PreparationOf(path, segment, preparationP0, &preparation)) {
-            return PF_Err_BAD_CALLBACK_PARAM;
-        }
+    if (length == nullptr || !call.Segment(pathP, segment, preparationP0, &path, &preparation)) {
+        return PF_Err_BAD_CALLBACK_PARAM;
     }
     *length = preparation != nullptr ? preparation->table.Length()
                                      : path->shape.Segment(segment).LengthBetween(0.0, 1.0);
@@ -250,13 +250,9 @@ PF_Err PathEvalSegLength(PF_ProgPtr, PF_PathOutlinePtr pathP, PF_PathSegPrepPtr*
     }
     const PF_PathOutline* path = nullptr;
     const PF_PathSegPrep* preparation = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(call.state.mutex);
-        path = call.LivePath(pathP);
-        if (path == nullptr || x == nullptr || y == nullptr || !ValidSegment(*path, segment) ||
-            !call.PreparationOf(path, segment, preparationP0, &preparation)) {
-            return PF_Err_BAD_CALLBACK_PARAM;
-        }
+    if (x == nullptr || y == nullptr ||
+        !call.Segment(pathP, segment, preparationP0, &path, &preparation)) {
+        return PF_Err_BAD_CALLBACK_PARAM;
     }
     const PathPoint point =
         preparation != nullptr
