@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/mapped_buffer.h"
+#include "render/mask_path_id.h"
 #include "render/mesh_builder.h"
 #include "render_test_host.h"
 #include "shell/exception.h"
@@ -146,6 +147,18 @@ TEST_F(MeshBuilderTest, AMaskThatNamesNoPathGivesNoMeshWithoutOpenGL) {
     test->settings.mask1PathId = 0;
     EXPECT_EQ(Build().triangleIndexCount, 0);
     EXPECT_EQ(test->host.Calls("PF_CheckoutPath"), 3);  // the second build did not ask for mask 2
+}
+
+TEST_F(MeshBuilderTest, MaskIndicesNameTheirPathParameters) {
+    EXPECT_EQ(MaskPathId(test->settings, 0), test->settings.mask1PathId);
+    EXPECT_EQ(MaskPathId(test->settings, 1), test->settings.mask2PathId);
+    try {
+        MaskPathId(test->settings, 2);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+        EXPECT_STREQ(e.what(), "Unsupported param index");
+    }
 }
 
 TEST_F(MeshBuilderTest, MeshesTooLargeForTheBuffersEndWithOutOfMemoryBeforeMapping) {
