@@ -1,14 +1,27 @@
-// The mesh builder's vertex fill: the largest grid of valid base points (1000 x 200 =
-// 200000 vertices), with strips and without, on one and on four threads at once.
+// The mesh builder at the largest grid of valid base points (1000 x 200 = 200000 vertices),
+// with strips and without, on one and on four threads at once: the vertex fill alone into
+// memory, and BuildMesh whole (both masks sampled through the host's path suites, the mesh
+// written into the mapped buffers of each thread's own context).
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "gl/hidden_context.h"
+#include "gl/render_data_registry.h"
+#include "host/basic_suite.h"
+#include "host/host.h"
+#include "host/suites/path_suites.h"
+#include "platform/win32.h"
 #include "ramp/scoped_ramp.h"
+#include "render/mesh_builder.h"
 #include "render/mesh_fill.h"
 #include "render/mesh_indices.h"
 #include "shell/locked_handle.h"
+#include "shell/render_settings.h"
 
 namespace {
 
@@ -81,6 +94,127 @@ void FillMesh(benchmark::State& state) {
 BENCHMARK(FillMesh)->ArgName("strips")->Arg(0)->Arg(1)->Threads(1)->Threads(4)->UseRealTime()->Unit(
     benchmark::kMillisecond);
 
+// A ramp in a host handle, as a ramp parameter holds it.
+class HostRamp {
+  public:
+    HostRamp(quorvel::host::Host& host, int32_t interpolation,
+             std::initializer_list<std::pair<const float, float>> points)
+        : host_(host), handle(host.handles().New(sizeof(Ramp))) {
+        Ramp* ramp = Ramp::ConstructAt(host_.handles().Lock(handle));
+        ramp->mode = RampMode_All;
+        ramp->interpolation = interpolation;
+        for (const auto& point : points) {
+            (*ramp->points)[point.first] = point.second;
+        }
+        host_.handles().Unlock(handle);
+    }
+    ~HostRamp() {
+        static_cast<Ramp*>(host_.handles().Lock(handle))->ReleasePoints();
+        host_.handles().Unlock(handle);
+        host_.handles().Dispose(handle);
+    }
+    HostRamp(const HostRamp&) = delete;
+    HostRamp& operator=(const HostRamp&) = delete;
+
+  private:
+    quorvel::host::Host& host_;
+
+  public:
+    PF_Handle handle;
+};
+
+// What every BuildMesh thread shares: the host with two wavy masks, and the ramps.
+struct BuildScene {
+    BuildScene() {
+        for (int m = 0; m < 2; ++m) {
+            quorvel::host::MaskShape shape;
+            shape.closed = false;
+            for (int v = 0; v <= 8; ++v) {
+                shape.vertices.push_back(quorvel::host::MaskVertex{
+                    {240.0 * v, 200.0 + 600.0 * m + 60.0 * (v % 2)}, {-80, 0}, {80, 0}});
+            }
+            quorvel::host::MaskPath path;
+            path.keyframes = {quorvel::host::MaskKeyframe{0.0, shape}};
+            ids[m] = quorvel::host::LayerMasks(host).Add(path);
+        }
+    }
+
+    quorvel::host::Host host{QUORVEL_MODULE_PATH};
+    HostRamp even{host, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}};
+    HostRamp shaping{host, RampInterpolation_Bezier, {{0.0f, 0.2f}, {0.4f, 0.9f}, {1.0f, 0.1f}}};
+    HostRamp perpendicular{host, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 0.3f}}};
+    PF_PathID ids[2] = {0, 0};
+};
+BuildScene* g_scene = nullptr;
+
+void BuildWholeMesh(benchmark::State& state) {
+    std::shared_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> renderData =
+        AcquireThreadRenderData();
+    if (!renderData->started) {
+        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+        renderData->started = true;
+    }
+    AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
+
+    PF_InData inData{};
+    inData.pica_basicP = quorvel::host::BasicSuite();
+    inData.time_step = 1;
+    inData.time_scale = 24;
+    inData.width = 1920;
+    inData.height = 1080;
+    RenderSettings settings{};
+    settings.inData = &inData;
+    settings.mask1PathId = g_scene->ids[0];
+    settings.mask2PathId = g_scene->ids[1];
+    settings.mask1BasePointsDensity = g_scene->even.handle;
+    settings.mask2BasePointsDensity = g_scene->even.handle;
+    settings.quorvelRamp = g_scene->shaping.handle;
+    settings.quorvelPerpendicularRamp = g_scene->perpendicular.handle;
+    settings.stripsDistribution = g_scene->even.handle;
+    settings.quorvelDirection = 2;
+    settings.alongBasePoints = 1000;
+    settings.acrossBasePoints = 200;
+    settings.quorvelFactor = 100.0;
+    settings.stripsEnable = state.range(0) != 0 ? 1 : 0;
+    settings.stripsCount = 100;
+    settings.stripsRandomFactor = 30.0;
+    settings.animationSpeed = 100.0;
+    settings.loopMeshPart = 1.0;
+
+    MeshIndexCounts counts{0, 0};
+    for (auto _ : state) {
+        SuiteHandler suites(inData.pica_basicP);
+        counts = BuildMesh(&inData, suites, *renderData, settings, 0.0f, 0.0f, 1920, 1080);
+        benchmark::DoNotOptimize(counts);
+    }
+    state.SetItemsProcessed(state.iterations() * 200000);
+    state.counters["ns_per_vertex"] =
+        benchmark::Counter(200000.0 * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["triangle_indices"] = counts.triangleIndexCount;
+    wglMakeCurrent(nullptr, nullptr);
+}
+BENCHMARK(BuildWholeMesh)
+    ->ArgName("strips")
+    ->Arg(0)
+    ->Arg(1)
+    ->Threads(1)
+    ->Threads(4)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    BuildScene scene;
+    g_scene = &scene;
+    if (CreateSharedGLData(nullptr) != PF_Err_NONE) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    DestroyGLDataOnThread();
+    g_scene = nullptr;
+    benchmark::Shutdown();
+    return 0;
+}

@@ -4,7 +4,7 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/render_resources.h"
+#include "gl/mesh_buffers.h"
 #include "ramp/ramp.h"
 #include "render/animation_phase.h"
 #include "render/mapped_buffer.h"
