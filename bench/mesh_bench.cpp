@@ -3,18 +3,13 @@
 // memory, and BuildMesh whole (both masks sampled through the host's path suites, the mesh
 // written into the mapped buffers of each thread's own context).
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
-#include "host/basic_suite.h"
-#include "host/host.h"
-#include "host/suites/path_suites.h"
 #include "platform/win32.h"
 #include "ramp/scoped_ramp.h"
 #include "render/mesh_builder.h"
@@ -22,6 +17,7 @@
 #include "render/mesh_indices.h"
 #include "shell/locked_handle.h"
 #include "shell/render_settings.h"
+#include "tests/render/render_test_host.h"
 
 namespace {
 
@@ -94,35 +90,6 @@ void FillMesh(benchmark::State& state) {
 BENCHMARK(FillMesh)->ArgName("strips")->Arg(0)->Arg(1)->Threads(1)->Threads(4)->UseRealTime()->Unit(
     benchmark::kMillisecond);
 
-// A ramp in a host handle, as a ramp parameter holds it.
-class HostRamp {
-  public:
-    HostRamp(quorvel::host::Host& host, int32_t interpolation,
-             std::initializer_list<std::pair<const float, float>> points)
-        : host_(host), handle(host.handles().New(sizeof(Ramp))) {
-        Ramp* ramp = Ramp::ConstructAt(host_.handles().Lock(handle));
-        ramp->mode = RampMode_All;
-        ramp->interpolation = interpolation;
-        for (const auto& point : points) {
-            (*ramp->points)[point.first] = point.second;
-        }
-        host_.handles().Unlock(handle);
-    }
-    ~HostRamp() {
-        static_cast<Ramp*>(host_.handles().Lock(handle))->ReleasePoints();
-        host_.handles().Unlock(handle);
-        host_.handles().Dispose(handle);
-    }
-    HostRamp(const HostRamp&) = delete;
-    HostRamp& operator=(const HostRamp&) = delete;
-
-  private:
-    quorvel::host::Host& host_;
-
-  public:
-    PF_Handle handle;
-};
-
 // What every BuildMesh thread shares: the host with two wavy masks, and the ramps.
 struct BuildScene {
     BuildScene() {
@@ -133,16 +100,15 @@ struct BuildScene {
                 shape.vertices.push_back(quorvel::host::MaskVertex{
                     {240.0 * v, 200.0 + 600.0 * m + 60.0 * (v % 2)}, {-80, 0}, {80, 0}});
             }
-            quorvel::host::MaskPath path;
-            path.keyframes = {quorvel::host::MaskKeyframe{0.0, shape}};
-            ids[m] = quorvel::host::LayerMasks(host).Add(path);
+            ids[m] = test.AddMask(shape);
         }
     }
 
-    quorvel::host::Host host{QUORVEL_MODULE_PATH};
-    HostRamp even{host, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}};
-    HostRamp shaping{host, RampInterpolation_Bezier, {{0.0f, 0.2f}, {0.4f, 0.9f}, {1.0f, 0.1f}}};
-    HostRamp perpendicular{host, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 0.3f}}};
+    RenderTestHost test;
+    RampHandle even{test.host, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}};
+    RampHandle shaping{
+        test.host, RampInterpolation_Bezier, {{0.0f, 0.2f}, {0.4f, 0.9f}, {1.0f, 0.1f}}};
+    RampHandle perpendicular{test.host, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 0.3f}}};
     PF_PathID ids[2] = {0, 0};
 };
 BuildScene* g_scene = nullptr;
@@ -156,10 +122,7 @@ void BuildWholeMesh(benchmark::State& state) {
     }
     AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
 
-    PF_InData inData{};
-    inData.pica_basicP = quorvel::host::BasicSuite();
-    inData.time_step = 1;
-    inData.time_scale = 24;
+    PF_InData inData = g_scene->test.inData;
     inData.width = 1920;
     inData.height = 1080;
     RenderSettings settings{};
