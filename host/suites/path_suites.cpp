@@ -8,6 +8,8 @@
 
 #include "host/effect_instance.h"
 #include "host/host.h"
+#include "host/layer_masks.h"
+#include "host/layer_masks.h"
 #include "host/segment_length_table.h"
 #include "host/suite_registry.h"
 
@@ -296,8 +298,32 @@ extern const SuiteDefinition kPathQuerySuite1 = {kPFPathQuerySuite, kPFPathQuery
 extern const SuiteDefinition kPathDataSuite1 = {kPFPathDataSuite, kPFPathDataSuiteVersion1,
                                                 &kDataSuite};
 
-MaskSet& LayerMasks(Host& host) {
+MaskSet& MaskPaths(Host& host) {
     return host.State<PathState>().masks;
+}
+
+std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& masks) {
+    MaskSet& paths = MaskPaths(host);
+    paths.masks.clear();
+    std::vector<PF_PathID> ids;
+    std::vector<LayerMask> shown;
+    for (const MaskPath& mask : masks) {
+        ids.push_back(paths.Add(mask));
+        LayerMask layerMask;
+        layerMask.name = mask.name;
+        if (!mask.keyframes.empty()) {
+            const MaskShape& shape = mask.keyframes.front().shape;
+            layerMask.closed = shape.closed;
+            for (const MaskVertex& vertex : shape.vertices) {
+                layerMask.vertices.push_back(
+                    MaskVertexAt(vertex.position.x, vertex.position.y, vertex.inTangent.x,
+                                 vertex.inTangent.y, vertex.outTangent.x, vertex.outTangent.y));
+            }
+        }
+        shown.push_back(layerMask);
+    }
+    host.State<LayerMasks>().Set(shown);
+    return ids;
 }
 
 size_t CheckedOutPaths(Host& host) {

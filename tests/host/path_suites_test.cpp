@@ -1,18 +1,20 @@
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/basic_suite.h"
+#include "host/layer_masks.h"
 #include "host/suites/path_suites.h"
 #include "tests/support/module_host.h"
 
 namespace {
 
 using quorvel::host::CheckedOutPaths;
-using quorvel::host::LayerMasks;
 using quorvel::host::LivePreparations;
 using quorvel::host::MaskKeyframe;
 using quorvel::host::MaskPath;
+using quorvel::host::MaskPaths;
 using quorvel::host::MaskShape;
 using quorvel::host::MaskVertex;
 
@@ -37,13 +39,13 @@ class PathSuitesTest : public quorvel::testing::ModuleTest {
         MaskPath square;
         square.name = "Square";
         square.keyframes = {MaskKeyframe{0.0, Square(100)}, MaskKeyframe{2.0, Square(200)}};
-        squareId = LayerMasks(host).Add(square);
+        squareId = MaskPaths(host).Add(square);
         MaskPath open;
         open.name = "Open";
         MaskShape shape = Square(50);
         shape.closed = false;
         open.keyframes = {MaskKeyframe{0.0, shape}};
-        openId = LayerMasks(host).Add(open);
+        openId = MaskPaths(host).Add(open);
     }
     void TearDown() override {
         SPBasicSuite* basic = quorvel::host::BasicSuite();
@@ -69,8 +71,8 @@ class PathSuitesTest : public quorvel::testing::ModuleTest {
 };
 
 TEST_F(PathSuitesTest, MeasuresAndEvaluatesAtTheCheckoutTime) {
-    EXPECT_EQ(LayerMasks(host).IdOf("Open"), openId);
-    EXPECT_EQ(LayerMasks(host).IdOf("Nothing"), 0u);
+    EXPECT_EQ(MaskPaths(host).IdOf("Open"), openId);
+    EXPECT_EQ(MaskPaths(host).IdOf("Nothing"), 0u);
     A_long count = 0;
     ASSERT_EQ(query->PF_NumPaths(nullptr, &count), PF_Err_NONE);
     EXPECT_EQ(count, 2);
@@ -185,6 +187,25 @@ TEST_F(PathSuitesTest, EveryCallCanBeMadeToFailOrHandOutNothing) {
     EXPECT_EQ(count, 0);
     EXPECT_EQ(data->PF_PathCleanupSegLength(nullptr, path, 0, &prep), PF_Err_NONE);
     EXPECT_EQ(query->PF_CheckinPath(nullptr, squareId, 0, path), PF_Err_NONE);
+}
+
+TEST_F(PathSuitesTest, LayerMasksAreTheSameForThePathAndTheMaskSuites) {
+    MaskPath first;
+    first.name = "Left";
+    first.keyframes = {MaskKeyframe{0.0, Square(10)}, MaskKeyframe{1.0, Square(20)}};
+    MaskPath second;
+    second.name = "Right";
+    const std::vector<PF_PathID> ids = quorvel::host::SetLayerMasks(host, {first, second});
+    EXPECT_EQ(ids, (std::vector<PF_PathID>{1, 2}));
+    EXPECT_EQ(MaskPaths(host).IdOf("Right"), 2u);
+    EXPECT_EQ(MaskPaths(host).Find(1)->keyframes.size(), 2u);
+    const std::vector<quorvel::host::LayerMask> shown =
+        host.State<quorvel::host::LayerMasks>().Get();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].name, "Left");
+    ASSERT_EQ(shown[0].vertices.size(), 4u);
+    EXPECT_EQ(shown[0].vertices[1].x, 10.0);
+    EXPECT_TRUE(shown[1].vertices.empty());
 }
 
 }  // namespace

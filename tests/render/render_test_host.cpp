@@ -13,7 +13,7 @@ RenderTestHost::RenderTestHost() : host(QUORVEL_MODULE_PATH) {
 }
 
 quorvel::host::MaskSet& RenderTestHost::masks() {
-    return quorvel::host::LayerMasks(host);
+    return quorvel::host::MaskPaths(host);
 }
 
 PF_PathID RenderTestHost::AddMask(const quorvel::host::MaskShape& shape) {
