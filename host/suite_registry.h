@@ -48,8 +48,8 @@ class SuiteRegistry {
 // The name under which the ledger counts acquisitions of a suite: "suite <name> <version>".
 std::string SuiteLedgerName(const std::string& name, A_long version);
 
-// The suites every host serves from the start (host/builtin_suites.cpp lists them), the
-// custom UI's among them.
+// The suites every host serves from the start (host/builtin_suites.cpp lists them), with
+// the custom UI's suites among them.
 const std::vector<SuiteDefinition>& BuiltinSuites();
 
 // The custom UI's suites: Drawbot on Cairo and the custom UI suite (host/custom_ui_suites.cpp);
