@@ -1,0 +1,81 @@
+#include "host/pixel_access.h"
+
+#include <algorithm>
+
+#include "host/world.h"
+
+namespace host {
+
+namespace {
+
+template <typename Pixel>
+PF_Err PixelData(PF_EffectWorld* effectWorld, Depth depth, PF_PixelPtr pixels, Pixel** out) {
+    if (out == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *out = nullptr;
+    World* world = World::Find(effectWorld);
+    if (world == nullptr || world->PixelDepth() != depth) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *out = reinterpret_cast<Pixel*>(pixels != nullptr ? pixels : effectWorld->data);
+    return PF_Err_NONE;
+}
+
+}  // namespace
+
+PF_Err GetPixelData8(PF_EffectWorld* world, PF_PixelPtr pixels, PF_Pixel8** out) {
+    return PixelData(world, Depth::Bits8, pixels, out);
+}
+
+PF_Err GetPixelData16(PF_EffectWorld* world, PF_PixelPtr pixels, PF_Pixel16** out) {
+    return PixelData(world, Depth::Bits16, pixels, out);
+}
+
+PF_Err GetPixelDataFloat(PF_EffectWorld* world, PF_PixelPtr pixels, PF_PixelFloat** out) {
+    return PixelData(world, Depth::Float, pixels, out);
+}
+
+PF_Err GetPixelFormat(const PF_EffectWorld* effectWorld, PF_PixelFormat* format) {
+    const World* world = World::Find(effectWorld);
+    if (world == nullptr || format == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    *format = PixelFormatOf(world->PixelDepth());
+    return PF_Err_NONE;
+}
+
+PF_Err IterateFloat(PF_InData*, A_long, A_long, PF_EffectWorld* src, const PF_Rect* area,
+                    void* refcon, PF_IteratePixelFloatFunc function, PF_EffectWorld* dst) {
+    World* target = World::Find(dst);
+    World* source = src != nullptr ? World::Find(src) : nullptr;
+    if (target == nullptr || function == nullptr || target->PixelDepth() != Depth::Float ||
+        (src != nullptr && (source == nullptr || source->PixelDepth() != Depth::Float))) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    PF_Rect rect = {0, 0, target->Width(), target->Height()};
+    if (area != nullptr) {
+        rect = {std::max(area->left, rect.left), std::max(area->top, rect.top),
+                std::min(area->right, rect.right), std::min(area->bottom, rect.bottom)};
+    }
+    for (A_long y = rect.top; y < rect.bottom; ++y) {
+        auto* out = reinterpret_cast<PF_PixelFloat*>(target->Row(y));
+        const PF_PixelFloat* in = nullptr;
+        if (source != nullptr && y < source->Height()) {
+            in = reinterpret_cast<const PF_PixelFloat*>(source->Row(y));
+        }
+        for (A_long x = rect.left; x < rect.right; ++x) {
+            PF_PixelFloat inPixel = {0, 0, 0, 0};
+            if (in != nullptr && x < source->Width()) {
+                inPixel = in[x];
+            }
+            const PF_Err err = function(refcon, x, y, &inPixel, &out[x]);
+            if (err != PF_Err_NONE) {
+                return err;
+            }
+        }
+    }
+    return PF_Err_NONE;
+}
+
+}  // namespace host
