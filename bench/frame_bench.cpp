@@ -1,0 +1,124 @@
+// The bare transfer floor of a 1920 x 1080 frame with raw OpenGL: upload of the host's pixels
+// into an RGBA32F texture, one full-frame pass into an RGBA32F target and the read-back in the
+// host's pixel type. The effect's own frames are measured beside it, in the same run.
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <glbinding/gl/gl.h>
+
+#include "tests/support/egl_context.h"
+
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+const char* const kVertexSource = R"(#version 330
+in vec4 Position;
+in vec2 UVs;
+out vec2 uvs;
+void main() { gl_Position = vec4(Position.xy * 2.0 - 1.0, 0.0, 1.0); uvs = UVs; }
+)";
+
+const char* const kFragmentSource = R"(#version 330
+uniform sampler2D inputTexture;
+in vec2 uvs;
+out vec4 colourOut;
+void main() { colourOut = texture(inputTexture, uvs); }
+)";
+
+gl::GLuint Compile(gl::GLenum kind, const char* source) {
+    const gl::GLuint shader = gl::glCreateShader(kind);
+    gl::glShaderSource(shader, 1, &source, nullptr);
+    gl::glCompileShader(shader);
+    return shader;
+}
+
+struct Depth {
+    gl::GLenum type;
+    size_t bytesPerPixel;
+};
+
+void TransferFloor(benchmark::State& state, Depth depth) {
+    EglTestContext context;
+    if (!context.Valid()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    std::vector<unsigned char> host(kWidth * kHeight * depth.bytesPerPixel, 0x40);
+    std::vector<unsigned char> back(host.size());
+
+    const gl::GLuint program = gl::glCreateProgram();
+    const gl::GLuint vertex = Compile(gl::GL_VERTEX_SHADER, kVertexSource);
+    const gl::GLuint fragment = Compile(gl::GL_FRAGMENT_SHADER, kFragmentSource);
+    gl::glAttachShader(program, vertex);
+    gl::glAttachShader(program, fragment);
+    gl::glBindAttribLocation(program, 0, "Position");
+    gl::glBindAttribLocation(program, 5, "UVs");
+    gl::glLinkProgram(program);
+
+    const float quad[] = {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1};
+    gl::GLuint vertexArray = 0;
+    gl::GLuint buffer = 0;
+    gl::glGenVertexArrays(1, &vertexArray);
+    gl::glBindVertexArray(vertexArray);
+    gl::glGenBuffers(1, &buffer);
+    gl::glBindBuffer(gl::GL_ARRAY_BUFFER, buffer);
+    gl::glBufferData(gl::GL_ARRAY_BUFFER, sizeof(quad), quad, gl::GL_STATIC_DRAW);
+    gl::glEnableVertexAttribArray(0);
+    gl::glEnableVertexAttribArray(5);
+    gl::glVertexAttribPointer(0, 3, gl::GL_FLOAT, gl::GL_FALSE, 20, nullptr);
+    gl::glVertexAttribPointer(5, 2, gl::GL_FLOAT, gl::GL_FALSE, 20,
+                              reinterpret_cast<const void*>(12));
+
+    gl::GLuint target = 0;
+    gl::GLuint framebuffer = 0;
+    gl::glGenTextures(1, &target);
+    gl::glBindTexture(gl::GL_TEXTURE_2D, target);
+    gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA32F, kWidth, kHeight, 0, gl::GL_RGBA,
+                     gl::GL_FLOAT, nullptr);
+    gl::glGenFramebuffers(1, &framebuffer);
+    gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, framebuffer);
+    gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0, gl::GL_TEXTURE_2D,
+                               target, 0);
+    gl::glViewport(0, 0, kWidth, kHeight);
+    gl::glUseProgram(program);
+
+    for (auto _ : state) {
+        gl::GLuint input = 0;
+        gl::glGenTextures(1, &input);
+        gl::glBindTexture(gl::GL_TEXTURE_2D, input);
+        gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MIN_FILTER, gl::GL_NEAREST);
+        gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MAG_FILTER, gl::GL_NEAREST);
+        gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA32F, kWidth, kHeight, 0, gl::GL_RGBA,
+                         gl::GL_FLOAT, nullptr);
+        gl::glTexSubImage2D(gl::GL_TEXTURE_2D, 0, 0, 0, kWidth, kHeight, gl::GL_RGBA, depth.type,
+                            host.data());
+        gl::glDrawArrays(gl::GL_TRIANGLE_STRIP, 0, 4);
+        gl::glReadPixels(0, 0, kWidth, kHeight, gl::GL_RGBA, depth.type, back.data());
+        gl::glDeleteTextures(1, &input);
+        benchmark::DoNotOptimize(back.data());
+    }
+
+    gl::glDeleteFramebuffers(1, &framebuffer);
+    gl::glDeleteTextures(1, &target);
+    gl::glDeleteBuffers(1, &buffer);
+    gl::glDeleteVertexArrays(1, &vertexArray);
+    gl::glDeleteProgram(program);
+    gl::glDeleteShader(vertex);
+    gl::glDeleteShader(fragment);
+}
+
+BENCHMARK_CAPTURE(TransferFloor, 8bit, Depth{gl::GL_UNSIGNED_BYTE, 4})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(TransferFloor, 16bit, Depth{gl::GL_UNSIGNED_SHORT, 8})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(TransferFloor, float, Depth{gl::GL_FLOAT, 16})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
