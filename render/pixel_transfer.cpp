@@ -7,6 +7,7 @@
 
 #include <glbinding/gl/gl.h>
 
+#include "render/owned_texture.h"
 #include "shell/exception.h"
 
 std::mutex s_gpuTransferMutex;
@@ -90,28 +91,6 @@ bool RowsArePixelAligned(const PF_EffectWorld* world, size_t bytesPerPixel) {
     return world->rowbytes % static_cast<A_long>(bytesPerPixel) == 0;
 }
 
-// Deletes its texture unless it is handed on.
-class TextureOwner {
-public:
-    TextureOwner() { gl::glGenTextures(1, &texture_); }
-    ~TextureOwner() {
-        if (texture_ != 0) {
-            gl::glDeleteTextures(1, &texture_);
-        }
-    }
-    TextureOwner(const TextureOwner&) = delete;
-    TextureOwner& operator=(const TextureOwner&) = delete;
-    gl::GLuint Get() const { return texture_; }
-    gl::GLuint Release() {
-        const gl::GLuint texture = texture_;
-        texture_ = 0;
-        return texture;
-    }
-
-private:
-    gl::GLuint texture_ = 0;
-};
-
 // A host handle of the read-back image, locked for its whole life.
 class ReadbackImage {
 public:
@@ -180,7 +159,8 @@ gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wra
         rowLength = 0;
     }
 
-    TextureOwner texture;
+    OwnedTexture texture;
+    texture.Generate();
     gl::glBindTexture(gl::GL_TEXTURE_2D, texture.Get());
     const gl::GLenum filter = linear != 0 ? gl::GL_LINEAR : gl::GL_NEAREST;
     const gl::GLenum wrap = wrapMode == 1 ? gl::GL_REPEAT : gl::GL_CLAMP_TO_EDGE;
