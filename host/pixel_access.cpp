@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/frame_hooks.h"
 #include "host/world.h"
 
 namespace host {
@@ -9,11 +10,16 @@ namespace host {
 namespace {
 
 template <typename Pixel>
-PF_Err PixelData(PF_EffectWorld* effectWorld, Depth depth, PF_PixelPtr pixels, Pixel** out) {
+PF_Err PixelData(const char* function, PF_EffectWorld* effectWorld, Depth depth,
+                 PF_PixelPtr pixels, Pixel** out) {
     if (out == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     *out = nullptr;
+    const CallFault fault = FaultFor(function);
+    if (fault.code != PF_Err_NONE || fault.giveNull) {
+        return fault.code;
+    }
     World* world = World::Find(effectWorld);
     if (world == nullptr || world->PixelDepth() != depth) {
         return PF_Err_BAD_CALLBACK_PARAM;
@@ -25,18 +31,22 @@ PF_Err PixelData(PF_EffectWorld* effectWorld, Depth depth, PF_PixelPtr pixels, P
 }  // namespace
 
 PF_Err GetPixelData8(PF_EffectWorld* world, PF_PixelPtr pixels, PF_Pixel8** out) {
-    return PixelData(world, Depth::Bits8, pixels, out);
+    return PixelData("get_pixel_data8", world, Depth::Bits8, pixels, out);
 }
 
 PF_Err GetPixelData16(PF_EffectWorld* world, PF_PixelPtr pixels, PF_Pixel16** out) {
-    return PixelData(world, Depth::Bits16, pixels, out);
+    return PixelData("get_pixel_data16", world, Depth::Bits16, pixels, out);
 }
 
 PF_Err GetPixelDataFloat(PF_EffectWorld* world, PF_PixelPtr pixels, PF_PixelFloat** out) {
-    return PixelData(world, Depth::Float, pixels, out);
+    return PixelData("get_pixel_data_float", world, Depth::Float, pixels, out);
 }
 
 PF_Err GetPixelFormat(const PF_EffectWorld* effectWorld, PF_PixelFormat* format) {
+    const PF_Err fault = FaultFor("PF_GetPixelFormat").code;
+    if (fault != PF_Err_NONE) {
+        return fault;
+    }
     const World* world = World::Find(effectWorld);
     if (world == nullptr || format == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
@@ -47,6 +57,10 @@ PF_Err GetPixelFormat(const PF_EffectWorld* effectWorld, PF_PixelFormat* format)
 
 PF_Err IterateFloat(PF_InData*, A_long, A_long, PF_EffectWorld* src, const PF_Rect* area,
                     void* refcon, PF_IteratePixelFloatFunc function, PF_EffectWorld* dst) {
+    const PF_Err fault = FaultFor("iterate").code;
+    if (fault != PF_Err_NONE) {
+        return fault;
+    }
     World* target = World::Find(dst);
     World* source = src != nullptr ? World::Find(src) : nullptr;
     if (target == nullptr || function == nullptr || target->PixelDepth() != Depth::Float ||
