@@ -47,6 +47,14 @@ FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, Wor
     job.output = &output;
     FrameJobScope scope(job);
 
+    // The layer's size in in_data is the input's.
+    quorvel::host::InstanceSettings settings = effect.Settings();
+    if (settings.width != input.Width() || settings.height != input.Height()) {
+        settings.width = input.Width();
+        settings.height = input.Height();
+        effect.SetSettings(settings);
+    }
+
     PF_RenderRequest request{};
     request.rect = {0, 0, output.Width(), output.Height()};
     request.channel_mask = 0xF;
