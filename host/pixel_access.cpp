@@ -1,6 +1,7 @@
 #include "host/pixel_access.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/frame_hooks.h"
 #include "host/world.h"
@@ -72,18 +73,20 @@ PF_Err IterateFloat(PF_InData*, A_long, A_long, PF_EffectWorld* src, const PF_Re
         rect = {std::max(area->left, rect.left), std::max(area->top, rect.top),
                 std::min(area->right, rect.right), std::min(area->bottom, rect.bottom)};
     }
+    // Rows of any length may leave pixels unaligned: they are copied in and out.
     for (A_long y = rect.top; y < rect.bottom; ++y) {
-        auto* out = reinterpret_cast<PF_PixelFloat*>(target->Row(y));
-        const PF_PixelFloat* in = nullptr;
-        if (source != nullptr && y < source->Height()) {
-            in = reinterpret_cast<const PF_PixelFloat*>(source->Row(y));
-        }
+        unsigned char* out = target->Row(y);
+        const unsigned char* in =
+            source != nullptr && y < source->Height() ? source->Row(y) : nullptr;
         for (A_long x = rect.left; x < rect.right; ++x) {
             PF_PixelFloat inPixel = {0, 0, 0, 0};
             if (in != nullptr && x < source->Width()) {
-                inPixel = in[x];
+                std::memcpy(&inPixel, in + x * sizeof(PF_PixelFloat), sizeof(PF_PixelFloat));
             }
-            const PF_Err err = function(refcon, x, y, &inPixel, &out[x]);
+            PF_PixelFloat outPixel;
+            std::memcpy(&outPixel, out + x * sizeof(PF_PixelFloat), sizeof(PF_PixelFloat));
+            const PF_Err err = function(refcon, x, y, &inPixel, &outPixel);
+            std::memcpy(out + x * sizeof(PF_PixelFloat), &outPixel, sizeof(PF_PixelFloat));
             if (err != PF_Err_NONE) {
                 return err;
             }
