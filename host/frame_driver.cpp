@@ -6,23 +6,23 @@
 #include "host/frame_job.h"
 #include "host/frame_suites.h"
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
 CallFault HostFault(const char* function) {
-    const auto fault = quorvel::host::Host::Current().faults().Enter(function);
+    const auto fault = Host::Current().faults().Enter(function);
     if (!fault) {
         return {};
     }
-    if (fault->kind == quorvel::host::Fault::Kind::Null) {
+    if (fault->kind == Fault::Kind::Null) {
         return {PF_Err_NONE, true};
     }
     return {fault->code, false};
 }
 
 void HostCount(const char* kind, int delta) {
-    quorvel::host::Ledger& ledger = quorvel::host::Host::Current().ledger();
+    Ledger& ledger = Host::Current().ledger();
     if (delta > 0) {
         ledger.Take(kind);
     } else if (!ledger.GiveHeld(kind)) {
@@ -32,7 +32,7 @@ void HostCount(const char* kind, int delta) {
 
 }  // namespace
 
-void AttachFrameSuites(quorvel::host::Host& host) {
+void AttachFrameSuites(Host& host) {
     host.suites().Add({kPFWorldSuite, kPFWorldSuiteVersion2, WorldSuite2()});
     host.suites().Add({kPFPixelDataSuite, kPFPixelDataSuiteVersion1, PixelDataSuite1()});
     host.suites().Add({kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1, IterateFloatSuite1()});
@@ -40,7 +40,7 @@ void AttachFrameSuites(quorvel::host::Host& host) {
     InstallFrameHooks({HostFault, HostCount});
 }
 
-FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, World& output) {
+FrameResult RenderFrame(EffectInstance& effect, World& input, World& output) {
     FrameResult result;
     FrameJob job;
     job.input = &input;
@@ -48,7 +48,7 @@ FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, Wor
     FrameJobScope scope(job);
 
     // The layer's size in in_data is the input's.
-    quorvel::host::InstanceSettings settings = effect.Settings();
+    InstanceSettings settings = effect.Settings();
     if (settings.width != input.Width() || settings.height != input.Height()) {
         settings.width = input.Width();
         settings.height = input.Height();
@@ -58,7 +58,7 @@ FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, Wor
     PF_RenderRequest request{};
     request.rect = {0, 0, output.Width(), output.Height()};
     request.channel_mask = 0xF;
-    const quorvel::host::PreRenderResult preRender = effect.SmartPreRender(request);
+    const PreRenderResult preRender = effect.SmartPreRender(request);
     result.preRenderErr = preRender.command.err;
     if (result.preRenderErr == PF_Err_NONE) {
         PF_SmartRenderInput renderInput{};
@@ -68,7 +68,7 @@ FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, Wor
         PF_SmartRenderExtra extra{};
         extra.input = &renderInput;
         extra.cb = const_cast<PF_SmartRenderCallbacks*>(SmartRenderCallbacks());
-        const quorvel::host::CommandResult render =
+        const CommandResult render =
             effect.Send(PF_Cmd_SMART_RENDER, &extra, output.Effect());
         result.renderErr = render.err;
         result.message = render.Message();
@@ -78,7 +78,7 @@ FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, Wor
     return result;
 }
 
-std::vector<FrameResult> RenderFramesAtOnce(quorvel::host::EffectInstance& effect,
+std::vector<FrameResult> RenderFramesAtOnce(EffectInstance& effect,
                                             const std::vector<FrameWorlds>& frames) {
     std::vector<FrameResult> results(frames.size());
     std::vector<std::thread> threads;
@@ -94,4 +94,4 @@ std::vector<FrameResult> RenderFramesAtOnce(quorvel::host::EffectInstance& effec
     return results;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -6,12 +6,12 @@
 #include "host/host.h"
 #include "host/world.h"
 
-namespace host {
+namespace quorvel::host {
 
 // Serves the frame suites ("PF World Suite" 2, "PF Pixel Data Suite" 1, "PF iterateFloat
 // Suite" 1, "PF AE App Suite" 6) from the host and routes their fault injection and ledger
 // counts, and those of the smart-render callbacks, into the host's own.
-void AttachFrameSuites(quorvel::host::Host& host);
+void AttachFrameSuites(Host& host);
 
 // One frame's outcome as the host saw it.
 struct FrameResult {
@@ -29,14 +29,14 @@ struct FrameResult {
 
 // One frame the way the host renders it: SMART_PRE_RENDER asking for the whole output, then,
 // when that succeeded, SMART_RENDER with input as the layer and output as the output world.
-FrameResult RenderFrame(quorvel::host::EffectInstance& effect, World& input, World& output);
+FrameResult RenderFrame(EffectInstance& effect, World& input, World& output);
 
 // The frames on threads of their own, all at once, for the same effect instance.
 struct FrameWorlds {
     World* input;
     World* output;
 };
-std::vector<FrameResult> RenderFramesAtOnce(quorvel::host::EffectInstance& effect,
+std::vector<FrameResult> RenderFramesAtOnce(EffectInstance& effect,
                                             const std::vector<FrameWorlds>& frames);
 
-}  // namespace host
+}  // namespace quorvel::host

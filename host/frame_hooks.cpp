@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -28,4 +28,4 @@ void CountFrameObject(const char* kind, int delta) {
     }
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -2,7 +2,7 @@
 
 #include "host_api/effect.h"
 
-namespace host {
+namespace quorvel::host {
 
 // What a host call of a frame is made to do instead of its work: fail with a code, or report
 // success while giving nothing (a null world or pixel pointer).
@@ -26,4 +26,4 @@ void InstallFrameHooks(const FrameHooks& hooks);
 CallFault FaultFor(const char* function);
 void CountFrameObject(const char* kind, int delta);
 
-}  // namespace host
+}  // namespace quorvel::host

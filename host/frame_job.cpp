@@ -2,7 +2,7 @@
 
 #include "host/frame_hooks.h"
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -100,4 +100,4 @@ const PF_SmartRenderCallbacks* SmartRenderCallbacks() {
     return &callbacks;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -3,7 +3,7 @@
 #include "host/world.h"
 #include "host_api/effect.h"
 
-namespace host {
+namespace quorvel::host {
 
 // One frame the host asks of the effect: the input layer's world and the output world, and
 // what of them the effect holds. The smart-render callbacks of the thread that renders the
@@ -34,4 +34,4 @@ const PF_PreRenderCallbacks* PreRenderCallbacks();
 // checkout_layer_pixels, checkout_output, checkin_layer_pixels.
 const PF_SmartRenderCallbacks* SmartRenderCallbacks();
 
-}  // namespace host
+}  // namespace quorvel::host

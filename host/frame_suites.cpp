@@ -6,7 +6,7 @@
 #include "host/frame_hooks.h"
 #include "host/pixel_access.h"
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -80,4 +80,4 @@ void SetAppColor(PF_App_ColorType type, const PF_App_Color& color) {
     Colors().byType[type] = color;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

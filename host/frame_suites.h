@@ -5,7 +5,7 @@
 // The suites of the host that serve a frame's pixels and the interface colours: "PF World
 // Suite" 2 (PF_GetPixelFormat), "PF Pixel Data Suite" 1, "PF iterateFloat Suite" 1 and
 // "PF AE App Suite" 6.
-namespace host {
+namespace quorvel::host {
 
 const PF_WorldSuite2* WorldSuite2();
 const PF_PixelDataSuite1* PixelDataSuite1();
@@ -17,4 +17,4 @@ const PF_AppSuite6* AppSuite6();
 void SetAppBackgroundColor(const PF_App_Color& color);
 void SetAppColor(PF_App_ColorType type, const PF_App_Color& color);
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -6,7 +6,7 @@
 #include "host/frame_hooks.h"
 #include "host/world.h"
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -95,4 +95,4 @@ PF_Err IterateFloat(PF_InData*, A_long, A_long, PF_EffectWorld* src, const PF_Re
     return PF_Err_NONE;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

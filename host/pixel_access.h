@@ -6,7 +6,7 @@
 // "PF Pixel Data Suite" 1, PF_GetPixelFormat of "PF World Suite" 2 and the iteration of
 // "PF iterateFloat Suite" 1. A world pointer that is not a live host world is refused with
 // PF_Err_BAD_CALLBACK_PARAM; a world of another depth gives no pointer and the same code.
-namespace host {
+namespace quorvel::host {
 
 PF_Err GetPixelData8(PF_EffectWorld* world, PF_PixelPtr pixels, PF_Pixel8** out);
 PF_Err GetPixelData16(PF_EffectWorld* world, PF_PixelPtr pixels, PF_Pixel16** out);
@@ -21,4 +21,4 @@ PF_Err IterateFloat(PF_InData* in_data, A_long progressBase, A_long progressFina
                     PF_EffectWorld* src, const PF_Rect* area, void* refcon,
                     PF_IteratePixelFloatFunc function, PF_EffectWorld* dst);
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -6,7 +6,7 @@
 #include <map>
 #include <stdexcept>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -150,4 +150,4 @@ bool World::PaddingIs(unsigned char value) const {
     return true;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -6,7 +6,7 @@
 
 #include "host_api/effect.h"
 
-namespace host {
+namespace quorvel::host {
 
 // The three pixel depths the host renders in: 8 bits (0 to 255), 16 bits (0 to 32768) and
 // 32-bit float, each pixel four channels in the memory order alpha, red, green, blue.
@@ -58,4 +58,4 @@ private:
     PF_EffectWorld world_{};
 };
 
-}  // namespace host
+}  // namespace quorvel::host

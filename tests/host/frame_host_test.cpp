@@ -11,15 +11,15 @@
 
 namespace {
 
-using host::Depth;
-using host::World;
+using quorvel::host::Depth;
+using quorvel::host::World;
 
 // Fault injection and ledger of these tests: one named call fails (or gives nothing) once.
 struct Faults {
     static std::string function;
-    static host::CallFault fault;
+    static quorvel::host::CallFault fault;
     static int layerPixels;
-    static host::CallFault For(const char* name) {
+    static quorvel::host::CallFault For(const char* name) {
         if (function == name) {
             function.clear();
             return fault;
@@ -33,14 +33,14 @@ struct Faults {
     }
 };
 std::string Faults::function;
-host::CallFault Faults::fault;
+quorvel::host::CallFault Faults::fault;
 int Faults::layerPixels = 0;
 
 class FrameHost : public testing::Test {
 protected:
-    void SetUp() override { host::InstallFrameHooks({Faults::For, Faults::Count}); }
+    void SetUp() override { quorvel::host::InstallFrameHooks({Faults::For, Faults::Count}); }
     void TearDown() override {
-        host::InstallFrameHooks({});
+        quorvel::host::InstallFrameHooks({});
         EXPECT_EQ(Faults::layerPixels, 0);
     }
     static void FailNext(const char* function, PF_Err code, bool giveNull = false) {
@@ -59,14 +59,14 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
     const Case cases[] = {{Depth::Bits8, PF_PixelFormat_ARGB32, 4, false},
                           {Depth::Bits16, PF_PixelFormat_ARGB64, 8, true},
                           {Depth::Float, PF_PixelFormat_ARGB128, 16, false}};
-    const PF_PixelDataSuite1* pixels = host::PixelDataSuite1();
+    const PF_PixelDataSuite1* pixels = quorvel::host::PixelDataSuite1();
     for (const Case& c : cases) {
         World world(c.depth, 5, 3, 7);
         PF_EffectWorld* effect = world.Effect();
         EXPECT_EQ(effect->rowbytes, static_cast<A_long>(5 * c.bytes + 7));
         EXPECT_EQ((effect->world_flags & PF_WorldFlag_DEEP) != 0, c.deep);
         PF_PixelFormat format = 0;
-        EXPECT_EQ(host::WorldSuite2()->PF_GetPixelFormat(effect, &format), PF_Err_NONE);
+        EXPECT_EQ(quorvel::host::WorldSuite2()->PF_GetPixelFormat(effect, &format), PF_Err_NONE);
         EXPECT_EQ(format, c.format);
 
         // Only the callback of the world's own depth gives its pixels.
@@ -86,8 +86,8 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
 
         // Pixels keep their depth's range; padding stays apart from them.
         world.FillPadding(0x77);
-        world.SetPixel(4, 2, {host::WhiteOf(c.depth), 1, 2, 3});
-        EXPECT_EQ(world.Pixel(4, 2)[0], host::WhiteOf(c.depth));
+        world.SetPixel(4, 2, {quorvel::host::WhiteOf(c.depth), 1, 2, 3});
+        EXPECT_EQ(world.Pixel(4, 2)[0], quorvel::host::WhiteOf(c.depth));
         EXPECT_TRUE(world.PaddingIs(0x77));
     }
 
@@ -97,7 +97,7 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
     PF_Pixel8* p8 = nullptr;
     PF_PixelFormat format = 0;
     EXPECT_EQ(pixels->get_pixel_data8(&copy, nullptr, &p8), PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(host::WorldSuite2()->PF_GetPixelFormat(&copy, &format), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(quorvel::host::WorldSuite2()->PF_GetPixelFormat(&copy, &format), PF_Err_BAD_CALLBACK_PARAM);
 
     // Injected: a failure, and a success without pixels.
     FailNext("get_pixel_data8", PF_Err_OUT_OF_MEMORY);
@@ -107,7 +107,7 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
     EXPECT_EQ(pixels->get_pixel_data8(world.Effect(), nullptr, &p8), PF_Err_NONE);
     EXPECT_EQ(p8, nullptr);
     FailNext("PF_GetPixelFormat", 7);
-    EXPECT_EQ(host::WorldSuite2()->PF_GetPixelFormat(world.Effect(), &format), 7);
+    EXPECT_EQ(quorvel::host::WorldSuite2()->PF_GetPixelFormat(world.Effect(), &format), 7);
 }
 
 TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {
@@ -129,7 +129,7 @@ TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {
         *out = {0.5f, 0, 0, 0};
         return x == 3 && y == 2 ? PF_Err_OUT_OF_MEMORY : PF_Err_NONE;
     };
-    const PF_iterateFloatSuite1* suite = host::IterateFloatSuite1();
+    const PF_iterateFloatSuite1* suite = quorvel::host::IterateFloatSuite1();
     const PF_Rect area = {1, 1, 10, 10};
     EXPECT_EQ(suite->iterate(nullptr, 0, 1, source.Effect(), &area, &visits, record,
                              target.Effect()),
@@ -151,33 +151,33 @@ TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {
 }
 
 TEST_F(FrameHost, AppColoursAreSettableAndFaultInjectable) {
-    host::SetAppBackgroundColor({1, 2, 3});
-    host::SetAppColor(2, {65535, 0, 32768});
+    quorvel::host::SetAppBackgroundColor({1, 2, 3});
+    quorvel::host::SetAppColor(2, {65535, 0, 32768});
     PF_App_Color color = {};
-    EXPECT_EQ(host::AppSuite6()->PF_AppGetBgColor(&color), PF_Err_NONE);
+    EXPECT_EQ(quorvel::host::AppSuite6()->PF_AppGetBgColor(&color), PF_Err_NONE);
     EXPECT_EQ(color.blue, 3);
-    EXPECT_EQ(host::AppSuite6()->PF_AppGetColor(2, &color), PF_Err_NONE);
+    EXPECT_EQ(quorvel::host::AppSuite6()->PF_AppGetColor(2, &color), PF_Err_NONE);
     EXPECT_EQ(color.red, 65535);
     EXPECT_EQ(color.blue, 32768);
     FailNext("PF_AppGetColor", 9);
-    EXPECT_EQ(host::AppSuite6()->PF_AppGetColor(2, &color), 9);
+    EXPECT_EQ(quorvel::host::AppSuite6()->PF_AppGetColor(2, &color), 9);
 }
 
 TEST_F(FrameHost, SmartRenderCallbacksHandOutTheFrameOnItsOwnThread) {
     World input(Depth::Bits16, 8, 6);
     World output(Depth::Bits16, 8, 6);
-    host::FrameJob job;
+    quorvel::host::FrameJob job;
     job.input = &input;
     job.output = &output;
-    const PF_SmartRenderCallbacks* cb = host::SmartRenderCallbacks();
+    const PF_SmartRenderCallbacks* cb = quorvel::host::SmartRenderCallbacks();
     PF_EffectWorld* world = nullptr;
     // Outside a frame nothing is handed out.
     EXPECT_EQ(cb->checkout_layer_pixels(nullptr, 0, &world), PF_Err_BAD_CALLBACK_PARAM);
     {
-        host::FrameJobScope scope(job);
+        quorvel::host::FrameJobScope scope(job);
         PF_CheckoutResult result;
         PF_RenderRequest request{};
-        EXPECT_EQ(host::PreRenderCallbacks()->checkout_layer(nullptr, 0, 0, &request, 0, 1, 24,
+        EXPECT_EQ(quorvel::host::PreRenderCallbacks()->checkout_layer(nullptr, 0, 0, &request, 0, 1, 24,
                                                              &result),
                   PF_Err_NONE);
         EXPECT_EQ(result.result_rect.right, 8);

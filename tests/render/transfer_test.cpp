@@ -17,9 +17,9 @@
 
 namespace {
 
-using host::Depth;
-using host::PixelValue;
-using host::World;
+using quorvel::host::Depth;
+using quorvel::host::PixelValue;
+using quorvel::host::World;
 
 // Just enough of a host for the transfers: handles from malloc, the pixel callbacks and the
 // float iteration of the replacement host, and counts of what is still held.
@@ -44,9 +44,9 @@ struct TransferHost {
     static SPErr Acquire(const char* name, A_long version, const void** suite) {
         static const PF_HandleSuite2 handles = {NewHandle, Lock, Unlock, Dispose, nullptr,
                                                 nullptr};
-        static const PF_PixelDataSuite1 pixels = {host::GetPixelData8, host::GetPixelData16,
-                                                  host::GetPixelDataFloat};
-        static const PF_iterateFloatSuite1 iterate = {host::IterateFloat};
+        static const PF_PixelDataSuite1 pixels = {quorvel::host::GetPixelData8, quorvel::host::GetPixelData16,
+                                                  quorvel::host::GetPixelDataFloat};
+        static const PF_iterateFloatSuite1 iterate = {quorvel::host::IterateFloat};
         const std::map<std::string, const void*> suites = {
             {"PF Handle Suite 2", &handles},
             {"PF Pixel Data Suite 1", noPixelDataSuite ? nullptr : &pixels},
@@ -66,8 +66,8 @@ struct TransferHost {
     }
 
     TransferHost() {
-        utils.get_pixel_data8 = host::GetPixelData8;
-        utils.get_pixel_data16 = host::GetPixelData16;
+        utils.get_pixel_data8 = quorvel::host::GetPixelData8;
+        utils.get_pixel_data16 = quorvel::host::GetPixelData16;
         basic.AcquireSuite = Acquire;
         basic.ReleaseSuite = Release;
         inData.utils = &utils;
@@ -84,7 +84,7 @@ bool TransferHost::noPixelDataSuite = false;
 
 // A pattern that uses every channel differently, in the depth's own units.
 PixelValue PatternAt(Depth depth, A_long x, A_long y) {
-    const float white = host::WhiteOf(depth);
+    const float white = quorvel::host::WhiteOf(depth);
     PixelValue value;
     for (int c = 0; c < 4; ++c) {
         const int step = (x * 7 + y * 13 + c * 29) % 256;
@@ -133,7 +133,7 @@ protected:
         size_t bytes = 0;
         gl::GLenum type = gl::GL_NONE;
         float multiplier = 0;
-        const PF_PixelFormat format = host::PixelFormatOf(input.PixelDepth());
+        const PF_PixelFormat format = quorvel::host::PixelFormatOf(input.PixelDepth());
         GetPixelFormatInfo(format, bytes, type, multiplier);
         {
             SuiteHandler suites(&host_.basic);
