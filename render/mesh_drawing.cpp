@@ -5,11 +5,12 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/render_resources.h"
+#include "gl/shader_program.h"
+#include "gl/shader_program_table.h"
 #include "render/animation_phase.h"
 #include "render/distortion_uniforms.h"
 #include "render/matrix.h"
-#include "render/mesh_builder.h"
+#include "render/mesh_layout.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
 #include "shell/aefx_suite.h"

@@ -4,7 +4,9 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/render_resources.h"
+#include "gl/framebuffer.h"
+#include "gl/shader_program.h"
+#include "gl/shader_program_table.h"
 #include "render/matrix.h"
 #include "shell/exception.h"
 

@@ -5,7 +5,9 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/context.h"
+#include "gl/context_guard.h"
+#include "gl/framebuffer.h"
+#include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
 #include "gl/render_resources.h"
 #include "render/mesh_builder.h"
@@ -16,6 +18,7 @@
 #include "render/pixel_transfer.h"
 #include "shell/aefx_suite.h"
 #include "shell/exception.h"
+#include "shell/param_index.h"
 
 namespace {
 
