@@ -1,0 +1,286 @@
+// Frames through the module as the host loads it: SMART_PRE_RENDER then SMART_RENDER, with the
+// host's worlds, suites, ledger and fault injection.
+#include <EGL/egl.h>
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
+
+#include "host/frame_driver.h"
+#include "host/frame_suites.h"
+#include "host/world.h"
+#include "shell/param_index.h"
+#include "tests/support/egl_context.h"
+#include "tests/support/module_host.h"
+
+namespace {
+
+using quorvel::host::Depth;
+using quorvel::host::FrameResult;
+using quorvel::host::PixelValue;
+using quorvel::host::World;
+
+constexpr Depth kDepths[] = {Depth::Bits8, Depth::Bits16, Depth::Float};
+
+// Alphas above the output conversion's threshold of 0.01, and powers of two, so that float
+// colours come back exactly from premultiplying and dividing again; floats above 1.
+PixelValue PatternAt(Depth depth, A_long x, A_long y) {
+    const float white = quorvel::host::WhiteOf(depth);
+    const float alphas[] = {1.0f, 0.5f, 0.25f, 0.125f};
+    PixelValue value = {std::round(white * alphas[(x + 2 * y) % 4] * 256) / 256, 0, 0, 0};
+    for (int c = 1; c < 4; ++c) {
+        const float share = ((x * 5 + y * 3 + c * 7) % 17) / 16.0f;
+        value[c] = depth == Depth::Float ? share : std::round(white * share);
+    }
+    if (depth == Depth::Float) {
+        value[1] = 2.5f;  // above 1
+    }
+    if (depth == Depth::Bits16 && x == 1) {
+        value[2] = 32768;
+    }
+    return value;
+}
+
+void FillPattern(World& world) {
+    for (A_long y = 0; y < world.Height(); ++y) {
+        for (A_long x = 0; x < world.Width(); ++x) {
+            world.SetPixel(x, y, PatternAt(world.PixelDepth(), x, y));
+        }
+    }
+}
+
+// Largest channel difference between the worlds' overlap (relative to the value above 1), with
+// everything of b outside a expected transparent black.
+float Difference(const World& a, const World& b) {
+    float worst = 0;
+    for (A_long y = 0; y < b.Height(); ++y) {
+        for (A_long x = 0; x < b.Width(); ++x) {
+            const bool inside = x < a.Width() && y < a.Height();
+            const PixelValue expected = inside ? a.Pixel(x, y) : PixelValue{0, 0, 0, 0};
+            const PixelValue actual = b.Pixel(x, y);
+            for (int c = 0; c < 4; ++c) {
+                const float scale = std::max(1.0f, std::fabs(expected[c]));
+                worst = std::max(worst, std::fabs(expected[c] - actual[c]) / scale);
+            }
+        }
+    }
+    return worst;
+}
+
+// 8-bit frames come back exactly and 16-bit ones within a unit. Float frames are exact where
+// alpha is 1; elsewhere the output conversion's division by alpha costs the driver's division
+// precision (llvmpipe divides through a reciprocal).
+float Tolerance(Depth depth) {
+    switch (depth) {
+        case Depth::Bits8:
+            return 0.0f;
+        case Depth::Bits16:
+            return 1.0f;
+        case Depth::Float:
+            break;
+    }
+    return 4e-5f;
+}
+
+class Frames : public quorvel::testing::ModuleTest {
+protected:
+    void SetUp() override {
+        ModuleTest::SetUp();
+        quorvel::host::AttachFrameSuites(host);
+        if (effect().Send(PF_Cmd_GLOBAL_SETUP).err != PF_Err_NONE) {
+            GTEST_SKIP() << "no OpenGL context";
+        }
+        ASSERT_EQ(effect().Send(PF_Cmd_PARAMS_SETUP).err, PF_Err_NONE);
+        ASSERT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETUP).err, PF_Err_NONE);
+        setUp_ = true;
+    }
+    void TearDown() override {
+        if (setUp_) {
+            EXPECT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETDOWN).err, PF_Err_NONE);
+            EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
+        }
+        EXPECT_LEDGER_BALANCED(host);
+    }
+
+    void SetValue(PF_ParamIndex index, PF_ParamValue value) {
+        PF_ParamDef def = effect().parameters().At(index);
+        switch (def.param_type) {
+            case PF_Param_POPUP:
+                def.u.pd.value = value;
+                break;
+            case PF_Param_CHECKBOX:
+                def.u.bd.value = value;
+                break;
+            default:
+                def.u.sd.value = value;
+                break;
+        }
+        ASSERT_TRUE(effect().parameters().Replace(index, def));
+    }
+
+    // A frame that gives back everything it took, on a thread whose OpenGL context is the
+    // host's (none) again afterwards.
+    FrameResult Render(World& input, World& output) {
+        const EGLContext before = eglGetCurrentContext();
+        const FrameResult result = quorvel::host::RenderFrame(effect(), input, output);
+        EXPECT_EQ(eglGetCurrentContext(), before);
+        EXPECT_EQ(result.inputCheckoutsLeft, 0);
+        EXPECT_EQ(result.misuses, 0);
+        EXPECT_LEDGER_BALANCED(host);
+        return result;
+    }
+
+    bool setUp_ = false;
+};
+
+TEST_F(Frames, WithoutAMeshTheInputPassesThroughInEveryDepth) {
+    const A_long paddings[] = {0, 48, 5};
+    for (Depth depth : kDepths) {
+        for (A_long inPad : paddings) {
+            for (A_long outPad : paddings) {
+                for (int mode : {BackgroundMode_Normal, BackgroundMode_Blend, BackgroundMode_None}) {
+                    SetValue(PARAM_BACKGROUND_BLEND_MODE, mode);
+                    World input(depth, 23, 9, inPad);
+                    World output(depth, 23, 9, outPad);
+                    FillPattern(input);
+                    output.Fill({7, 7, 7, 7});
+                    output.FillPadding(0xC3);
+                    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+                    EXPECT_TRUE(output.PaddingIs(0xC3));
+                    if (mode == BackgroundMode_None) {
+                        World black(depth, 0, 0);
+                        EXPECT_EQ(Difference(black, output), 0.0f);
+                    } else {
+                        EXPECT_LE(Difference(input, output), Tolerance(depth))
+                            << static_cast<int>(depth) << " mode " << mode << " pads " << inPad
+                            << "/" << outPad;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Frames, SupersamplingOffGivesTheSameFrame) {
+    SetValue(PARAM_MULTISAMPLE_ANTI_ALIASING, 0);
+    for (Depth depth : kDepths) {
+        World input(depth, 17, 31);
+        World output(depth, 17, 31);
+        FillPattern(input);
+        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+        EXPECT_LE(Difference(input, output), Tolerance(depth));
+    }
+}
+
+TEST_F(Frames, OutputsOfAnotherSizeGetTheOverlap) {
+    for (Depth depth : kDepths) {
+        World input(depth, 12, 10);
+        FillPattern(input);
+        for (const auto& size : {std::pair<A_long, A_long>{20, 14}, {6, 4}, {16, 3}}) {
+            World output(depth, size.first, size.second, 8);
+            output.Fill({9, 9, 9, 9});
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+            EXPECT_LE(Difference(input, output), Tolerance(depth));
+        }
+    }
+}
+
+TEST_F(Frames, FramesTheGpuCannotHoldEndWithAnErrorCode) {
+    // A side of 65536 or more never reaches OpenGL; with supersampling the doubled main texture
+    // must fit the driver's limit as well.
+    World wide(Depth::Bits8, 65536, 1);
+    World wideOut(Depth::Bits8, 65536, 1);
+    EXPECT_EQ(Render(wide, wideOut).Err(), PF_Err_OUT_OF_MEMORY);
+
+    gl::GLint limit = 0;
+    {
+        EglTestContext context;
+        ASSERT_TRUE(context.Valid());
+        gl::glGetIntegerv(gl::GL_MAX_TEXTURE_SIZE, &limit);
+    }
+    World tall(Depth::Float, 1, limit / 2 + 1);
+    World tallOut(Depth::Float, 1, limit / 2 + 1);
+    EXPECT_EQ(Render(tall, tallOut).Err(), PF_Err_OUT_OF_MEMORY);
+    SetValue(PARAM_MULTISAMPLE_ANTI_ALIASING, 0);
+    EXPECT_EQ(Render(tall, tallOut).Err(), PF_Err_NONE);
+    World tooTall(Depth::Float, 1, limit + 1);
+    World tooTallOut(Depth::Float, 1, limit + 1);
+    EXPECT_EQ(Render(tooTall, tooTallOut).Err(), PF_Err_OUT_OF_MEMORY);
+}
+
+TEST_F(Frames, CheckOutsWithoutAWorldAreErrors) {
+    World input(Depth::Bits8, 4, 4);
+    World output(Depth::Bits8, 4, 4);
+    for (const char* function : {"checkout_layer_pixels", "checkout_output"}) {
+        host.faults().NullCall(function, 1);
+        EXPECT_EQ(Render(input, output).Err(), PF_Err_INTERNAL_STRUCT_DAMAGED) << function;
+    }
+}
+
+TEST_F(Frames, EveryHostCallOfAFrameMadeToFailOnce) {
+    SetValue(PARAM_PREVIEW_WIREFRAME_MESH, 1);
+    const char* const functions[] = {
+        "checkout_param",   "checkin_param",        "checkout_layer",   "checkout_layer_pixels",
+        "checkout_output",  "checkin_layer_pixels", "AcquireSuite",     "ReleaseSuite",
+        "PF_GetPixelFormat", "get_pixel_data8",     "get_pixel_data16", "get_pixel_data_float",
+        "iterate",          "host_new_handle",      "host_lock_handle", "abort",
+        "PF_AppGetBgColor", "PF_AppGetColor",       "sprintf",
+    };
+    for (Depth depth : kDepths) {
+        World input(depth, 8, 6, 16);
+        World output(depth, 8, 6);
+        FillPattern(input);
+        for (const char* function : functions) {
+            const long before = host.faults().Calls(function);
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+            const long calls = host.faults().Calls(function) - before;
+            for (long nth = 1; nth <= calls; ++nth) {
+                host.faults().FailCall(function, static_cast<int>(nth), 1234);
+                Render(input, output);
+                host.faults().Clear();
+                host.faults().NullCall(function, static_cast<int>(nth));
+                Render(input, output);
+                host.faults().Clear();
+            }
+            // The frame after the failures is whole again.
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << function;
+            EXPECT_LE(Difference(input, output), Tolerance(depth)) << function;
+        }
+    }
+}
+
+TEST_F(Frames, FourThreadsRenderTheSameFramesAsOne) {
+    for (Depth depth : kDepths) {
+        std::vector<std::unique_ptr<World>> inputs;
+        std::vector<std::unique_ptr<World>> single;
+        std::vector<std::unique_ptr<World>> parallel;
+        std::vector<quorvel::host::FrameWorlds> frames;
+        for (int i = 0; i < 4; ++i) {
+            inputs.push_back(std::make_unique<World>(depth, 40 + i, 30, 4 * i));
+            FillPattern(*inputs.back());
+            single.push_back(std::make_unique<World>(depth, 40 + i, 30));
+            parallel.push_back(std::make_unique<World>(depth, 40 + i, 30));
+            ASSERT_EQ(Render(*inputs[i], *single[i]).Err(), PF_Err_NONE);
+            frames.push_back({inputs[i].get(), parallel[i].get()});
+        }
+        for (const FrameResult& result : quorvel::host::RenderFramesAtOnce(effect(), frames)) {
+            EXPECT_EQ(result.Err(), PF_Err_NONE);
+        }
+        EXPECT_LEDGER_BALANCED(host);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(Difference(*single[i], *parallel[i]), 0.0f) << i;
+        }
+    }
+}
+
+TEST_F(Frames, AUserCancelIsTheFramesResult) {
+    World input(Depth::Bits8, 4, 4);
+    World output(Depth::Bits8, 4, 4);
+    host.faults().FailCall("abort", 1, PF_Interrupt_CANCEL);
+    EXPECT_EQ(Render(input, output).Err(), PF_Interrupt_CANCEL);
+}
+
+}  // namespace
