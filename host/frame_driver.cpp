@@ -2,43 +2,9 @@
 
 #include <thread>
 
-#include "host/frame_hooks.h"
 #include "host/frame_job.h"
-#include "host/frame_suites.h"
 
 namespace quorvel::host {
-
-namespace {
-
-CallFault HostFault(const char* function) {
-    const auto fault = Host::Current().faults().Enter(function);
-    if (!fault) {
-        return {};
-    }
-    if (fault->kind == Fault::Kind::Null) {
-        return {PF_Err_NONE, true};
-    }
-    return {fault->code, false};
-}
-
-void HostCount(const char* kind, int delta) {
-    Ledger& ledger = Host::Current().ledger();
-    if (delta > 0) {
-        ledger.Take(kind);
-    } else if (!ledger.GiveHeld(kind)) {
-        ledger.Misuse(std::string("gave back ") + kind + " it did not hold");
-    }
-}
-
-}  // namespace
-
-void AttachFrameSuites(Host& host) {
-    host.suites().Add({kPFWorldSuite, kPFWorldSuiteVersion2, WorldSuite2()});
-    host.suites().Add({kPFPixelDataSuite, kPFPixelDataSuiteVersion1, PixelDataSuite1()});
-    host.suites().Add({kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1, IterateFloatSuite1()});
-    host.suites().Add({kPFAppSuite, kPFAppSuiteVersion6, AppSuite6()});
-    InstallFrameHooks({HostFault, HostCount});
-}
 
 FrameResult RenderFrame(EffectInstance& effect, World& input, World& output) {
     FrameResult result;

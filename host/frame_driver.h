@@ -8,11 +8,6 @@
 
 namespace quorvel::host {
 
-// Serves the frame suites ("PF World Suite" 2, "PF Pixel Data Suite" 1, "PF iterateFloat
-// Suite" 1, "PF AE App Suite" 6) from the host and routes their fault injection and ledger
-// counts, and those of the smart-render callbacks, into the host's own.
-void AttachFrameSuites(Host& host);
-
 // One frame's outcome as the host saw it.
 struct FrameResult {
     PF_Err preRenderErr = PF_Err_NONE;

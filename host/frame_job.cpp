@@ -10,25 +10,6 @@ thread_local FrameJob* t_job = nullptr;
 
 constexpr A_long kInputCheckoutId = 0;
 
-PF_Err CheckoutLayer(PF_ProgPtr, PF_ParamIndex index, A_long checkoutId, const PF_RenderRequest*,
-                     A_long, A_long, A_u_long, PF_CheckoutResult* result) {
-    const PF_Err fault = FaultFor("checkout_layer").code;
-    if (fault != PF_Err_NONE) {
-        return fault;
-    }
-    if (t_job == nullptr || t_job->input == nullptr || result == nullptr || index != 0 ||
-        checkoutId != kInputCheckoutId) {
-        return PF_Err_BAD_CALLBACK_PARAM;
-    }
-    *result = PF_CheckoutResult{};
-    result->result_rect = {0, 0, t_job->input->Width(), t_job->input->Height()};
-    result->max_result_rect = result->result_rect;
-    result->par = {1, 1};
-    result->ref_width = t_job->input->Width();
-    result->ref_height = t_job->input->Height();
-    return PF_Err_NONE;
-}
-
 PF_Err CheckoutLayerPixels(PF_ProgPtr, A_long checkoutId, PF_EffectWorld** pixels) {
     if (pixels == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
@@ -88,11 +69,6 @@ PF_Err CheckoutOutput(PF_ProgPtr, PF_EffectWorld** output) {
 
 FrameJobScope::FrameJobScope(FrameJob& job) : previous_(t_job) { t_job = &job; }
 FrameJobScope::~FrameJobScope() { t_job = previous_; }
-
-const PF_PreRenderCallbacks* PreRenderCallbacks() {
-    static const PF_PreRenderCallbacks callbacks = {CheckoutLayer};
-    return &callbacks;
-}
 
 const PF_SmartRenderCallbacks* SmartRenderCallbacks() {
     static const PF_SmartRenderCallbacks callbacks = {CheckoutLayerPixels, CheckinLayerPixels,

@@ -28,9 +28,6 @@ private:
     FrameJob* previous_;
 };
 
-// The pre-render checkout_layer: the input layer (index 0) under checkout id 0, whose result
-// is the whole layer.
-const PF_PreRenderCallbacks* PreRenderCallbacks();
 // checkout_layer_pixels, checkout_output, checkin_layer_pixels.
 const PF_SmartRenderCallbacks* SmartRenderCallbacks();
 

@@ -101,6 +101,8 @@ public:
         }
         pixels_ = suites_.HandleSuite2()->host_lock_handle(handle_);
         if (pixels_ == nullptr) {
+            // A lock that gave nothing is still undone before the handle goes.
+            suites_.HandleSuite2()->host_unlock_handle(handle_);
             suites_.HandleSuite2()->host_dispose_handle(handle_);
             throw Exception(PF_Err_OUT_OF_MEMORY);
         }

@@ -6,11 +6,12 @@
 #include <glbinding/gl/gl.h>
 
 #include "gl/context_guard.h"
+#include "gl/fault.h"
 #include "gl/framebuffer.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
 #include "gl/render_resources.h"
-#include "render/mesh_builder.h"
+#include "render/mesh_pending.h"
 #include "render/mesh_drawing.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
@@ -47,7 +48,13 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     std::shared_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> renderData =
         AcquireThreadRenderData();
     if (renderData->started == 0) {
-        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+        // Without the start-up context of GLOBAL_SETUP there is nothing to share with, and a
+        // context made without a share would be the legacy kind, not one the programs run on.
+        const std::shared_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectCommonData> shared = s_sharedGLData;
+        if (shared == nullptr || shared->renderContext == nullptr) {
+            throw AESDK_OpenGL::AESDK_OpenGL_Fault(AESDK_OpenGL::kFaultWindowOrContext);
+        }
+        AESDK_OpenGL::CreateHiddenContext(*renderData, shared.get());
         renderData->started = 1;
     }
     AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
@@ -157,6 +164,10 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
 }
 
 PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra) {
+    if (extra == nullptr || extra->cb == nullptr || extra->cb->checkout_layer_pixels == nullptr ||
+        extra->cb->checkout_output == nullptr || extra->cb->checkin_layer_pixels == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
     // Built first: without a basic suite nothing is checked out that would need giving back.
     SuiteHandler suites(in_data->pica_basicP);
     RenderSettings settings{};

@@ -175,14 +175,6 @@ TEST_F(FrameHost, SmartRenderCallbacksHandOutTheFrameOnItsOwnThread) {
     EXPECT_EQ(cb->checkout_layer_pixels(nullptr, 0, &world), PF_Err_BAD_CALLBACK_PARAM);
     {
         quorvel::host::FrameJobScope scope(job);
-        PF_CheckoutResult result;
-        PF_RenderRequest request{};
-        EXPECT_EQ(quorvel::host::PreRenderCallbacks()->checkout_layer(nullptr, 0, 0, &request, 0, 1, 24,
-                                                             &result),
-                  PF_Err_NONE);
-        EXPECT_EQ(result.result_rect.right, 8);
-        EXPECT_EQ(result.max_result_rect.bottom, 6);
-
         EXPECT_EQ(cb->checkout_layer_pixels(nullptr, 0, &world), PF_Err_NONE);
         EXPECT_EQ(world, input.Effect());
         EXPECT_EQ(cb->checkout_output(nullptr, &world), PF_Err_NONE);
