@@ -7,6 +7,7 @@
 
 #include "gl/shader_program.h"
 #include "gl/shader_program_table.h"
+#include "ramp/ramp_lookup.h"
 #include "render/animation_phase.h"
 #include "render/distortion_uniforms.h"
 #include "render/matrix.h"
@@ -109,9 +110,7 @@ double AnimationPhase(const PF_InData* in_data, const RenderSettings& settings) 
 
 gl::GLuint MakeRampTexture(PF_InData*, const Ramp& ramp, int loop) {
     std::array<float, kRampTextureSize> values;
-    for (int i = 0; i < kRampTextureSize; ++i) {
-        values[i] = ramp.Evaluate(static_cast<float>(i) / 2047.0f);
-    }
+    FillRampLookup(ramp, values.data(), kRampTextureSize);
     gl::GLuint texture = 0;
     gl::glGenTextures(1, &texture);
     gl::glBindTexture(gl::GL_TEXTURE_2D, texture);
