@@ -3,12 +3,11 @@
 
 namespace quorvel::host {
 
-// The suites of a frame's pixels and of the interface colours (host/frame_suites.cpp).
+// The suites of a frame's pixels (host/frame_suites.cpp).
 extern const SuiteDefinition kWorldSuite2 = {kPFWorldSuite, kPFWorldSuiteVersion2, WorldSuite2()};
 extern const SuiteDefinition kPixelDataSuite1 = {kPFPixelDataSuite, kPFPixelDataSuiteVersion1,
                                                  PixelDataSuite1()};
 extern const SuiteDefinition kIterateFloatSuite1 = {
     kPFIterateFloatSuite, kPFIterateFloatSuiteVersion1, IterateFloatSuite1()};
-extern const SuiteDefinition kAppSuite6 = {kPFAppSuite, kPFAppSuiteVersion6, AppSuite6()};
 
 }  // namespace quorvel::host

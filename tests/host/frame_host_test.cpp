@@ -150,19 +150,6 @@ TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {
               PF_Err_BAD_CALLBACK_PARAM);
 }
 
-TEST_F(FrameHost, AppColoursAreSettableAndFaultInjectable) {
-    quorvel::host::SetAppBackgroundColor({1, 2, 3});
-    quorvel::host::SetAppColor(2, {65535, 0, 32768});
-    PF_App_Color color = {};
-    EXPECT_EQ(quorvel::host::AppSuite6()->PF_AppGetBgColor(&color), PF_Err_NONE);
-    EXPECT_EQ(color.blue, 3);
-    EXPECT_EQ(quorvel::host::AppSuite6()->PF_AppGetColor(2, &color), PF_Err_NONE);
-    EXPECT_EQ(color.red, 65535);
-    EXPECT_EQ(color.blue, 32768);
-    FailNext("PF_AppGetColor", 9);
-    EXPECT_EQ(quorvel::host::AppSuite6()->PF_AppGetColor(2, &color), 9);
-}
-
 TEST_F(FrameHost, SmartRenderCallbacksHandOutTheFrameOnItsOwnThread) {
     World input(Depth::Bits16, 8, 6);
     World output(Depth::Bits16, 8, 6);
