@@ -1,11 +1,16 @@
 // The bare transfer floor of a 1920 x 1080 frame with raw OpenGL: upload of the host's pixels
 // into an RGBA32F texture, one full-frame pass into an RGBA32F target and the read-back in the
 // host's pixel type. The effect's own frames are measured beside it, in the same run.
+#include <memory>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <glbinding/gl/gl.h>
 
+#include "host/frame_driver.h"
+#include "host/host.h"
+#include "host/param_value.h"
+#include "host/world.h"
 #include "tests/support/egl_context.h"
 
 namespace {
@@ -34,12 +39,12 @@ gl::GLuint Compile(gl::GLenum kind, const char* source) {
     return shader;
 }
 
-struct Depth {
+struct TransferDepth {
     gl::GLenum type;
     size_t bytesPerPixel;
 };
 
-void TransferFloor(benchmark::State& state, Depth depth) {
+void TransferFloor(benchmark::State& state, TransferDepth depth) {
     EglTestContext context;
     if (!context.Valid()) {
         state.SkipWithError("no OpenGL context");
@@ -109,13 +114,105 @@ void TransferFloor(benchmark::State& state, Depth depth) {
     gl::glDeleteShader(fragment);
 }
 
-BENCHMARK_CAPTURE(TransferFloor, 8bit, Depth{gl::GL_UNSIGNED_BYTE, 4})
+BENCHMARK_CAPTURE(TransferFloor, 8bit, TransferDepth{gl::GL_UNSIGNED_BYTE, 4})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(TransferFloor, 16bit, Depth{gl::GL_UNSIGNED_SHORT, 8})
+BENCHMARK_CAPTURE(TransferFloor, 16bit, TransferDepth{gl::GL_UNSIGNED_SHORT, 8})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(TransferFloor, float, Depth{gl::GL_FLOAT, 16})
+BENCHMARK_CAPTURE(TransferFloor, float, TransferDepth{gl::GL_FLOAT, 16})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+using quorvel::host::Depth;
+using quorvel::host::World;
+
+// The module loaded into the replacement host and set up the way the host sets an effect up;
+// torn down again at the end.
+class EffectSession {
+public:
+    EffectSession() : host_(QUORVEL_MODULE_PATH) {
+        ready_ = host_.Register() == PF_Err_NONE &&
+                 host_.effect().Send(PF_Cmd_GLOBAL_SETUP).err == PF_Err_NONE &&
+                 host_.effect().Send(PF_Cmd_PARAMS_SETUP).err == PF_Err_NONE &&
+                 host_.effect().Send(PF_Cmd_SEQUENCE_SETUP).err == PF_Err_NONE;
+    }
+    ~EffectSession() {
+        host_.effect().Send(PF_Cmd_SEQUENCE_SETDOWN);
+        host_.effect().Send(PF_Cmd_GLOBAL_SETDOWN);
+    }
+    EffectSession(const EffectSession&) = delete;
+    EffectSession& operator=(const EffectSession&) = delete;
+
+    bool Ready() const { return ready_; }
+    quorvel::host::Host& host() { return host_; }
+
+private:
+    quorvel::host::Host host_;
+    bool ready_ = false;
+};
+
+// A parameter value by display name.
+struct Setting {
+    const char* name;
+    double value;
+};
+
+// What a frame looks like: its depth and the parameters that differ from the defaults.
+struct Look {
+    Depth depth;
+    std::vector<Setting> settings;
+};
+
+// A 1920 x 1080 frame through the module, SMART_PRE_RENDER and SMART_RENDER, on this thread.
+void ModuleFrame(benchmark::State& state, const Look& look) {
+    const Depth depth = look.depth;
+    EffectSession session;
+    if (!session.Ready()) {
+        state.SkipWithError("the effect could not be set up");
+        return;
+    }
+    World input(depth, kWidth, kHeight);
+    World output(depth, kWidth, kHeight);
+    input.Fill({quorvel::host::WhiteOf(depth), 0.25f, 0.5f, 0.75f});
+    for (const Setting& setting : look.settings) {
+        quorvel::host::Parameters& parameters = session.host().effect().parameters();
+        quorvel::host::ParamValue value;
+        value.number = setting.value;
+        if (parameters.SetValue(parameters.Find(setting.name), value) != PF_Err_NONE) {
+            state.SkipWithError(setting.name);
+            return;
+        }
+    }
+    for (auto _ : state) {
+        if (quorvel::host::RenderFrame(session.host().effect(), input, output).Err() !=
+            PF_Err_NONE) {
+            state.SkipWithError("the frame failed");
+            break;
+        }
+    }
+}
+
+const std::vector<Setting> kNoSupersampling = {{"Multisample Anti-aliasing", 0}};
+
+BENCHMARK_CAPTURE(ModuleFrame, 8bit_no_masks, Look{Depth::Bits8, {}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ModuleFrame, 16bit_no_masks, Look{Depth::Bits16, {}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ModuleFrame, float_no_masks, Look{Depth::Float, {}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ModuleFrame, 8bit_no_masks_no_supersampling, Look{Depth::Bits8, kNoSupersampling})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ModuleFrame, 16bit_no_masks_no_supersampling,
+                  Look{Depth::Bits16, kNoSupersampling})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ModuleFrame, float_no_masks_no_supersampling,
+                  Look{Depth::Float, kNoSupersampling})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

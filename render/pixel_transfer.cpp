@@ -228,6 +228,13 @@ void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectW
                    bytesPerPixel);
 }
 
+void ReadBackOutput(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, SuiteHandler& suites,
+                    PF_EffectWorld* input, PF_EffectWorld* output, PF_InData* in_data,
+                    PF_PixelFormat format, size_t bytesPerPixel, gl::GLenum glType) {
+    ReadBackImage(renderData.width, renderData.height, suites, input, output, in_data, format,
+                  bytesPerPixel, glType);
+}
+
 PF_Err ReadbackFloatPixel(void* refcon, A_long x, A_long y, PF_PixelFloat*,
                           PF_PixelFloat* outPixel) {
     const auto* readback = static_cast<const ReadbackRefcon*>(refcon);

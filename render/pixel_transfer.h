@@ -5,6 +5,7 @@
 
 #include <glbinding/gl/types.h>
 
+#include "gl/render_data.h"
 #include "host_api/suites.h"
 #include "shell/suite_handler.h"
 
@@ -32,6 +33,11 @@ gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wra
 void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectWorld* input,
                    PF_EffectWorld* output, PF_InData* in_data, PF_PixelFormat format,
                    size_t bytesPerPixel, gl::GLenum glType);
+
+// ReadBackImage of the render data's prepared size: the frame's finished image.
+void ReadBackOutput(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, SuiteHandler& suites,
+                    PF_EffectWorld* input, PF_EffectWorld* output, PF_InData* in_data,
+                    PF_PixelFormat format, size_t bytesPerPixel, gl::GLenum glType);
 
 // The float copy's pixel function: the read-back pixel at (x, y), or transparent black where
 // the read-back image has none.

@@ -33,13 +33,6 @@ void KeepFirst(PF_Err& error, PF_Err code) {
     }
 }
 
-void ReadBackOutput(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, SuiteHandler& suites,
-                    PF_EffectWorld* input, PF_EffectWorld* output, PF_InData* in_data,
-                    PF_PixelFormat format, size_t bytesPerPixel, gl::GLenum glType) {
-    ReadBackImage(renderData.width, renderData.height, suites, input, output, in_data, format,
-                  bytesPerPixel, glType);
-}
-
 // Everything of the frame that needs OpenGL, on the calling thread's own context.
 void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
                  const RenderSettings& settings, const PF_WorldSuite2* worldSuite,
