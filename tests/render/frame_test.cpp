@@ -289,7 +289,8 @@ TEST_F(Frames, CheckOutsWithoutAWorldAreErrors) {
 }
 
 // Each call of the frame that can report a failure fails once, and once reports success
-// while handing out nothing. The host's context is current again and everything taken is
+// while handing out nothing. (The calls the host makes into the effect's ramp callbacks while
+// it takes the parameters back are the host's own, not the frame's, and are left alone.) The host's context is current again and everything taken is
 // given back, except what the host itself refused to take back: a suite whose release
 // failed stays acquired, and the test releases it on the module's behalf. (A failing
 // parameter check-in is the other such case; it has a test of its own.)
@@ -312,6 +313,9 @@ TEST_F(Frames, EveryHostCallOfAFrameMadeToFailOnce) {
             const std::vector<bool> own = FramesOwnCalls(host.faults().Journal(), function);
             const long calls = static_cast<long>(own.size());
             for (long nth = 1; nth <= calls; ++nth) {
+                if (!own[nth - 1]) {
+                    continue;
+                }
                 for (const bool giveNull : {false, true}) {
                     SCOPED_TRACE(std::string(function) + " call " + std::to_string(nth) +
                                  (giveNull ? " gives nothing" : " fails"));
@@ -327,12 +331,10 @@ TEST_F(Frames, EveryHostCallOfAFrameMadeToFailOnce) {
                     EXPECT_EQ(eglGetCurrentContext(), context);
                     EXPECT_EQ(result.inputCheckoutsLeft, 0);
                     EXPECT_EQ(result.misuses, 0);
-                    // A release's answer is ignored everywhere. The calls the host makes into
-                    // the effect's ramp callbacks while it takes the parameters back are the
-                    // host's to see, not the frame's; and the 8-bit probe of a float world
-                    // only says "not 8-bit".
+                    // A release's answer is ignored everywhere, and the 8-bit probe of a
+                    // float world only says "not 8-bit".
                     const std::string name = function;
-                    const bool reported = own[nth - 1] && name != "ReleaseSuite" &&
+                    const bool reported = name != "ReleaseSuite" &&
                                           !(name == "get_pixel_data8" && depth == Depth::Float);
                     if (!giveNull && reported) {
                         EXPECT_NE(result.Err(), PF_Err_NONE);
