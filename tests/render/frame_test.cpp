@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-#include <glbinding/AbstractFunction.h>
-#include <glbinding/FunctionCall.h>
-#include <glbinding/callbacks.h>
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
@@ -17,6 +14,7 @@
 #include "host/frame_suites.h"
 #include "host/world.h"
 #include "shell/param_index.h"
+#include "tests/gl/gl_test_support.h"
 #include "tests/support/egl_context.h"
 #include "tests/support/module_host.h"
 
@@ -88,35 +86,6 @@ float Tolerance(Depth depth) {
     }
     return 4e-5f;
 }
-
-// Counts, through glbinding's callbacks, the OpenGL calls that make or delete objects while it
-// lives. The module and the test share the one glbinding library, so the module's calls are
-// seen.
-class GlObjectCalls {
-public:
-    GlObjectCalls() {
-        Counts().clear();
-        glbinding::setAfterCallback([](const glbinding::FunctionCall& call) {
-            const std::string name = call.function->name();
-            if (name.rfind("glGen", 0) == 0 || name.rfind("glCreate", 0) == 0 ||
-                name.rfind("glDelete", 0) == 0) {
-                ++Counts()[name];
-            }
-        });
-        glbinding::setCallbackMask(glbinding::CallbackMask::After);
-    }
-    ~GlObjectCalls() {
-        glbinding::setCallbackMask(glbinding::CallbackMask::None);
-        glbinding::setAfterCallback(nullptr);
-    }
-    GlObjectCalls(const GlObjectCalls&) = delete;
-    GlObjectCalls& operator=(const GlObjectCalls&) = delete;
-
-    static std::map<std::string, int>& Counts() {
-        static std::map<std::string, int> counts;
-        return counts;
-    }
-};
 
 // For each call of function in a frame's journal: whether the frame made it itself, rather than
 // the host calling into the effect's ramp callbacks while parameters are checked in.
@@ -409,15 +378,14 @@ TEST_F(Frames, ASecondFrameMakesOnlyItsInputTexture) {
         World output(depth, 64, 48);
         FillPattern(input);
         ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-        std::map<std::string, int> calls;
-        {
-            const GlObjectCalls counting;
-            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-            calls = GlObjectCalls::Counts();
-        }
-        const std::map<std::string, int> expected = {{"glGenTextures", 1},
-                                                     {"glDeleteTextures", 1}};
-        EXPECT_EQ(calls, expected);
+        // The module and the test share the one glbinding library, so the counter sees the
+        // module's calls.
+        const gl_test::GLCallCounter calls;
+        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+        EXPECT_EQ(calls.Creations(), 1);
+        EXPECT_EQ(calls.Count("glGenTextures"), 1);
+        EXPECT_EQ(calls.Deletions(), 1);
+        EXPECT_EQ(calls.Count("glDeleteTextures"), 1);
     }
 }
 
