@@ -26,7 +26,9 @@ namespace quorvel::host {
     SUITE(kWorldSuite2)             \
     SUITE(kPixelDataSuite1)         \
     SUITE(kIterateFloatSuite1)      \
-    SUITE(kAppSuite6)
+    SUITE(kAppSuite6)               \
+    SUITE(kPathQuerySuite1)         \
+    SUITE(kPathDataSuite1)
 
 #define QUORVEL_DECLARE_SUITE(definition) extern const SuiteDefinition definition;
 QUORVEL_HOST_SUITES(QUORVEL_DECLARE_SUITE)

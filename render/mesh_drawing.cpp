@@ -11,7 +11,7 @@
 #include "render/animation_phase.h"
 #include "render/distortion_uniforms.h"
 #include "render/matrix.h"
-#include "render/mesh_pending.h"
+#include "render/mesh_layout.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
 #include "shell/aefx_suite.h"

@@ -11,7 +11,7 @@
 #include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
 #include "gl/render_resources.h"
-#include "render/mesh_pending.h"
+#include "render/mesh_builder.h"
 #include "render/mesh_drawing.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
