@@ -10,6 +10,7 @@
 #include "host/frame_driver.h"
 #include "host/host.h"
 #include "host/param_value.h"
+#include "host/suites/path_suites.h"
 #include "host/world.h"
 #include "tests/support/egl_context.h"
 
@@ -158,63 +159,74 @@ struct Setting {
     double value;
 };
 
-// What a frame looks like: its depth and the parameters that differ from the defaults.
-struct Look {
-    Depth depth;
-    std::vector<Setting> settings;
-};
+// What a frame looks like besides its depth: the parameters that differ from the defaults.
+using Look = std::vector<Setting>;
 
-// A 1920 x 1080 frame through the module, SMART_PRE_RENDER and SMART_RENDER, on this thread.
-void ModuleFrame(benchmark::State& state, const Look& look) {
-    const Depth depth = look.depth;
+// Two gently curved masks across the frame, a third of its height apart.
+std::vector<quorvel::host::MaskPath> FrameMasks() {
+    std::vector<quorvel::host::MaskPath> masks;
+    for (const double y : {360.0, 720.0}) {
+        quorvel::host::MaskShape shape;
+        shape.closed = false;
+        shape.vertices = {{{-40, y}, {0, 0}, {600, -120}}, {{1960, y}, {-600, 120}, {0, 0}}};
+        quorvel::host::MaskPath path;
+        path.name = y < 500 ? "Top" : "Bottom";
+        path.keyframes = {quorvel::host::MaskKeyframe{0.0, shape}};
+        masks.push_back(path);
+    }
+    return masks;
+}
+
+// A 1920 x 1080 frame with a mesh between two masks through the module, SMART_PRE_RENDER and
+// SMART_RENDER, on this thread.
+void ModuleFrame(benchmark::State& state, Depth depth, const Look& look) {
     EffectSession session;
     if (!session.Ready()) {
         state.SkipWithError("the effect could not be set up");
         return;
     }
-    World input(depth, kWidth, kHeight);
-    World output(depth, kWidth, kHeight);
-    input.Fill({quorvel::host::WhiteOf(depth), 0.25f, 0.5f, 0.75f});
-    for (const Setting& setting : look.settings) {
-        quorvel::host::Parameters& parameters = session.host().effect().parameters();
+    quorvel::host::EffectInstance& effect = session.host().effect();
+    const std::vector<PF_PathID> ids = quorvel::host::SetLayerMasks(session.host(), FrameMasks());
+    quorvel::host::ChoosePath(effect, effect.parameters().Find("Mask 1"), ids[0]);
+    quorvel::host::ChoosePath(effect, effect.parameters().Find("Mask 2"), ids[1]);
+    for (const Setting& setting : look) {
         quorvel::host::ParamValue value;
         value.number = setting.value;
-        if (parameters.SetValue(parameters.Find(setting.name), value) != PF_Err_NONE) {
+        if (effect.parameters().SetValue(effect.parameters().Find(setting.name), value) !=
+            PF_Err_NONE) {
             state.SkipWithError(setting.name);
             return;
         }
     }
+    World input(depth, kWidth, kHeight);
+    World output(depth, kWidth, kHeight);
+    input.Fill({quorvel::host::WhiteOf(depth), 0.25f, 0.5f, 0.75f});
     for (auto _ : state) {
-        if (quorvel::host::RenderFrame(session.host().effect(), input, output).Err() !=
-            PF_Err_NONE) {
+        if (quorvel::host::RenderFrame(effect, input, output).Err() != PF_Err_NONE) {
             state.SkipWithError("the frame failed");
             break;
         }
     }
 }
 
-const std::vector<Setting> kNoSupersampling = {{"Multisample Anti-aliasing", 0}};
+const Look kDefaultLook = {};
+const Look kStripsAndWireframe = {{"Strips Enable", 1}, {"Preview Wireframe Mesh", 1}};
+const Look kDenseBasePoints = {{"Along Base Points", 1000}, {"Across Base Points", 200}};
 
-BENCHMARK_CAPTURE(ModuleFrame, 8bit_no_masks, Look{Depth::Bits8, {}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(ModuleFrame, 16bit_no_masks, Look{Depth::Bits16, {}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(ModuleFrame, float_no_masks, Look{Depth::Float, {}})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(ModuleFrame, 8bit_no_masks_no_supersampling, Look{Depth::Bits8, kNoSupersampling})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(ModuleFrame, 16bit_no_masks_no_supersampling,
-                  Look{Depth::Bits16, kNoSupersampling})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(ModuleFrame, float_no_masks_no_supersampling,
-                  Look{Depth::Float, kNoSupersampling})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+#define QUORVEL_FRAME_BENCHMARK(NAME, DEPTH, LOOK)         \
+    BENCHMARK_CAPTURE(ModuleFrame, NAME, Depth::DEPTH, LOOK) \
+        ->Unit(benchmark::kMillisecond)                    \
+        ->UseRealTime()
+
+QUORVEL_FRAME_BENCHMARK(8bit_default, Bits8, kDefaultLook);
+QUORVEL_FRAME_BENCHMARK(16bit_default, Bits16, kDefaultLook);
+QUORVEL_FRAME_BENCHMARK(float_default, Float, kDefaultLook);
+QUORVEL_FRAME_BENCHMARK(8bit_strips_wireframe, Bits8, kStripsAndWireframe);
+QUORVEL_FRAME_BENCHMARK(16bit_strips_wireframe, Bits16, kStripsAndWireframe);
+QUORVEL_FRAME_BENCHMARK(float_strips_wireframe, Float, kStripsAndWireframe);
+QUORVEL_FRAME_BENCHMARK(8bit_1000x200_base_points, Bits8, kDenseBasePoints);
+QUORVEL_FRAME_BENCHMARK(16bit_1000x200_base_points, Bits16, kDenseBasePoints);
+QUORVEL_FRAME_BENCHMARK(float_1000x200_base_points, Float, kDenseBasePoints);
 
 }  // namespace
 
