@@ -131,7 +131,7 @@ using quorvel::host::World;
 // The module loaded into the replacement host and set up the way the host sets an effect up;
 // torn down again at the end.
 class EffectSession {
-public:
+  public:
     EffectSession() : host_(QUORVEL_MODULE_PATH) {
         ready_ = host_.Register() == PF_Err_NONE &&
                  host_.effect().Send(PF_Cmd_GLOBAL_SETUP).err == PF_Err_NONE &&
@@ -148,7 +148,7 @@ public:
     bool Ready() const { return ready_; }
     quorvel::host::Host& host() { return host_; }
 
-private:
+  private:
     quorvel::host::Host host_;
     bool ready_ = false;
 };
@@ -213,9 +213,9 @@ const Look kDefaultLook = {};
 const Look kStripsAndWireframe = {{"Strips Enable", 1}, {"Preview Wireframe Mesh", 1}};
 const Look kDenseBasePoints = {{"Along Base Points", 1000}, {"Across Base Points", 200}};
 
-#define QUORVEL_FRAME_BENCHMARK(NAME, DEPTH, LOOK)         \
+#define QUORVEL_FRAME_BENCHMARK(NAME, DEPTH, LOOK)           \
     BENCHMARK_CAPTURE(ModuleFrame, NAME, Depth::DEPTH, LOOK) \
-        ->Unit(benchmark::kMillisecond)                    \
+        ->Unit(benchmark::kMillisecond)                      \
         ->UseRealTime()
 
 QUORVEL_FRAME_BENCHMARK(8bit_default, Bits8, kDefaultLook);

@@ -34,8 +34,7 @@ FrameResult RenderFrame(EffectInstance& effect, World& input, World& output) {
         PF_SmartRenderExtra extra{};
         extra.input = &renderInput;
         extra.cb = const_cast<PF_SmartRenderCallbacks*>(SmartRenderCallbacks());
-        const CommandResult render =
-            effect.Send(PF_Cmd_SMART_RENDER, &extra, output.Effect());
+        const CommandResult render = effect.Send(PF_Cmd_SMART_RENDER, &extra, output.Effect());
         result.renderErr = render.err;
         result.message = render.Message();
     }

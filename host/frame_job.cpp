@@ -67,8 +67,12 @@ PF_Err CheckoutOutput(PF_ProgPtr, PF_EffectWorld** output) {
 
 }  // namespace
 
-FrameJobScope::FrameJobScope(FrameJob& job) : previous_(t_job) { t_job = &job; }
-FrameJobScope::~FrameJobScope() { t_job = previous_; }
+FrameJobScope::FrameJobScope(FrameJob& job) : previous_(t_job) {
+    t_job = &job;
+}
+FrameJobScope::~FrameJobScope() {
+    t_job = previous_;
+}
 
 const PF_SmartRenderCallbacks* SmartRenderCallbacks() {
     static const PF_SmartRenderCallbacks callbacks = {CheckoutLayerPixels, CheckinLayerPixels,

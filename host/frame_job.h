@@ -18,13 +18,13 @@ struct FrameJob {
 };
 
 class FrameJobScope {
-public:
+  public:
     explicit FrameJobScope(FrameJob& job);
     ~FrameJobScope();
     FrameJobScope(const FrameJobScope&) = delete;
     FrameJobScope& operator=(const FrameJobScope&) = delete;
 
-private:
+  private:
     FrameJob* previous_;
 };
 

@@ -10,7 +10,9 @@ namespace {
 PF_Err NewWorldRefused(PF_ProgPtr, A_long, A_long, PF_Boolean, PF_PixelFormat, PF_EffectWorld*) {
     return PF_Err_BAD_CALLBACK_PARAM;
 }
-PF_Err DisposeWorldRefused(PF_ProgPtr, PF_EffectWorld*) { return PF_Err_BAD_CALLBACK_PARAM; }
+PF_Err DisposeWorldRefused(PF_ProgPtr, PF_EffectWorld*) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+}
 
 }  // namespace
 

@@ -11,8 +11,8 @@ namespace quorvel::host {
 namespace {
 
 template <typename Pixel>
-PF_Err PixelData(const char* function, PF_EffectWorld* effectWorld, Depth depth,
-                 PF_PixelPtr pixels, Pixel** out) {
+PF_Err PixelData(const char* function, PF_EffectWorld* effectWorld, Depth depth, PF_PixelPtr pixels,
+                 Pixel** out) {
     if (out == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }

@@ -44,16 +44,22 @@ std::map<const PF_EffectWorld*, World*>& LiveWorlds() {
 
 }  // namespace
 
-PF_PixelFormat PixelFormatOf(Depth depth) { return RowOf(depth).format; }
-size_t BytesPerPixelOf(Depth depth) { return RowOf(depth).bytesPerPixel; }
-float WhiteOf(Depth depth) { return RowOf(depth).white; }
+PF_PixelFormat PixelFormatOf(Depth depth) {
+    return RowOf(depth).format;
+}
+size_t BytesPerPixelOf(Depth depth) {
+    return RowOf(depth).bytesPerPixel;
+}
+float WhiteOf(Depth depth) {
+    return RowOf(depth).white;
+}
 
 World::World(Depth depth, A_long width, A_long height, A_long rowPadding) : depth_(depth) {
     if (width < 0 || height < 0 || rowPadding < 0) {
         throw std::invalid_argument("negative world size");
     }
-    const size_t rowBytes = static_cast<size_t>(width) * BytesPerPixelOf(depth) +
-                            static_cast<size_t>(rowPadding);
+    const size_t rowBytes =
+        static_cast<size_t>(width) * BytesPerPixelOf(depth) + static_cast<size_t>(rowPadding);
     if (rowBytes > 0x7FFFFFFF) {
         throw std::invalid_argument("world rows too long");
     }

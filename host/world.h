@@ -24,7 +24,7 @@ float WhiteOf(Depth depth);
 // bytes per pixel, and the PF_EffectWorld record the effect sees. Live worlds are registered,
 // so that a world pointer coming back from the effect can be checked.
 class World {
-public:
+  public:
     // rowPadding: extra bytes at the end of every row.
     World(Depth depth, A_long width, A_long height, A_long rowPadding = 0);
     ~World();
@@ -52,7 +52,7 @@ public:
     void FillPadding(unsigned char value);
     bool PaddingIs(unsigned char value) const;
 
-private:
+  private:
     Depth depth_;
     std::vector<unsigned char> storage_;
     PF_EffectWorld world_{};

@@ -85,8 +85,7 @@ const UniformRow kDistortionUniforms[] = {
 }  // namespace
 
 std::vector<UniformValue> DistortionUniformValues(const RenderSettings& settings, int width,
-                                                  int height, float multiplier16bit,
-                                                  double phase) {
+                                                  int height, float multiplier16bit, double phase) {
     std::vector<UniformValue> values;
     values.reserve(sizeof(kDistortionUniforms) / sizeof(kDistortionUniforms[0]));
     for (const UniformRow& row : kDistortionUniforms) {

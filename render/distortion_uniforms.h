@@ -20,8 +20,7 @@ struct UniformValue {
 // The 30 uniforms of the distortion program in the order they are set, with their values
 // from the frame's settings; phase is the frame's animation phase.
 std::vector<UniformValue> DistortionUniformValues(const RenderSettings& settings, int width,
-                                                  int height, float multiplier16bit,
-                                                  double phase);
+                                                  int height, float multiplier16bit, double phase);
 
 // Sets each value at its location in the program in use; names the program does not have
 // get location -1, which OpenGL ignores.

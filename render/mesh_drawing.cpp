@@ -36,18 +36,17 @@ constexpr RampLookup kRampLookups[] = {
      &RenderSettings::distortionAcrossRampLoop},
     {"acrossRampTexture", &RenderSettings::opacityAcrossRamp,
      &RenderSettings::opacityAcrossRampLoop},
-    {"alongRampTexture", &RenderSettings::opacityAlongRamp,
-     &RenderSettings::opacityAlongRampLoop},
+    {"alongRampTexture", &RenderSettings::opacityAlongRamp, &RenderSettings::opacityAlongRampLoop},
 };
 constexpr size_t kRampLookupCount = sizeof(kRampLookups) / sizeof(kRampLookups[0]);
 
 // "PF AE App Suite" 6 for one call; released also when a colour call fails.
 class AppSuite {
-public:
+  public:
     AppSuite(PF_InData* in_data, PF_OutData* out_data) : inData_(in_data), outData_(out_data) {
         const void* suite = nullptr;
-        const PF_Err err = AEFX_AcquireSuite(in_data, out_data, kPFAppSuite, kPFAppSuiteVersion6,
-                                             nullptr, &suite);
+        const PF_Err err =
+            AEFX_AcquireSuite(in_data, out_data, kPFAppSuite, kPFAppSuiteVersion6, nullptr, &suite);
         if (err != PF_Err_NONE) {
             throw Exception(err);
         }
@@ -58,7 +57,7 @@ public:
     AppSuite& operator=(const AppSuite&) = delete;
     const PF_AppSuite6* operator->() const { return suite_; }
 
-private:
+  private:
     PF_InData* inData_;
     PF_OutData* outData_;
     const PF_AppSuite6* suite_ = nullptr;

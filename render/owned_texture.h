@@ -5,7 +5,7 @@
 // One OpenGL texture name of the current context, deleted at the end of the owner's scope
 // unless Release hands it on.
 class OwnedTexture {
-public:
+  public:
     OwnedTexture() = default;
     explicit OwnedTexture(gl::GLuint texture) : texture_(texture) {}
     ~OwnedTexture();
@@ -19,6 +19,6 @@ public:
     gl::GLuint Get() const { return texture_; }
     gl::GLuint Release();
 
-private:
+  private:
     gl::GLuint texture_ = 0;
 };

@@ -28,8 +28,7 @@ constexpr QuadPass kOutputPass = {PassBlend::Premultiplied, ShaderSlot_OutputCon
                                   false};
 
 void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                  int width, int height, gl::GLuint texture, float multiplier16bit,
-                  int blendMode) {
+                  int width, int height, gl::GLuint texture, float multiplier16bit, int blendMode) {
     switch (pass.blend) {
         case PassBlend::Off:
             gl::glDisable(gl::GL_BLEND);
@@ -93,13 +92,13 @@ void DrawBackgroundPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
     DrawQuadPass(kBackgroundPass, renderData, width, height, texture, multiplier16bit, 0);
 }
 
-void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width,
-                     int height, gl::GLuint texture, int blendMode) {
+void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
+                     gl::GLuint texture, int blendMode) {
     DrawQuadPass(kResolvePass, renderData, width, height, texture, 1.0f, blendMode);
 }
 
-void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width,
-                    int height, gl::GLuint texture, float multiplier16bit) {
+void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
+                    gl::GLuint texture, float multiplier16bit) {
     DrawQuadPass(kOutputPass, renderData, width, height, texture, multiplier16bit, 0);
 }
 

@@ -20,11 +20,11 @@ void DrawBackgroundPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
                         int height, gl::GLuint texture, float multiplier16bit);
 // A copy of the texture under SetBlendMode (blendMode); with a texture of twice the size its
 // linear filtering averages each 2 x 2 block.
-void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width,
-                     int height, gl::GLuint texture, int blendMode);
+void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
+                     gl::GLuint texture, int blendMode);
 // Premultiplied RGBA back to host pixels.
-void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width,
-                    int height, gl::GLuint texture, float multiplier16bit);
+void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
+                    gl::GLuint texture, float multiplier16bit);
 
 // Throws Exception 4 when the framebuffer bound to GL_FRAMEBUFFER is not complete, with its
 // status text in the host's message.

@@ -23,7 +23,7 @@ struct UploadSource {
 
 // "PF Pixel Data Suite" 1, held for one call.
 class PixelDataSuite {
-public:
+  public:
     explicit PixelDataSuite(SPBasicSuite* basic) : basic_(basic) {
         const void* suite = nullptr;
         if (basic_ != nullptr) {
@@ -39,7 +39,7 @@ public:
     PixelDataSuite& operator=(const PixelDataSuite&) = delete;
     const PF_PixelDataSuite1* operator->() const { return suite_; }
 
-private:
+  private:
     SPBasicSuite* basic_;
     const PF_PixelDataSuite1* suite_ = nullptr;
 };
@@ -93,7 +93,7 @@ bool RowsArePixelAligned(const PF_EffectWorld* world, size_t bytesPerPixel) {
 
 // A host handle of the read-back image, locked for its whole life.
 class ReadbackImage {
-public:
+  public:
     ReadbackImage(SuiteHandler& suites, uint64_t size) : suites_(suites) {
         handle_ = suites_.HandleSuite2()->host_new_handle(size);
         if (handle_ == nullptr) {
@@ -115,7 +115,7 @@ public:
     ReadbackImage& operator=(const ReadbackImage&) = delete;
     unsigned char* Bytes() const { return static_cast<unsigned char*>(pixels_); }
 
-private:
+  private:
     SuiteHandler& suites_;
     PF_Handle handle_ = nullptr;
     void* pixels_ = nullptr;
@@ -123,14 +123,15 @@ private:
 
 // Copies the overlap of the image and the output row by row; the rest of the output's pixels
 // become transparent black.
-void CopyIntoOutput(const unsigned char* image, A_long width, A_long height,
-                    unsigned char* target, const PF_EffectWorld* output, size_t bytesPerPixel) {
+void CopyIntoOutput(const unsigned char* image, A_long width, A_long height, unsigned char* target,
+                    const PF_EffectWorld* output, size_t bytesPerPixel) {
     RowsArePixelAligned(output, bytesPerPixel);
     const size_t imageRow = static_cast<size_t>(width) * bytesPerPixel;
     const size_t outputRow = static_cast<size_t>(output->width) * bytesPerPixel;
     const size_t copied = std::min(imageRow, outputRow);
     for (A_long y = 0; y < output->height; ++y) {
-        unsigned char* row = target + static_cast<size_t>(y) * static_cast<size_t>(output->rowbytes);
+        unsigned char* row =
+            target + static_cast<size_t>(y) * static_cast<size_t>(output->rowbytes);
         size_t done = 0;
         if (y < height) {
             std::memcpy(row, image + static_cast<size_t>(y) * imageRow, copied);
@@ -142,8 +143,7 @@ void CopyIntoOutput(const unsigned char* image, A_long width, A_long height,
 
 }  // namespace
 
-gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wrapMode,
-                              int linear) {
+gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wrapMode, int linear) {
     const UploadSource source = FindInputPixels(in_data, input);
     const size_t rowBytes = static_cast<size_t>(input->width) * source.bytesPerPixel;
     std::vector<unsigned char> packed;
@@ -175,8 +175,8 @@ gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wra
     gl::glPixelStorei(gl::GL_UNPACK_ROW_LENGTH, rowLength);
     {
         std::lock_guard<std::mutex> lock(s_gpuTransferMutex);
-        gl::glTexSubImage2D(gl::GL_TEXTURE_2D, 0, 0, 0, input->width, input->height,
-                            gl::GL_RGBA, source.type, pixels);
+        gl::glTexSubImage2D(gl::GL_TEXTURE_2D, 0, 0, 0, input->width, input->height, gl::GL_RGBA,
+                            source.type, pixels);
     }
     gl::glPixelStorei(gl::GL_UNPACK_ROW_LENGTH, 0);
     gl::glBindTexture(gl::GL_TEXTURE_2D, 0);
@@ -190,13 +190,12 @@ void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectW
         format != PF_PixelFormat_ARGB128) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
-    if (format == PF_PixelFormat_ARGB128 &&
-        (input->width != width || input->height != height)) {
+    if (format == PF_PixelFormat_ARGB128 && (input->width != width || input->height != height)) {
         // The float copy steps through the image by the input's width.
         throw Exception(PF_Err_INTERNAL_STRUCT_DAMAGED);
     }
-    ReadbackImage image(suites, static_cast<uint64_t>(width) * static_cast<uint64_t>(height) *
-                                    bytesPerPixel);
+    ReadbackImage image(
+        suites, static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bytesPerPixel);
     gl::glReadBuffer(gl::GL_COLOR_ATTACHMENT0);
     {
         std::lock_guard<std::mutex> lock(s_gpuTransferMutex);

@@ -24,8 +24,7 @@ struct ReadbackRefcon {
 // comes from the world itself (PF_WorldFlag_DEEP, else whether the 8-bit pixel callback gives
 // a pointer, else float). Nearest filtering unless linear, clamped unless wrapMode is 1. The
 // caller deletes the texture. A failing pixel callback is thrown as its code (an int).
-gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wrapMode,
-                              int linear);
+gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wrapMode, int linear);
 
 // Reads the colour attachment of the bound framebuffer, width x height pixels of the format,
 // into the output world. Where the output is larger than the image it gets transparent black;

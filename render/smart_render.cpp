@@ -108,9 +108,8 @@ void CheckFrameFits(A_long width, A_long height, bool supersample) {
 }
 
 void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
-                    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                    PF_EffectWorld* input, PF_EffectWorld* output, const RenderSettings& settings,
-                    float multiplier16bit) {
+                    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, PF_EffectWorld* input,
+                    PF_EffectWorld* output, const RenderSettings& settings, float multiplier16bit) {
     const int width = input->width;
     const int height = input->height;
     const float originX = static_cast<float>(output->origin_x);

@@ -13,9 +13,8 @@ PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
 // The main pass: background and mesh into the main texture (at twice the size with
 // supersampling), resolved into the first pass texture.
 void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
-                    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                    PF_EffectWorld* input, PF_EffectWorld* output, const RenderSettings& settings,
-                    float multiplier16bit);
+                    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, PF_EffectWorld* input,
+                    PF_EffectWorld* output, const RenderSettings& settings, float multiplier16bit);
 
 // Ends the frame with an error code (thrown as an int) when its size is not one the GPU can
 // hold: a side of 0 or below, of 65536 or more, or beyond the context's texture and viewport

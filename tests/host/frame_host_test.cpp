@@ -37,7 +37,7 @@ quorvel::host::CallFault Faults::fault;
 int Faults::layerPixels = 0;
 
 class FrameHost : public testing::Test {
-protected:
+  protected:
     void SetUp() override { quorvel::host::InstallFrameHooks({Faults::For, Faults::Count}); }
     void TearDown() override {
         quorvel::host::InstallFrameHooks({});
@@ -97,7 +97,8 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
     PF_Pixel8* p8 = nullptr;
     PF_PixelFormat format = 0;
     EXPECT_EQ(pixels->get_pixel_data8(&copy, nullptr, &p8), PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(quorvel::host::WorldSuite2()->PF_GetPixelFormat(&copy, &format), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(quorvel::host::WorldSuite2()->PF_GetPixelFormat(&copy, &format),
+              PF_Err_BAD_CALLBACK_PARAM);
 
     // Injected: a failure, and a success without pixels.
     FailNext("get_pixel_data8", PF_Err_OUT_OF_MEMORY);
@@ -131,9 +132,9 @@ TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {
     };
     const PF_iterateFloatSuite1* suite = quorvel::host::IterateFloatSuite1();
     const PF_Rect area = {1, 1, 10, 10};
-    EXPECT_EQ(suite->iterate(nullptr, 0, 1, source.Effect(), &area, &visits, record,
-                             target.Effect()),
-              PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(
+        suite->iterate(nullptr, 0, 1, source.Effect(), &area, &visits, record, target.Effect()),
+        PF_Err_OUT_OF_MEMORY);
     // Rows 1 and 2, columns 1 to 3, row by row; the walk ends at the failing pixel.
     ASSERT_EQ(visits.size(), 6u);
     EXPECT_EQ(visits[0].x, 1);

@@ -28,7 +28,8 @@ TEST_F(Frames, WithoutAMeshTheInputPassesThroughInEveryDepth) {
     for (Depth depth : kDepths) {
         for (A_long inPad : paddings) {
             for (A_long outPad : paddings) {
-                for (int mode : {BackgroundMode_Normal, BackgroundMode_Blend, BackgroundMode_None}) {
+                for (int mode :
+                     {BackgroundMode_Normal, BackgroundMode_Blend, BackgroundMode_None}) {
                     Set("Background Blend Mode", mode);
                     World input(depth, 23, 9, inPad);
                     World output(depth, 23, 9, outPad);

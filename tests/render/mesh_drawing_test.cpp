@@ -31,8 +31,7 @@ TEST(RampLookupTexture, HoldsTheRampAtEachTexelAndWrapsByLoop) {
         gl::GLint format = 0;
         gl::glGetTexLevelParameteriv(gl::GL_TEXTURE_2D, 0, gl::GL_TEXTURE_WIDTH, &width);
         gl::glGetTexLevelParameteriv(gl::GL_TEXTURE_2D, 0, gl::GL_TEXTURE_HEIGHT, &height);
-        gl::glGetTexLevelParameteriv(gl::GL_TEXTURE_2D, 0, gl::GL_TEXTURE_INTERNAL_FORMAT,
-                                     &format);
+        gl::glGetTexLevelParameteriv(gl::GL_TEXTURE_2D, 0, gl::GL_TEXTURE_INTERNAL_FORMAT, &format);
         EXPECT_EQ(width, kRampTextureSize);
         EXPECT_EQ(height, 1);
         EXPECT_EQ(format, static_cast<gl::GLint>(gl::GL_R32F));

@@ -41,8 +41,7 @@ class MeshFrames : public quorvel::testing::FrameTest {
 };
 
 // The largest relative channel difference of rows [firstRow, endRow) of the two worlds.
-float RowsDifference(const World& expected, const World& actual, A_long firstRow,
-                     A_long endRow) {
+float RowsDifference(const World& expected, const World& actual, A_long firstRow, A_long endRow) {
     float worst = 0;
     for (A_long y = firstRow; y < endRow; ++y) {
         for (A_long x = 0; x < actual.Width(); ++x) {
@@ -229,7 +228,7 @@ TEST_F(MeshFrames, TheAnimationWindowSlidesWithTime) {
         double seconds;
         double phase;
     };
-    const Moment moments[] = {{1, 0, 0.0, 0.0},  {1, 0, 0.25, 0.25}, {1, 0, 0.5, 0.5},
+    const Moment moments[] = {{1, 0, 0.0, 0.0},   {1, 0, 0.25, 0.25}, {1, 0, 0.5, 0.5},
                               {1, 0, 0.75, 0.75}, {1, 0, 2.25, 0.25}, {0, 50, 0.75, 0.5},
                               {1, 50, 0.25, 0.75}};
     for (const Moment& moment : moments) {
@@ -244,10 +243,9 @@ TEST_F(MeshFrames, TheAnimationWindowSlidesWithTime) {
         for (A_long y = 6; y < 26; ++y) {
             for (A_long x = 20; x < 60; ++x) {
                 const float expected =
-                    moment.phase == 0.0
-                        ? red(x)
-                        : static_cast<float>((1 - moment.phase) * red(x - before) +
-                                             moment.phase * red(x + after));
+                    moment.phase == 0.0 ? red(x)
+                                        : static_cast<float>((1 - moment.phase) * red(x - before) +
+                                                             moment.phase * red(x + after));
                 worst = std::max(worst, std::fabs(output.Pixel(x, y)[1] - expected));
                 worst = std::max(worst, std::fabs(output.Pixel(x, y)[0] - 1.0f));
             }
@@ -333,15 +331,15 @@ std::vector<bool> FramesOwnCalls(const std::vector<std::string>& journal,
 // frame's, and are left alone.)
 TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
     const char* const functions[] = {
-        "checkout_param",          "checkout_layer",       "checkout_layer_pixels",
-        "checkout_output",         "checkin_layer_pixels", "AcquireSuite",
-        "ReleaseSuite",            "PF_GetPixelFormat",    "get_pixel_data8",
-        "get_pixel_data16",        "get_pixel_data_float", "iterate",
-        "host_new_handle",         "host_lock_handle",     "abort",
-        "PF_AppGetBgColor",        "PF_AppGetColor",       "sprintf",
-        "PF_CheckoutPath",         "PF_CheckinPath",       "PF_PathNumSegments",
-        "PF_PathIsOpen",           "PF_PathPrepareSegLength", "PF_PathGetSegLength",
-        "PF_PathEvalSegLength",    "PF_PathCleanupSegLength",
+        "checkout_param",       "checkout_layer",          "checkout_layer_pixels",
+        "checkout_output",      "checkin_layer_pixels",    "AcquireSuite",
+        "ReleaseSuite",         "PF_GetPixelFormat",       "get_pixel_data8",
+        "get_pixel_data16",     "get_pixel_data_float",    "iterate",
+        "host_new_handle",      "host_lock_handle",        "abort",
+        "PF_AppGetBgColor",     "PF_AppGetColor",          "sprintf",
+        "PF_CheckoutPath",      "PF_CheckinPath",          "PF_PathNumSegments",
+        "PF_PathIsOpen",        "PF_PathPrepareSegLength", "PF_PathGetSegLength",
+        "PF_PathEvalSegLength", "PF_PathCleanupSegLength",
     };
     for (Depth depth : kDepths) {
         World input(depth, 32, 24, 16);

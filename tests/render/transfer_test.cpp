@@ -42,9 +42,9 @@ struct TransferHost {
         --liveHandles;
     }
     static SPErr Acquire(const char* name, A_long version, const void** suite) {
-        static const PF_HandleSuite2 handles = {NewHandle, Lock, Unlock, Dispose, nullptr,
-                                                nullptr};
-        static const PF_PixelDataSuite1 pixels = {quorvel::host::GetPixelData8, quorvel::host::GetPixelData16,
+        static const PF_HandleSuite2 handles = {NewHandle, Lock, Unlock, Dispose, nullptr, nullptr};
+        static const PF_PixelDataSuite1 pixels = {quorvel::host::GetPixelData8,
+                                                  quorvel::host::GetPixelData16,
                                                   quorvel::host::GetPixelDataFloat};
         static const PF_iterateFloatSuite1 iterate = {quorvel::host::IterateFloat};
         const std::map<std::string, const void*> suites = {
@@ -88,7 +88,8 @@ PixelValue PatternAt(Depth depth, A_long x, A_long y) {
     PixelValue value;
     for (int c = 0; c < 4; ++c) {
         const int step = (x * 7 + y * 13 + c * 29) % 256;
-        value[c] = depth == Depth::Float ? (step - 64) / 64.0f : std::min(white, step * white / 255);
+        value[c] =
+            depth == Depth::Float ? (step - 64) / 64.0f : std::min(white, step * white / 255);
     }
     if (depth == Depth::Bits16 && x == 0) {
         value[1] = 32768;
@@ -105,7 +106,7 @@ void FillPattern(World& world) {
 }
 
 class Transfer : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!context_.Valid()) {
             GTEST_SKIP() << "no OpenGL context";
@@ -128,8 +129,8 @@ protected:
         gl::glGetIntegerv(gl::GL_UNPACK_ROW_LENGTH, &rowLength);
         EXPECT_EQ(rowLength, 0);
         gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, framebuffer_);
-        gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0,
-                                   gl::GL_TEXTURE_2D, texture, 0);
+        gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0, gl::GL_TEXTURE_2D,
+                                   texture, 0);
         size_t bytes = 0;
         gl::GLenum type = gl::GL_NONE;
         float multiplier = 0;
@@ -137,8 +138,8 @@ protected:
         GetPixelFormatInfo(format, bytes, type, multiplier);
         {
             SuiteHandler suites(&host_.basic);
-            ReadBackImage(input.Width(), input.Height(), suites, input.Effect(),
-                          output.Effect(), &host_.inData, format, bytes, type);
+            ReadBackImage(input.Width(), input.Height(), suites, input.Effect(), output.Effect(),
+                          &host_.inData, format, bytes, type);
         }
         gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, 0);
         gl::glDeleteTextures(1, &texture);
@@ -218,7 +219,7 @@ TEST_F(Transfer, FailuresLeaveNothingBehind) {
 }
 
 TEST(ReadbackFloat, StaysInsideTheImage) {
-    const float image[2 * 3 * 4] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
+    const float image[2 * 3 * 4] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
                                     13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
     PF_EffectWorld input{};
     input.width = 3;

@@ -4,7 +4,7 @@
 // thread, for tests that need OpenGL without the module's own context layer. Valid() is false
 // where no context can be made; such tests skip.
 class EglTestContext {
-public:
+  public:
     EglTestContext();
     ~EglTestContext();
     EglTestContext(const EglTestContext&) = delete;
@@ -13,7 +13,7 @@ public:
     bool Valid() const { return context_ != nullptr; }
     void MakeCurrent();
 
-private:
+  private:
     void* display_ = nullptr;
     void* context_ = nullptr;
 };
