@@ -8,6 +8,7 @@
 #include "host/host.h"
 #include "host/ledger.h"
 #include "host/module.h"
+#include "host/pixel_access.h"
 #include "host/suites/ansi_suite.h"
 #include "host/suites/handle_suite.h"
 
@@ -29,6 +30,8 @@ PF_UtilCallbacks MakeUtils() {
     utils.host_get_handle_size = handles.host_get_handle_size;
     utils.ansi.sprintf = ansi.sprintf;
     utils.ansi.strcpy = ansi.strcpy;
+    utils.get_pixel_data8 = &GetPixelData8;
+    utils.get_pixel_data16 = &GetPixelData16;
     return utils;
 }
 
