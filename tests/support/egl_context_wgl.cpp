@@ -34,8 +34,8 @@ bool MakeSurface(TestWindow& surface) {
     if (RegisterClassExA(&windowClass) == 0) {
         return false;
     }
-    surface.window = CreateWindowExA(0, surface.className.c_str(), "test", 0, 0, 0, 8, 8,
-                                     nullptr, nullptr, nullptr, nullptr);
+    surface.window = CreateWindowExA(0, surface.className.c_str(), "test", 0, 0, 0, 8, 8, nullptr,
+                                     nullptr, nullptr, nullptr);
     if (surface.window == nullptr) {
         return false;
     }
@@ -70,8 +70,13 @@ HGLRC MakeCoreContext(HDC deviceContext) {
     }
     const auto createContextAttribs = reinterpret_cast<PFNWGLCREATECONTEXTATTRIBSARBPROC>(
         reinterpret_cast<void (*)()>(wglGetProcAddress("wglCreateContextAttribsARB")));
-    const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
-                              WGL_CONTEXT_PROFILE_MASK_ARB, 1 /* core */, 0};
+    const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB,
+                              3,
+                              WGL_CONTEXT_MINOR_VERSION_ARB,
+                              3,
+                              WGL_CONTEXT_PROFILE_MASK_ARB,
+                              1 /* core */,
+                              0};
     HGLRC core = createContextAttribs != nullptr
                      ? createContextAttribs(deviceContext, nullptr, attributes)
                      : nullptr;
