@@ -199,3 +199,21 @@ TEST(SceneFileTest, LoadingReportsAFileThatCannotBeRead) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SceneFileTest, TheExamplesAreValidScenes) {
+    int count = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(QUORVEL_SOURCE_DIR) + "/examples")) {
+        if (entry.path().extension() == ".json") {
+            SCOPED_TRACE(entry.path().string());
+            const Scene scene = LoadSceneFile(entry.path().string());
+            EXPECT_EQ(2u, scene.masks.size());
+            ++count;
+        }
+    }
+    EXPECT_GE(count, 4);
+}
+
+}  // namespace
