@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace host {
+
 namespace {
 
 template <typename Channel>
@@ -29,10 +31,9 @@ Color ReadChannels(const unsigned char* at, float fullScale) {
 
 template <typename Channel>
 void WriteChannels(unsigned char* at, const Color& color, float fullScale) {
-    const Channel channels[4] = {Quantise<Channel>(color.alpha, fullScale),
-                                 Quantise<Channel>(color.red, fullScale),
-                                 Quantise<Channel>(color.green, fullScale),
-                                 Quantise<Channel>(color.blue, fullScale)};
+    const Channel channels[4] = {
+        Quantise<Channel>(color.alpha, fullScale), Quantise<Channel>(color.red, fullScale),
+        Quantise<Channel>(color.green, fullScale), Quantise<Channel>(color.blue, fullScale)};
     std::memcpy(at, channels, sizeof(channels));
 }
 
@@ -81,3 +82,5 @@ void Image::SetPixel(int x, int y, const Color& color) {
     const float channels[4] = {color.alpha, color.red, color.green, color.blue};
     std::memcpy(at, channels, sizeof(channels));
 }
+
+}  // namespace host

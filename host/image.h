@@ -5,6 +5,8 @@
 
 #include "host/pixel_depth.h"
 
+namespace host {
+
 // One pixel with channels scaled so that 1.0 is the depth's full scale, in the host's
 // channel order.
 struct Color {
@@ -18,7 +20,7 @@ struct Color {
 // channels per pixel in the order alpha, red, green, blue, colour not premultiplied, in one
 // of the three depths. Rows are packed without padding.
 class Image {
-public:
+  public:
     // The largest side and pixel count accepted, so that sizes never overflow and an absurd
     // request fails with a message instead of exhausting memory.
     static constexpr long long kMaxSide = 1 << 20;
@@ -44,7 +46,7 @@ public:
     // the channel's range in 8 and 16 bits (NaN becomes 0), stored unchanged in float.
     void SetPixel(int x, int y, const Color& color);
 
-private:
+  private:
     PixelDepth depth_ = PixelDepth::Eight;
     int width_ = 0;
     int height_ = 0;
@@ -54,3 +56,5 @@ private:
 
 // Whether a width and height are within Image's limits.
 bool IsImageSizeAllowed(long long width, long long height);
+
+}  // namespace host

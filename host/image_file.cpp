@@ -8,6 +8,8 @@
 
 #include <OpenImageIO/imageio.h>
 
+namespace host {
+
 namespace {
 
 using OIIO::TypeDesc;
@@ -113,8 +115,7 @@ Image ReadImageFile(const std::string& path, PixelDepth depth) {
                               static_cast<std::size_t>(spec.height) *
                               static_cast<std::size_t>(channelCount));
     if (!input->read_image(0, 0, 0, channelCount, TypeDesc::FLOAT, pixels.data())) {
-        throw ImageFileError("cannot read image '" + path + "': " +
-                             OiioMessage(input->geterror()));
+        throw ImageFileError("cannot read image '" + path + "': " + OiioMessage(input->geterror()));
     }
 
     Image image(depth, spec.width, spec.height);
@@ -143,8 +144,7 @@ void WriteImageFile(const std::string& path, const Image& image) {
     }
     std::unique_ptr<OIIO::ImageOutput> output = OIIO::ImageOutput::create(path);
     if (!output) {
-        throw ImageFileError("cannot write image '" + path + "': " +
-                             OiioMessage(OIIO::geterror()));
+        throw ImageFileError("cannot write image '" + path + "': " + OiioMessage(OIIO::geterror()));
     }
     OIIO::ImageSpec spec(image.Width(), image.Height(), 4, StoredType(*format, image.Depth()));
     spec.alpha_channel = 3;
@@ -168,7 +168,9 @@ void WriteImageFile(const std::string& path, const Image& image) {
     }
     if (!output->open(path, spec) || !output->write_image(TypeDesc::FLOAT, pixels.data()) ||
         !output->close()) {
-        throw ImageFileError("cannot write image '" + path + "': " +
-                             OiioMessage(output->geterror()));
+        throw ImageFileError("cannot write image '" + path +
+                             "': " + OiioMessage(output->geterror()));
     }
 }
+
+}  // namespace host

@@ -5,9 +5,11 @@
 
 #include "host/image.h"
 
+namespace host {
+
 // A file that cannot be read or written; the message names the file and the reason.
 class ImageFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -21,3 +23,5 @@ Image ReadImageFile(const std::string& path, PixelDepth depth);
 // stores 8-bit images as half floats and everything else as floats, with colour multiplied
 // by alpha as EXR requires.
 void WriteImageFile(const std::string& path, const Image& image);
+
+}  // namespace host

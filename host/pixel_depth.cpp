@@ -1,5 +1,7 @@
 #include "host/pixel_depth.h"
 
+namespace host {
+
 namespace {
 
 struct DepthRow {
@@ -26,11 +28,17 @@ const DepthRow& RowOf(PixelDepth depth) {
 
 }  // namespace
 
-std::size_t BytesPerPixel(PixelDepth depth) { return RowOf(depth).bytesPerPixel; }
+std::size_t BytesPerPixel(PixelDepth depth) {
+    return RowOf(depth).bytesPerPixel;
+}
 
-float FullScale(PixelDepth depth) { return RowOf(depth).fullScale; }
+float FullScale(PixelDepth depth) {
+    return RowOf(depth).fullScale;
+}
 
-const char* PixelDepthName(PixelDepth depth) { return RowOf(depth).name; }
+const char* PixelDepthName(PixelDepth depth) {
+    return RowOf(depth).name;
+}
 
 std::optional<PixelDepth> ParsePixelDepth(const std::string& text) {
     if (text == "float") {
@@ -43,3 +51,5 @@ std::optional<PixelDepth> ParsePixelDepth(const std::string& text) {
     }
     return std::nullopt;
 }
+
+}  // namespace host

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace host {
+
 // The host's three colour depths. Channel ranges follow the host: 8-bit 0 to 255, 16-bit
 // 0 to 32768 (not 65535), float with 1.0 as full scale and values above it kept.
 enum class PixelDepth { Eight, Sixteen, Float };
@@ -17,3 +19,5 @@ float FullScale(PixelDepth depth);
 // "8", "16", "32"; "float" is accepted as another word for 32.
 std::optional<PixelDepth> ParsePixelDepth(const std::string& text);
 const char* PixelDepthName(PixelDepth depth);
+
+}  // namespace host

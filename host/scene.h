@@ -8,6 +8,8 @@
 
 #include "host/pixel_depth.h"
 
+namespace host {
+
 // A scene file read into memory: what the command-line renderer and the tests render. The
 // parameter values are kept as written until they are checked against the effect's own
 // parameter definitions (scene_parameters.h), which only the loaded module knows.
@@ -76,3 +78,5 @@ struct Scene {
     std::vector<SceneMask> masks;
     std::vector<SceneParameter> parameters;
 };
+
+}  // namespace host

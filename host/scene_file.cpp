@@ -10,11 +10,15 @@
 
 #include "host/image.h"
 
+namespace host {
+
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string Child(const SceneLocation& where, const std::string& key) {
     return where.empty() ? key : where + "." + key;
@@ -31,12 +35,12 @@ std::string FormatNumber(double value) {
 }
 
 class SceneReader {
-public:
+  public:
     explicit SceneReader(std::string path) : path_(std::move(path)) {}
 
     Scene Read(const std::string& text);
 
-private:
+  private:
     [[noreturn]] void Fail(const SceneLocation& where, const std::string& problem) const {
         throw SceneError(path_ + ": " + (where.empty() ? std::string() : where + ": ") + problem);
     }
@@ -163,8 +167,8 @@ long long SceneReader::Integer(const Json& value, const SceneLocation& where, lo
         Fail(where, FormatNumber(number) + " is not a whole number");
     }
     if (number < static_cast<double>(low) || number > static_cast<double>(high)) {
-        Fail(where, FormatNumber(number) + " is outside the range " + std::to_string(low) +
-                        " .. " + std::to_string(high));
+        Fail(where, FormatNumber(number) + " is outside the range " + std::to_string(low) + " .. " +
+                        std::to_string(high));
     }
     return static_cast<long long>(number);
 }
@@ -233,8 +237,8 @@ void SceneReader::ReadRenderTime(const Json& root, Scene& scene) const {
     if (root.contains("time")) {
         scene.time = NumberIn(root["time"], "time", 0.0, kMaxSceneTime);
     } else if (root.contains("frame")) {
-        scene.time = static_cast<double>(Integer(root["frame"], "frame", 0, MaxFrame())) /
-                     frameRate_;
+        scene.time =
+            static_cast<double>(Integer(root["frame"], "frame", 0, MaxFrame())) / frameRate_;
     } else if (root.contains("frames")) {
         const Json& frames = root["frames"];
         if (!frames.is_array() || frames.size() != 2) {
@@ -287,8 +291,9 @@ SceneVertex SceneReader::ReadVertex(const Json& value, const SceneLocation& wher
         return vertex;
     }
     if (!value.is_object() || !value.contains("point")) {
-        Fail(where, "expected [x, y], [x, y, inX, inY, outX, outY] or "
-                    "{\"point\": [x, y], \"in\": [dx, dy], \"out\": [dx, dy]}");
+        Fail(where,
+             "expected [x, y], [x, y, inX, inY, outX, outY] or "
+             "{\"point\": [x, y], \"in\": [dx, dy], \"out\": [dx, dy]}");
     }
     CheckKeys(value, where, {"point", "in", "out"});
     std::tie(vertex.x, vertex.y) = Pair(value["point"], Child(where, "point"));
@@ -425,8 +430,8 @@ Scene SceneReader::Read(const std::string& text) {
         Fail("", "a scene is a JSON object {...}");
     }
     CheckKeys(root, "",
-              {"width", "height", "depth", "frameRate", "time", "frame", "frames", "layer",
-               "masks", "parameters"});
+              {"width", "height", "depth", "frameRate", "time", "frame", "frames", "layer", "masks",
+               "parameters"});
     Scene scene;
     scene.path = path_;
     if (root.contains("frameRate")) {
@@ -464,3 +469,5 @@ Scene LoadSceneFile(const std::string& path) {
     }
     return ParseScene(text.str(), path);
 }
+
+}  // namespace host

@@ -5,6 +5,8 @@
 #include "host/scene.h"
 #include "host/scene_error.h"
 
+namespace host {
+
 // Reads a scene from JSON text. path names the file in messages, and image files named by
 // the scene are found relative to its folder. Throws SceneError.
 Scene ParseScene(const std::string& text, const std::string& path);
@@ -16,3 +18,5 @@ Scene LoadSceneFile(const std::string& path);
 // the host's 32-bit fields.
 constexpr double kMaxFrameRate = 240.0;
 constexpr double kMaxSceneTime = 86400.0;
+
+}  // namespace host

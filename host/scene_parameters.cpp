@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sstream>
 
+namespace host {
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -14,7 +16,9 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kRampModes[] = {"all", "withoutSin"};
 constexpr const char* kRampInterpolations[] = {"sin", "line", "step", "bezier"};
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string FormatNumber(double value) {
     std::ostringstream text;
@@ -67,8 +71,8 @@ std::size_t EditDistance(const std::string& left, const std::string& right) {
 }
 
 bool HoldsValue(PF_ParamType type) {
-    return type != PF_Param_LAYER && type != PF_Param_GROUP_START &&
-           type != PF_Param_GROUP_END && type != PF_Param_NO_DATA;
+    return type != PF_Param_LAYER && type != PF_Param_GROUP_START && type != PF_Param_GROUP_END &&
+           type != PF_Param_NO_DATA;
 }
 
 std::string TypeWord(PF_ParamType type) {
@@ -84,13 +88,13 @@ std::string TypeWord(PF_ParamType type) {
 }
 
 class ParameterResolver {
-public:
+  public:
     ParameterResolver(const Scene& scene, const std::vector<ParameterDescription>& parameters)
         : scene_(scene), parameters_(parameters) {}
 
     ParameterSetting Resolve(const SceneParameter& parameter) const;
 
-private:
+  private:
     [[noreturn]] void Fail(const SceneLocation& where, const std::string& problem) const {
         throw SceneError(scene_.path + ": " + where + ": " + problem);
     }
@@ -126,8 +130,8 @@ const ParameterDescription& ParameterResolver::Find(const SceneParameter& parame
         group = &description;
     }
     if (group != nullptr) {
-        Fail(parameter.location, Quoted(parameter.name) + " is " + TypeWord(group->type) +
-                                     " and takes no value");
+        Fail(parameter.location,
+             Quoted(parameter.name) + " is " + TypeWord(group->type) + " and takes no value");
     }
     std::string closest;
     std::size_t closestDistance = 4;
@@ -275,8 +279,8 @@ RampSetting ParameterResolver::Ramp(const Json& value, const SceneLocation& wher
     return ramp;
 }
 
-ParameterValue ParameterResolver::Value(const ParameterDescription& description,
-                                        const Json& value, const SceneLocation& where) const {
+ParameterValue ParameterResolver::Value(const ParameterDescription& description, const Json& value,
+                                        const SceneLocation& where) const {
     ParameterValue result;
     switch (description.type) {
         case PF_Param_FLOAT_SLIDER:
@@ -385,3 +389,5 @@ std::vector<ParameterSetting> ResolveSceneParameters(
     }
     return settings;
 }
+
+}  // namespace host

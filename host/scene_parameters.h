@@ -9,6 +9,8 @@
 #include "host/scene_error.h"
 #include "host_api/effect.h"
 
+namespace host {
+
 // What a scene needs to know of one of the effect's parameters, taken from the definition
 // that the effect added at PARAMS_SETUP.
 struct ParameterDescription {
@@ -61,3 +63,5 @@ struct ParameterSetting {
 // Throws SceneError naming the place in the scene file.
 std::vector<ParameterSetting> ResolveSceneParameters(
     const Scene& scene, const std::vector<ParameterDescription>& parameters);
+
+}  // namespace host

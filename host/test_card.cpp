@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace host {
+
 namespace {
 
 struct Rgb {
@@ -119,3 +121,5 @@ Image MakeTestCard(PixelDepth depth, int width, int height) {
     }
     return card;
 }
+
+}  // namespace host

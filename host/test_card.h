@@ -2,6 +2,8 @@
 
 #include "host/image.h"
 
+namespace host {
+
 // The built-in layer picture, so that a scene needs no image file: a colour wheel across the
 // width darkening downwards, a checkerboard with grid lines, a circle with a cross at the
 // centre and a coloured square in each corner (red top left, green top right, blue bottom
@@ -9,3 +11,5 @@
 // it. Made from integer arithmetic and plain products only, so it is the same on every
 // machine. Throws std::length_error for a size that Image refuses.
 Image MakeTestCard(PixelDepth depth, int width, int height);
+
+}  // namespace host

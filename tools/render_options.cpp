@@ -9,6 +9,9 @@
 #include "host/scene_error.h"
 #include "host/scene_file.h"
 
+using host::Scene;
+using host::SceneError;
+
 namespace {
 
 // Options that take a value, in the order the usage lists them.
@@ -29,8 +32,9 @@ constexpr OptionRow kOptions[] = {
     {"--frame", nullptr, "N", "render frame N (at the scene's frame rate)"},
     {"--frames", nullptr, "A-B", "render frames A to B into numbered images"},
     {"--threads", nullptr, "N", "render on N host threads at once (default 1)"},
-    {"--module", nullptr, "PATH", "the Quorvel module to load (default: the one built with\n"
-                                  "                     this tool)"},
+    {"--module", nullptr, "PATH",
+     "the Quorvel module to load (default: the one built with\n"
+     "                     this tool)"},
 };
 
 long long WholeNumber(const std::string& option, const std::string& text, long long low,
@@ -39,8 +43,8 @@ long long WholeNumber(const std::string& option, const std::string& text, long l
     char* end = nullptr;
     const long long value = std::strtoll(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || errno != 0 || value < low || value > high) {
-        throw UsageError(option + " expects a whole number from " + std::to_string(low) +
-                         " to " + std::to_string(high) + ", not '" + text + "'");
+        throw UsageError(option + " expects a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + text + "'");
     }
     return value;
 }
@@ -49,9 +53,9 @@ double Seconds(const std::string& option, const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(value) || value < 0.0 ||
-        value > kMaxSceneTime) {
+        value > host::kMaxSceneTime) {
         throw UsageError(option + " expects seconds from 0 to " +
-                         std::to_string(static_cast<long long>(kMaxSceneTime)) + ", not '" +
+                         std::to_string(static_cast<long long>(host::kMaxSceneTime)) + ", not '" +
                          text + "'");
     }
     return value;
@@ -75,7 +79,7 @@ void SetOption(RenderOptions& options, const std::string& name, const std::strin
     if (name == "--output") {
         options.outputPath = value;
     } else if (name == "--depth") {
-        options.depth = ParsePixelDepth(value);
+        options.depth = host::ParsePixelDepth(value);
         if (!options.depth) {
             throw UsageError("--depth expects 8, 16 or 32 (float), not '" + value + "'");
         }
@@ -187,7 +191,8 @@ std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
     if (options.depth) {
         scene.depth = *options.depth;
     }
-    const long long maxFrame = static_cast<long long>(std::floor(kMaxSceneTime * scene.frameRate));
+    const long long maxFrame =
+        static_cast<long long>(std::floor(host::kMaxSceneTime * scene.frameRate));
     const auto checkFrame = [&](int frame) {
         if (frame > maxFrame) {
             throw SceneError(scene.path + ": frame " + std::to_string(frame) +
@@ -217,7 +222,8 @@ std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
     }
     for (long long frame = *scene.firstFrame; frame <= *scene.lastFrame; ++frame) {
         const int number = static_cast<int>(frame);
-        jobs.push_back({number, number / scene.frameRate, FrameFileName(options.outputPath, number)});
+        jobs.push_back(
+            {number, number / scene.frameRate, FrameFileName(options.outputPath, number)});
     }
     return jobs;
 }

@@ -15,8 +15,10 @@
 
 namespace {
 
+using namespace host;
+
 class ImageFileTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
                   ("quorvel_image_file_" + std::to_string(::getpid()) + "_" +
@@ -71,10 +73,14 @@ TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
     // by alpha, so dividing back costs float rounding (and half-float rounding in 8 bits,
     // still below half a step).
     const Case cases[] = {
-        {PixelDepth::Eight, "a.png", 0.0f},      {PixelDepth::Sixteen, "a.png", 0.0f},
-        {PixelDepth::Eight, "a.tif", 0.0f},      {PixelDepth::Sixteen, "a.tiff", 0.0f},
-        {PixelDepth::Float, "a.tif", 0.0f},      {PixelDepth::Float, "a.exr", 1e-6f},
-        {PixelDepth::Sixteen, "a.exr", 0.0f},    {PixelDepth::Eight, "a.exr", 0.0f},
+        {PixelDepth::Eight, "a.png", 0.0f},
+        {PixelDepth::Sixteen, "a.png", 0.0f},
+        {PixelDepth::Eight, "a.tif", 0.0f},
+        {PixelDepth::Sixteen, "a.tiff", 0.0f},
+        {PixelDepth::Float, "a.tif", 0.0f},
+        {PixelDepth::Float, "a.exr", 1e-6f},
+        {PixelDepth::Sixteen, "a.exr", 0.0f},
+        {PixelDepth::Eight, "a.exr", 0.0f},
         {PixelDepth::Float, "a.PNG", 1.0f / 65535.0f},
     };
     for (const Case& c : cases) {
@@ -211,9 +217,9 @@ TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
     const Image card = MakeTestCard(PixelDepth::Eight, 8, 8);
     EXPECT_NE(std::string::npos,
               message([&] { WriteImageFile(File("card.jpg"), card); }).find(".png, .tif"));
-    EXPECT_NE(std::string::npos,
-              message([&] { WriteImageFile(File("no/such/folder/card.png"), card); })
-                  .find("cannot write"));
+    EXPECT_NE(std::string::npos, message([&] {
+                                     WriteImageFile(File("no/such/folder/card.png"), card);
+                                 }).find("cannot write"));
     EXPECT_NE(std::string::npos,
               message([&] { WriteImageFile(File("empty.png"), Image()); }).find("empty"));
 }

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace host;
+
 TEST(ImageTest, ChannelsStandInTheHostOrderAndRange) {
     Image eight(PixelDepth::Eight, 2, 2);
     EXPECT_EQ(8u, eight.RowBytes());

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace host;
+
 // The message of the SceneError that parsing the text raises, or "no error".
 std::string ErrorOf(const std::string& text, const std::string& path = "s.json") {
     try {
@@ -97,9 +99,9 @@ TEST(SceneFileTest, DefaultsAreEightBitsAtTimeZero) {
     EXPECT_TRUE(scene.layer.testCard);
     EXPECT_TRUE(scene.masks.empty());
     EXPECT_TRUE(scene.parameters.empty());
-    EXPECT_DOUBLE_EQ(0.5, ParseScene(R"({"width": 4, "height": 2, "frame": 12, "frameRate": 24})",
-                                     "f.json")
-                              .time);
+    EXPECT_DOUBLE_EQ(
+        0.5,
+        ParseScene(R"({"width": 4, "height": 2, "frame": 12, "frameRate": 24})", "f.json").time);
 }
 
 TEST(SceneFileTest, ImageLayersAreFoundBesideTheScene) {
@@ -133,7 +135,8 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
         {R"({"width": 4.5, "height": 4})", "s.json: width: 4.5 is not a whole number"},
         {R"({"width": "4", "height": 4})", "s.json: width: expected a number"},
         {R"({"width": 1048576, "height": 1048576})", "s.json: height: the frame 1048576 x 1048576"},
-        {R"({"width": 4, "height": 1e999})", "s.json: invalid JSON: number overflow parsing '1e999'"},
+        {R"({"width": 4, "height": 1e999})",
+         "s.json: invalid JSON: number overflow parsing '1e999'"},
         {R"({"width": 4, "height": 4, "depth": 12})", "s.json: depth: expected 8, 16 or 32"},
         {R"({"width": 4, "height": 4, "frameRate": 0})", "frameRate: the frame rate must be above"},
         {R"({"width": 4, "height": 4, "time": 1, "frame": 2})", "give only one of \"time\""},

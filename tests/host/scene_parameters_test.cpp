@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace host;
+
 PF_ParamDef Definition(PF_ParamType type, const char* name) {
     PF_ParamDef definition;
     std::memset(&definition, 0, sizeof(definition));
@@ -199,10 +201,10 @@ TEST(SceneParametersTest, RampsFlattenToTheSavedForm) {
     ramp.interpolation = 3;
     ramp.points = {{0.0f, 1.0f}, {0.5f, 0.25f}};
     const std::vector<unsigned char> flat = FlattenRampSetting(ramp);
-    const std::vector<unsigned char> expected = {
-        1, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0,               // mode, interpolation, count
-        0, 0, 0, 0, 0, 0, 0x80, 0x3f,                     // t 0, v 1
-        0, 0, 0, 0x3f, 0, 0, 0x80, 0x3e};                 // t 0.5, v 0.25
+    const std::vector<unsigned char> expected = {1, 0, 0, 0,    3, 0, 0,    0,
+                                                 2, 0, 0, 0,  // mode, interpolation, count
+                                                 0, 0, 0, 0,    0, 0, 0x80, 0x3f,   // t 0, v 1
+                                                 0, 0, 0, 0x3f, 0, 0, 0x80, 0x3e};  // t 0.5, v 0.25
     EXPECT_EQ(expected, flat);
     EXPECT_EQ(12u, FlattenRampSetting(RampSetting()).size());
 }

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace host;
+
 std::string UsageErrorOf(const std::vector<std::string>& arguments) {
     try {
         ParseRenderOptions(arguments);
@@ -20,8 +22,8 @@ std::string UsageErrorOf(const std::vector<std::string>& arguments) {
 
 TEST(RenderOptionsTest, ReadsEveryOption) {
     const RenderOptions options =
-        ParseRenderOptions({"scene.json", "-o", "out.png", "--depth", "float", "--frames",
-                            "3-12", "--threads", "4", "--module", "/x/Quorvel.so"});
+        ParseRenderOptions({"scene.json", "-o", "out.png", "--depth", "float", "--frames", "3-12",
+                            "--threads", "4", "--module", "/x/Quorvel.so"});
     EXPECT_FALSE(options.help);
     EXPECT_EQ("scene.json", options.scenePath);
     EXPECT_EQ("out.png", options.outputPath);
@@ -78,8 +80,8 @@ TEST(RenderOptionsTest, NumbersFrameFiles) {
 }
 
 TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
-    Scene scene = ParseScene(R"({"width": 4, "height": 4, "frameRate": 10, "frames": [2, 4]})",
-                             "s.json");
+    Scene scene =
+        ParseScene(R"({"width": 4, "height": 4, "frameRate": 10, "frames": [2, 4]})", "s.json");
     RenderOptions options = ParseRenderOptions({"s.json", "-o", "f.png", "--depth", "16"});
     std::vector<RenderJob> jobs = PlanRender(scene, options);
     EXPECT_EQ(PixelDepth::Sixteen, scene.depth);
@@ -109,9 +111,9 @@ TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
     EXPECT_DOUBLE_EQ(0.04, jobs[1].time);
 
     Scene far = scene;
-    EXPECT_THROW(PlanRender(far, ParseRenderOptions({"s.json", "-o", "x.png", "--frame",
-                                                     "864001"})),
-                 SceneError);
+    EXPECT_THROW(
+        PlanRender(far, ParseRenderOptions({"s.json", "-o", "x.png", "--frame", "864001"})),
+        SceneError);
 }
 
 }  // namespace
