@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -83,4 +83,4 @@ void Image::SetPixel(int x, int y, const Color& color) {
     std::memcpy(at, channels, sizeof(channels));
 }
 
-}  // namespace host
+}  // namespace quorvel::host

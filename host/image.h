@@ -5,7 +5,7 @@
 
 #include "host/pixel_depth.h"
 
-namespace host {
+namespace quorvel::host {
 
 // One pixel with channels scaled so that 1.0 is the depth's full scale, in the host's
 // channel order.
@@ -57,4 +57,4 @@ class Image {
 // Whether a width and height are within Image's limits.
 bool IsImageSizeAllowed(long long width, long long height);
 
-}  // namespace host
+}  // namespace quorvel::host

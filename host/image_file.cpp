@@ -8,7 +8,7 @@
 
 #include <OpenImageIO/imageio.h>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -173,4 +173,4 @@ void WriteImageFile(const std::string& path, const Image& image) {
     }
 }
 
-}  // namespace host
+}  // namespace quorvel::host

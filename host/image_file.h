@@ -5,7 +5,7 @@
 
 #include "host/image.h"
 
-namespace host {
+namespace quorvel::host {
 
 // A file that cannot be read or written; the message names the file and the reason.
 class ImageFileError : public std::runtime_error {
@@ -24,4 +24,4 @@ Image ReadImageFile(const std::string& path, PixelDepth depth);
 // by alpha as EXR requires.
 void WriteImageFile(const std::string& path, const Image& image);
 
-}  // namespace host
+}  // namespace quorvel::host

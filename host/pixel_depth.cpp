@@ -1,6 +1,6 @@
 #include "host/pixel_depth.h"
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::optional<PixelDepth> ParsePixelDepth(const std::string& text) {
     return std::nullopt;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace host {
+namespace quorvel::host {
 
 // The host's three colour depths. Channel ranges follow the host: 8-bit 0 to 255, 16-bit
 // 0 to 32768 (not 65535), float with 1.0 as full scale and values above it kept.
@@ -20,4 +20,4 @@ float FullScale(PixelDepth depth);
 std::optional<PixelDepth> ParsePixelDepth(const std::string& text);
 const char* PixelDepthName(PixelDepth depth);
 
-}  // namespace host
+}  // namespace quorvel::host

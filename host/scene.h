@@ -8,7 +8,7 @@
 
 #include "host/pixel_depth.h"
 
-namespace host {
+namespace quorvel::host {
 
 // A scene file read into memory: what the command-line renderer and the tests render. The
 // parameter values are kept as written until they are checked against the effect's own
@@ -79,4 +79,4 @@ struct Scene {
     std::vector<SceneParameter> parameters;
 };
 
-}  // namespace host
+}  // namespace quorvel::host

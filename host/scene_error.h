@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace host {
+namespace quorvel::host {
 
 // A scene that cannot be used: bad JSON, a value of the wrong kind or out of range, an
 // unknown parameter, a missing file. The message names the file and the place in it.
@@ -12,4 +12,4 @@ class SceneError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -10,7 +10,7 @@
 
 #include "host/image.h"
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -470,4 +470,4 @@ Scene LoadSceneFile(const std::string& path) {
     return ParseScene(text.str(), path);
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -5,7 +5,7 @@
 #include "host/scene.h"
 #include "host/scene_error.h"
 
-namespace host {
+namespace quorvel::host {
 
 // Reads a scene from JSON text. path names the file in messages, and image files named by
 // the scene are found relative to its folder. Throws SceneError.
@@ -19,4 +19,4 @@ Scene LoadSceneFile(const std::string& path);
 constexpr double kMaxFrameRate = 240.0;
 constexpr double kMaxSceneTime = 86400.0;
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <sstream>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -390,4 +390,4 @@ std::vector<ParameterSetting> ResolveSceneParameters(
     return settings;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -9,7 +9,7 @@
 #include "host/scene_error.h"
 #include "host_api/effect.h"
 
-namespace host {
+namespace quorvel::host {
 
 // What a scene needs to know of one of the effect's parameters, taken from the definition
 // that the effect added at PARAMS_SETUP.
@@ -64,4 +64,4 @@ struct ParameterSetting {
 std::vector<ParameterSetting> ResolveSceneParameters(
     const Scene& scene, const std::vector<ParameterDescription>& parameters);
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace host {
+namespace quorvel::host {
 
 namespace {
 
@@ -122,4 +122,4 @@ Image MakeTestCard(PixelDepth depth, int width, int height) {
     return card;
 }
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -2,7 +2,7 @@
 
 #include "host/image.h"
 
-namespace host {
+namespace quorvel::host {
 
 // The built-in layer picture, so that a scene needs no image file: a colour wheel across the
 // width darkening downwards, a checkerboard with grid lines, a circle with a cross at the
@@ -12,4 +12,4 @@ namespace host {
 // machine. Throws std::length_error for a size that Image refuses.
 Image MakeTestCard(PixelDepth depth, int width, int height);
 
-}  // namespace host
+}  // namespace quorvel::host

@@ -3,7 +3,20 @@
 #include <array>
 #include <cstddef>
 
+#include "host_api/drawbot.h"
 #include "host_api/suites.h"
+
+// The AEGP suites of the layer and mask wrappers; their tables are declared with those
+// wrappers, so the accessors below hand out pointers to these incomplete types until then.
+struct AEGP_PFInterfaceSuite1;
+struct AEGP_EffectSuite2;
+struct AEGP_StreamSuite7;
+struct AEGP_StreamSuite9;
+struct AEGP_StreamSuite10;
+struct AEGP_DynamicStreamSuite5;
+struct AEGP_LayerMaskSuite7;
+struct AEGP_MaskOutlineSuite5;
+struct AEGP_MemorySuite1;
 
 // The pairs of suite name and version that a SuiteHandler can acquire. The order is the order
 // in which the cache releases them.
@@ -68,9 +81,40 @@ public:
     const PF_iterateFloatSuite1* iterateFloatSuite1() {
         return Get<PF_iterateFloatSuite1>(SuiteSlot::iterateFloatSuite1);
     }
+    const PF_EffectCustomUISuite1* EffectCustomUISuite1() {
+        return Get<PF_EffectCustomUISuite1>(SuiteSlot::EffectCustomUISuite1);
+    }
+    const DRAWBOT_DrawbotSuite1* DRAWBOTDrawSuite1() {
+        return Get<DRAWBOT_DrawbotSuite1>(SuiteSlot::DRAWBOTDrawSuite1);
+    }
+    const DRAWBOT_SupplierSuite1* DRAWBOTSupplierSuite1() {
+        return Get<DRAWBOT_SupplierSuite1>(SuiteSlot::DRAWBOTSupplierSuite1);
+    }
+    const DRAWBOT_SurfaceSuite2* DRAWBOTSurfaceSuite2() {
+        return Get<DRAWBOT_SurfaceSuite2>(SuiteSlot::DRAWBOTSurfaceSuite2);
+    }
     const AEGP_UtilitySuite7* UtilitySuite7() {
         return Get<AEGP_UtilitySuite7>(SuiteSlot::UtilitySuite7);
     }
+    const AEGP_PFInterfaceSuite1* PFInterfaceSuite1() {
+        return Get<AEGP_PFInterfaceSuite1>(SuiteSlot::PFInterfaceSuite1);
+    }
+    const AEGP_EffectSuite2* EffectSuite2() { return Get<AEGP_EffectSuite2>(SuiteSlot::EffectSuite2); }
+    const AEGP_StreamSuite7* StreamSuite7() { return Get<AEGP_StreamSuite7>(SuiteSlot::StreamSuite7); }
+    const AEGP_StreamSuite9* StreamSuite9() { return Get<AEGP_StreamSuite9>(SuiteSlot::StreamSuite9); }
+    const AEGP_StreamSuite10* StreamSuite10() {
+        return Get<AEGP_StreamSuite10>(SuiteSlot::StreamSuite10);
+    }
+    const AEGP_DynamicStreamSuite5* DynamicStreamSuite5() {
+        return Get<AEGP_DynamicStreamSuite5>(SuiteSlot::DynamicStreamSuite5);
+    }
+    const AEGP_LayerMaskSuite7* LayerMaskSuite7() {
+        return Get<AEGP_LayerMaskSuite7>(SuiteSlot::LayerMaskSuite7);
+    }
+    const AEGP_MaskOutlineSuite5* MaskOutlineSuite5() {
+        return Get<AEGP_MaskOutlineSuite5>(SuiteSlot::MaskOutlineSuite5);
+    }
+    const AEGP_MemorySuite1* MemorySuite1() { return Get<AEGP_MemorySuite1>(SuiteSlot::MemorySuite1); }
 
     // The untyped acquisition behind every accessor.
     const void* Acquire(SuiteSlot slot);

@@ -9,8 +9,8 @@
 #include "host/scene_error.h"
 #include "host/scene_file.h"
 
-using host::Scene;
-using host::SceneError;
+using quorvel::host::Scene;
+using quorvel::host::SceneError;
 
 namespace {
 
@@ -53,10 +53,10 @@ double Seconds(const std::string& option, const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !std::isfinite(value) || value < 0.0 ||
-        value > host::kMaxSceneTime) {
+        value > quorvel::host::kMaxSceneTime) {
         throw UsageError(option + " expects seconds from 0 to " +
-                         std::to_string(static_cast<long long>(host::kMaxSceneTime)) + ", not '" +
-                         text + "'");
+                         std::to_string(static_cast<long long>(quorvel::host::kMaxSceneTime)) +
+                         ", not '" + text + "'");
     }
     return value;
 }
@@ -79,7 +79,7 @@ void SetOption(RenderOptions& options, const std::string& name, const std::strin
     if (name == "--output") {
         options.outputPath = value;
     } else if (name == "--depth") {
-        options.depth = host::ParsePixelDepth(value);
+        options.depth = quorvel::host::ParsePixelDepth(value);
         if (!options.depth) {
             throw UsageError("--depth expects 8, 16 or 32 (float), not '" + value + "'");
         }
@@ -192,7 +192,7 @@ std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
         scene.depth = *options.depth;
     }
     const long long maxFrame =
-        static_cast<long long>(std::floor(host::kMaxSceneTime * scene.frameRate));
+        static_cast<long long>(std::floor(quorvel::host::kMaxSceneTime * scene.frameRate));
     const auto checkFrame = [&](int frame) {
         if (frame > maxFrame) {
             throw SceneError(scene.path + ": frame " + std::to_string(frame) +

@@ -25,7 +25,7 @@ struct RenderOptions {
     std::string scenePath;
     std::string outputPath;
     std::string modulePath;
-    std::optional<host::PixelDepth> depth;
+    std::optional<quorvel::host::PixelDepth> depth;
     std::optional<double> time;
     std::optional<int> frame;
     std::optional<FrameRange> frames;
@@ -48,7 +48,7 @@ struct RenderJob {
 // and the images to render: one for a time or a single frame, one per frame of a range,
 // numbered as FrameFileName says. Throws SceneError for a time or frame that the scene
 // cannot hold.
-std::vector<RenderJob> PlanRender(host::Scene& scene, const RenderOptions& options);
+std::vector<RenderJob> PlanRender(quorvel::host::Scene& scene, const RenderOptions& options);
 
 // The file name of one frame of a range: a run of '#' in the name becomes the frame number
 // padded with zeros to the run's length ("out_####.png" -> "out_0012.png"); without '#',

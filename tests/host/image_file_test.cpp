@@ -15,7 +15,7 @@
 
 namespace {
 
-using namespace host;
+using namespace quorvel::host;
 
 class ImageFileTest : public testing::Test {
   protected:

@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace host;
+using namespace quorvel::host;
 
 TEST(ImageTest, ChannelsStandInTheHostOrderAndRange) {
     Image eight(PixelDepth::Eight, 2, 2);

@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace host;
+using namespace quorvel::host;
 
 // The message of the SceneError that parsing the text raises, or "no error".
 std::string ErrorOf(const std::string& text, const std::string& path = "s.json") {

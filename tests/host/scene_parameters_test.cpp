@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace host;
+using namespace quorvel::host;
 
 PF_ParamDef Definition(PF_ParamType type, const char* name) {
     PF_ParamDef definition;

@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace host;
+using namespace quorvel::host;
 
 std::string UsageErrorOf(const std::vector<std::string>& arguments) {
     try {

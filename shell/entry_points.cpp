@@ -1,0 +1,60 @@
+// The module's two exported functions: registration and the command entry point. Nothing
+// else leaves the module.
+#include "host_api/effect.h"
+#include "shell/command_switch.h"
+#include "shell/effect_identity.h"
+#include "shell/failure_conversion.h"
+#include "shell/param_commands.h"
+
+#if defined(_WIN32)
+#define QUORVEL_EXPORT __declspec(dllexport)
+#else
+#define QUORVEL_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+using PreFilter = bool (*)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                           PF_ParamDef* params[], PF_LayerDef* output, void* extra);
+
+// Every command passes these in order before the command switch; the first that handles it
+// ends the call with PF_Err_NONE.
+constexpr PreFilter kPreFilters[] = {
+    &HandleParamCommands,
+};
+
+PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                PF_LayerDef* output, void* extra) {
+    for (PreFilter filter : kPreFilters) {
+        if (filter(cmd, in_data, out_data, params, output, extra)) {
+            return PF_Err_NONE;
+        }
+    }
+    if (cmd >= PF_Cmd_NUM_CMDS) {
+        return PF_Err_NONE;
+    }
+    return RunCommand(cmd, in_data, out_data, params, output, extra);
+}
+
+}  // namespace
+
+extern "C" QUORVEL_EXPORT A_Err PluginDataEntryFunction(PF_PluginDataPtr inPtr,
+                                                        PF_PluginDataCB inPluginDataCallBackPtr) {
+    if (inPluginDataCallBackPtr == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    return inPluginDataCallBackPtr(inPtr, kEffectName, kEffectMatchName, kEffectCategory,
+                                   kEntryPointName, kEffectKind, kEffectApiMajorVersion,
+                                   kEffectApiMinorVersion, kEffectReservedInfo);
+}
+
+extern "C" QUORVEL_EXPORT PF_Err EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                                            PF_ParamDef* params[], PF_LayerDef* output,
+                                            void* extra) {
+    if (in_data == nullptr || out_data == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    // No exception leaves the module.
+    return ConvertFailures(in_data, out_data,
+                           [&] { return Dispatch(cmd, in_data, out_data, params, output, extra); });
+}

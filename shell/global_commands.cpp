@@ -1,0 +1,42 @@
+#include "shell/global_commands.h"
+
+#include "shell/effect_identity.h"
+#include "shell/failure_conversion.h"
+#include "shell/global_data.h"
+#include "shell/string_table.h"
+#include "shell/suite_handler.h"
+
+PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
+    SuiteHandler suites(in_data->pica_basicP);
+    suites.ANSISuite1()->sprintf(out_data->return_msg, "%s v%d.%d\r%s", LookupString(StrID_Name),
+                                 MAJOR_VERSION, MINOR_VERSION, LookupString(StrID_Description));
+    return PF_Err_NONE;
+}
+
+PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
+    out_data->my_version = EFFECT_VERSION;
+    out_data->out_flags = kGlobalOutFlags;
+    out_data->out_flags2 = kGlobalOutFlags2;
+    // The shared OpenGL start-up data is made here, before the global data; its failure
+    // ends the command with its code.
+    return GlobalDataSetup(in_data, out_data);
+}
+
+PF_Err GlobalSetdown(PF_InData* in_data, PF_OutData* out_data) {
+    // The shared OpenGL data is torn down first; the global data goes only when that worked.
+    PF_Err err = PF_Err_NONE;
+    if (err == PF_Err_NONE) {
+        err = GlobalDataSetdown(in_data);
+    }
+    if (in_data->sequence_data != nullptr) {
+        const PF_Err disposed = ConvertFailuresToCode([&] {
+            in_data->utils->host_dispose_handle(in_data->sequence_data);
+            return PF_Err_NONE;
+        });
+        if (disposed != PF_Err_NONE) {
+            return disposed;
+        }
+        out_data->sequence_data = nullptr;
+    }
+    return err;
+}

@@ -1,0 +1,51 @@
+#include "shell/global_data.h"
+
+#include "shell/locked_handle.h"
+#include "shell/owned_handle.h"
+#include "shell/string_table.h"
+#include "shell/suite_handler.h"
+
+namespace {
+
+constexpr A_long kPremiereApplicationId = PF_APPL_ID_PREMIERE;
+
+}  // namespace
+
+PF_Err GlobalDataSetup(PF_InData* in_data, PF_OutData* out_data) {
+    SuiteHandler suites(in_data->pica_basicP);
+    OwnedHandle handle(&suites, sizeof(GlobalData));
+    if (handle.Get() == nullptr) {
+        return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+    PF_Err err = PF_Err_NONE;
+    LockedHandle locked(&suites, handle.Get());
+    if (locked.ptr != nullptr) {
+        auto* global = static_cast<GlobalData*>(locked.ptr);
+        if (in_data->appl_id != kPremiereApplicationId) {
+            static_assert(sizeof(AEGP_PluginID) == sizeof(global->pluginId), "plug-in id word");
+            err = suites.UtilitySuite7()->AEGP_RegisterWithAEGP(
+                nullptr, LookupString(StrID_Name),
+                reinterpret_cast<AEGP_PluginID*>(&global->pluginId));
+        }
+        if (err == PF_Err_NONE) {
+            out_data->global_data = handle.Release();
+        }
+    }
+    // A handle that was not handed to the host is disposed by its owner after the unlock.
+    return err;
+}
+
+GlobalData* GetGlobalData(const PF_InData* in_data) {
+    if (in_data->global_data == nullptr) {
+        return nullptr;
+    }
+    return static_cast<GlobalData*>(*in_data->global_data);
+}
+
+PF_Err GlobalDataSetdown(PF_InData* in_data) {
+    if (in_data->global_data != nullptr) {
+        SuiteHandler suites(in_data->pica_basicP);
+        suites.HandleSuite2()->host_dispose_handle(in_data->global_data);
+    }
+    return PF_Err_NONE;
+}

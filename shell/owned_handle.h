@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+#include "host_api/suites.h"
+#include "shell/suite_handler.h"
+
+// A host memory handle made through "PF Handle Suite" 2 that is disposed again at the end of
+// the scope unless Release hands it on (to out_data, for the host to keep).
+class OwnedHandle {
+  public:
+    OwnedHandle(SuiteHandler* suites, uint64_t size);
+    ~OwnedHandle();
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+    // Null when the host could not allocate.
+    PF_Handle Get() const { return handle_; }
+
+    // Gives the handle up: the destructor no longer disposes it.
+    PF_Handle Release();
+
+  private:
+    SuiteHandler* suites_;
+    PF_Handle handle_;
+};

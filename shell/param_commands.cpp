@@ -1,0 +1,29 @@
+#include "shell/param_commands.h"
+
+#include "shell/command_args.h"
+#include "shell/param_command_rows.h"
+
+namespace {
+
+struct ParamCommandRow {
+    PF_Cmd cmd;
+    bool (*handle)(const CommandArgs& args);
+};
+
+// Commands without a row are not handled here.
+constexpr ParamCommandRow kParamCommandRows[] = {
+    {PF_Cmd_USER_CHANGED_PARAM, &ClaimWithoutWork},
+};
+
+}  // namespace
+
+bool HandleParamCommands(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                         PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
+    const CommandArgs args{cmd, in_data, out_data, params, output, extra};
+    for (const ParamCommandRow& row : kParamCommandRows) {
+        if (row.cmd == cmd) {
+            return row.handle(args);
+        }
+    }
+    return false;
+}

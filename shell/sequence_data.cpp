@@ -1,0 +1,92 @@
+#include "shell/sequence_data.h"
+
+#include <cstring>
+
+#include "shell/effect_identity.h"
+#include "shell/locked_handle.h"
+#include "shell/owned_handle.h"
+#include "shell/suite_handler.h"
+
+namespace {
+
+bool HoldsMemory(PF_Handle handle) {
+    return handle != nullptr && *handle != nullptr;
+}
+
+// Makes the live one-byte record and hands it to out_data. A handle whose lock gives nothing
+// is disposed again. False only when no handle could be made.
+bool NewLiveRecord(PF_InData* in_data, PF_OutData* out_data) {
+    SuiteHandler suites(in_data->pica_basicP);
+    OwnedHandle handle(&suites, sizeof(SequenceData));
+    if (handle.Get() == nullptr) {
+        return false;
+    }
+    LockedHandle locked(&suites, handle.Get());
+    if (locked.ptr != nullptr) {
+        static_cast<SequenceData*>(locked.ptr)->flattened = 0;
+        out_data->sequence_data = handle.Release();
+    }
+    return true;
+}
+
+// Makes the 16-byte flat record and hands it to out_data; disposes the live record of
+// in_data when asked to.
+PF_Err NewFlatRecord(PF_InData* in_data, PF_OutData* out_data, bool disposeLive) {
+    if (in_data->sequence_data == nullptr) {
+        return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+    if (!HoldsMemory(in_data->sequence_data)) {
+        return PF_Err_NONE;
+    }
+    SuiteHandler suites(in_data->pica_basicP);
+    OwnedHandle handle(&suites, sizeof(FlatSequenceData));
+    if (handle.Get() == nullptr) {
+        return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+    LockedHandle locked(&suites, handle.Get());
+    if (locked.ptr == nullptr) {
+        return PF_Err_NONE;
+    }
+    FlatSequenceData flat;
+    std::memset(&flat, 0, sizeof(flat));
+    flat.flattened = 1;
+    std::memcpy(flat.tag, "TEMP", sizeof(flat.tag));
+    flat.fixedValue = 8;
+    flat.version = EFFECT_VERSION;
+    std::memcpy(locked.ptr, &flat, sizeof(flat));
+    if (disposeLive) {
+        suites.HandleSuite2()->host_dispose_handle(in_data->sequence_data);
+    }
+    out_data->sequence_data = handle.Release();
+    return PF_Err_NONE;
+}
+
+}  // namespace
+
+PF_Err SequenceSetup(PF_InData* in_data, PF_OutData* out_data) {
+    return NewLiveRecord(in_data, out_data) ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
+}
+
+PF_Err SequenceResetup(PF_InData* in_data, PF_OutData* out_data) {
+    // The incoming flat record is left to the host.
+    if (HoldsMemory(in_data->sequence_data)) {
+        NewLiveRecord(in_data, out_data);
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err SequenceFlatten(PF_InData* in_data, PF_OutData* out_data) {
+    return NewFlatRecord(in_data, out_data, true);
+}
+
+PF_Err GetFlattenedSequenceData(PF_InData* in_data, PF_OutData* out_data) {
+    return NewFlatRecord(in_data, out_data, false);
+}
+
+PF_Err SequenceSetdown(PF_InData* in_data, PF_OutData*) {
+    if (in_data->sequence_data != nullptr) {
+        SuiteHandler suites(in_data->pica_basicP);
+        suites.HandleSuite2()->host_dispose_handle(in_data->sequence_data);
+    }
+    return PF_Err_NONE;
+}

@@ -1,0 +1,202 @@
+// The replacement host on its own: handles, suites, the ANSI bounds, AEGP ids, fault
+// injection, the ledger, and calls from several threads at once.
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/basic_suite.h"
+#include "host/host_error.h"
+#include "host/suites/utility_suite.h"
+#include "tests/support/module_host.h"
+
+namespace quorvel::testing {
+namespace {
+
+using quorvel::host::Host;
+using HostTest = ModuleTest;
+
+template <typename Suite>
+const Suite* Acquire(const char* name, A_long version) {
+    const void* suite = nullptr;
+    quorvel::host::BasicSuite()->AcquireSuite(name, version, &suite);
+    return static_cast<const Suite*>(suite);
+}
+
+TEST(HostLoadTest, RefusesAMissingModuleAndASecondHost) {
+    EXPECT_THROW(Host("/nonexistent/Quorvel.so"), quorvel::host::HostError);
+    EXPECT_THROW(Host::Current(), quorvel::host::HostError);
+    Host first(QUORVEL_MODULE_PATH);
+    EXPECT_EQ(&Host::Current(), &first);
+    EXPECT_THROW(Host second(QUORVEL_MODULE_PATH), quorvel::host::HostError);
+    EXPECT_EQ(&Host::Current(), &first);
+}
+
+TEST_F(HostTest, HandlesHaveMemorySizesAndLockCounts) {
+    const auto* handles = Acquire<PF_HandleSuite2>("PF Handle Suite", 2);
+    ASSERT_NE(handles, nullptr);
+    PF_Handle handle = handles->host_new_handle(16);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(handles->host_get_handle_size(handle), 16u);
+    auto* bytes = static_cast<uint8_t*>(handles->host_lock_handle(handle));
+    ASSERT_EQ(bytes, *handle);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 16), std::vector<uint8_t>(16, 0));
+    std::memcpy(bytes, "0123456789abcdef", 16);
+    EXPECT_EQ(handles->host_lock_handle(handle), bytes);
+    EXPECT_EQ(host.handles().LockCount(handle), 2);
+    EXPECT_FALSE(host.ledger().IsBalanced());
+    handles->host_unlock_handle(handle);
+    handles->host_unlock_handle(handle);
+    // Resizing keeps the contents and the handle.
+    EXPECT_EQ(handles->host_resize_handle(4, &handle), PF_Err_NONE);
+    EXPECT_EQ(host.handles().Bytes(handle), (std::vector<uint8_t>{'0', '1', '2', '3'}));
+    handles->host_dispose_handle(handle);
+    // A handle of no size holds no memory.
+    PF_Handle empty = handles->host_new_handle(0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(*empty, nullptr);
+    EXPECT_EQ(handles->host_lock_handle(empty), nullptr);
+    handles->host_unlock_handle(empty);
+    handles->host_dispose_handle(empty);
+    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(HostTest, TheLedgerShowsWhatIsHeldAndEveryMisuse) {
+    const auto* handles = Acquire<PF_HandleSuite2>("PF Handle Suite", 2);
+    PF_Handle handle = handles->host_new_handle(8);
+    handles->host_lock_handle(handle);
+    EXPECT_EQ(host.ledger().Outstanding(),
+              (std::map<std::string, long>{{"handle #1 (8 bytes)", 1},
+                                           {"lock of handle #1 (8 bytes)", 1},
+                                           {"suite PF Handle Suite 2", 1}}));
+    handles->host_unlock_handle(handle);
+    handles->host_unlock_handle(handle);
+    handles->host_dispose_handle(handle);
+    handles->host_dispose_handle(handle);
+    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    EXPECT_TRUE(host.ledger().Outstanding().empty());
+    EXPECT_EQ(host.ledger().Misuses(),
+              (std::vector<std::string>{
+                  "host_unlock_handle of handle #1 (8 bytes), which is not locked",
+                  "host_dispose_handle of an unknown or disposed handle",
+                  "ReleaseSuite of suite PF Handle Suite 2, which is not acquired"}));
+    EXPECT_FALSE(host.ledger().IsBalanced());
+    EXPECT_NE(host.ledger().Describe().find("misuse: host_dispose_handle"), std::string::npos);
+}
+
+TEST_F(HostTest, SuitesAreServedByNameAndVersion) {
+    const void* suite = &suite;
+    SPBasicSuite* basic = quorvel::host::BasicSuite();
+    EXPECT_EQ(basic->AcquireSuite("PF Handle Suite", 3, &suite), quorvel::host::kSuiteNotFound);
+    EXPECT_EQ(suite, nullptr);
+    EXPECT_EQ(basic->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
+    EXPECT_NE(suite, nullptr);
+    EXPECT_EQ(basic->ReleaseSuite("PF ANSI Suite", 1), kSPNoError);
+
+    // A suite added by another part of the host is served like the built-in ones.
+    const AEGP_UtilitySuite7 table = {};
+    host.suites().Add({"PF Test Suite", 4, &table});
+    EXPECT_EQ(basic->AcquireSuite("PF Test Suite", 4, &suite), kSPNoError);
+    EXPECT_EQ(suite, &table);
+    EXPECT_EQ(host.ledger().Count("suite PF Test Suite 4"), 1);
+    EXPECT_EQ(basic->ReleaseSuite("PF Test Suite", 4), kSPNoError);
+
+    host.faults().MakeSuiteUnavailable("PF Test Suite", 4);
+    EXPECT_EQ(basic->AcquireSuite("PF Test Suite", 4, &suite), quorvel::host::kSuiteNotFound);
+    EXPECT_EQ(suite, nullptr);
+    EXPECT_EQ(basic->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
+    basic->ReleaseSuite("PF ANSI Suite", 1);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(HostTest, FaultsHitTheNthCallOnly) {
+    const auto* handles = Acquire<PF_HandleSuite2>("PF Handle Suite", 2);
+    host.faults().NullCall("host_new_handle", 2);
+    host.faults().FailCall("AcquireSuite", 1, 42);
+    PF_Handle first = handles->host_new_handle(1);
+    PF_Handle second = handles->host_new_handle(1);
+    PF_Handle third = handles->host_new_handle(1);
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_NE(third, nullptr);
+    EXPECT_EQ(host.faults().Calls("host_new_handle"), 3);
+    const void* suite = nullptr;
+    EXPECT_EQ(quorvel::host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), 42);
+    EXPECT_EQ(suite, nullptr);
+    EXPECT_EQ(quorvel::host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
+    quorvel::host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
+    handles->host_dispose_handle(first);
+    handles->host_dispose_handle(third);
+    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(HostTest, AnsiCallsStayInsideTheMessage) {
+    const auto* ansi = Acquire<PF_ANSICallbacksSuite1>("PF ANSI Suite", 1);
+    char buffer[300];
+    std::memset(buffer, '#', sizeof(buffer));
+    const std::string text(1000, 'a');
+    EXPECT_EQ(ansi->sprintf(buffer, "%s", text.c_str()), 255);
+    EXPECT_EQ(std::strlen(buffer), 255u);
+    EXPECT_EQ(buffer[256], '#');
+    std::memset(buffer, '#', sizeof(buffer));
+    EXPECT_EQ(ansi->strcpy(buffer, text.c_str()), buffer);
+    EXPECT_EQ(std::strlen(buffer), 255u);
+    EXPECT_EQ(buffer[256], '#');
+    EXPECT_EQ(ansi->sprintf(buffer, "%s v%d.%d", "Quorvel", 1, 0), 12);
+    EXPECT_STREQ(buffer, "Quorvel v1.0");
+    quorvel::host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(HostTest, AegpRegistrationHandsOutNewIds) {
+    const auto* utility = Acquire<AEGP_UtilitySuite7>("AEGP Utility Suite", 7);
+    AEGP_PluginID first = 0, second = 0;
+    EXPECT_EQ(utility->AEGP_RegisterWithAEGP(nullptr, "One", &first), PF_Err_NONE);
+    EXPECT_EQ(utility->AEGP_RegisterWithAEGP(nullptr, "Two", &second), PF_Err_NONE);
+    EXPECT_NE(first, second);
+    const auto entries = host.State<quorvel::host::AegpRegistrations>().Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].name, "Two");
+    EXPECT_EQ(entries[1].id, second);
+    quorvel::host::BasicSuite()->ReleaseSuite("AEGP Utility Suite", 7);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(HostTest, SeveralThreadsAtOnceLeaveTheLedgerBalanced) {
+    ASSERT_EQ(effect().Send(PF_Cmd_GLOBAL_SETUP).err, PF_Err_NONE);
+    PutCheckbox(host, 65, 1);
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([this, t, &failures] {
+            for (int i = 0; i < 200; ++i) {
+                PF_RenderRequest request = {};
+                request.rect = {0, 0, 10 + t, 10 + i};
+                failures[t] += effect().SmartPreRender(request).command.err != PF_Err_NONE;
+                failures[t] += effect().Send(PF_Cmd_QUERY_DYNAMIC_FLAGS).err != PF_Err_NONE;
+                failures[t] += effect().Send(PF_Cmd_ABOUT).err != PF_Err_NONE;
+                const auto* handles = Acquire<PF_HandleSuite2>("PF Handle Suite", 2);
+                PF_Handle handle = handles->host_new_handle(64);
+                std::memset(handles->host_lock_handle(handle), t, 64);
+                handles->host_unlock_handle(handle);
+                handles->host_dispose_handle(handle);
+                quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+    EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
+    EXPECT_EQ(host.handles().LiveCount(), 0u);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+}  // namespace
+}  // namespace quorvel::testing

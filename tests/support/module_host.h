@@ -1,0 +1,34 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "host/host.h"
+#include "host_api/effect.h"
+
+namespace quorvel::testing {
+
+// Passes when the host's ledger is balanced; otherwise lists what is left behind.
+::testing::AssertionResult LedgerBalanced(host::Host& host);
+
+// The tests' shorthand for "the command left nothing behind".
+#define EXPECT_LEDGER_BALANCED(host) EXPECT_TRUE(::quorvel::testing::LedgerBalanced(host))
+
+// Puts a checkbox with value at index, after parameters without data up to it.
+void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value);
+
+// A zeroed PF_OutData with every byte of the message set to 'x', to see what a command wrote.
+PF_OutData MarkedOutData();
+
+#ifdef QUORVEL_MODULE_PATH
+// A host with the built module loaded and registered.
+class ModuleTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(host.Register(), PF_Err_NONE); }
+
+    host::EffectInstance& effect() { return host.effect(); }
+
+    host::Host host{QUORVEL_MODULE_PATH};
+};
+#endif
+
+}  // namespace quorvel::testing
