@@ -25,6 +25,12 @@ struct Ramp {
     // Allocates an empty point map; leaves mode and interpolation as they are.
     Ramp();
 
+    // Builds a Ramp in place on memory at least sizeof(Ramp) large (a locked host handle).
+    static Ramp* ConstructAt(void* memory);
+
+    // Frees the point map and leaves points null. The only way a map is given back.
+    void ReleasePoints();
+
     // The curve's value at x, clamped to [0, 1]. Allocates nothing.
     float Evaluate(float x) const;
 

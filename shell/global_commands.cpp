@@ -1,5 +1,6 @@
 #include "shell/global_commands.h"
 
+#include "gl/render_data_registry.h"
 #include "shell/effect_identity.h"
 #include "shell/failure_conversion.h"
 #include "shell/global_data.h"
@@ -17,14 +18,18 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
     out_data->my_version = EFFECT_VERSION;
     out_data->out_flags = kGlobalOutFlags;
     out_data->out_flags2 = kGlobalOutFlags2;
-    // The shared OpenGL start-up data is made here, before the global data; its failure
-    // ends the command with its code.
+    // The shared OpenGL start-up data is made before the global data; its failure ends the
+    // command with its code.
+    const PF_Err err = CreateSharedGLData(in_data);
+    if (err != PF_Err_NONE) {
+        return err;
+    }
     return GlobalDataSetup(in_data, out_data);
 }
 
 PF_Err GlobalSetdown(PF_InData* in_data, PF_OutData* out_data) {
     // The shared OpenGL data is torn down first; the global data goes only when that worked.
-    PF_Err err = PF_Err_NONE;
+    PF_Err err = DestroyGLDataOnThread();
     if (err == PF_Err_NONE) {
         err = GlobalDataSetdown(in_data);
     }

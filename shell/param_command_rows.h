@@ -50,7 +50,7 @@ bool ClaimRampEditorEvent(const CommandArgs& args) {
 
 // PF_Cmd_ARBITRARY_CALLBACK: only the ramp's own arbitrary data is served; any other refcon
 // is PF_Err_UNRECOGNIZED_PARAM_TYPE. Always handled.
-template <bool (*IsRampCallback)(PF_ArbParamsExtra*),
+template <bool (*IsRampCallback)(const PF_ArbParamsExtra*),
           PF_Err (*RampCallback)(PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*,
                                  PF_ArbParamsExtra*)>
 bool ClaimRampArbitraryCallback(const CommandArgs& args) {

@@ -1,5 +1,6 @@
 #include "shell/param_commands.h"
 
+#include "ramp/ramp_arbitrary.h"
 #include "shell/command_args.h"
 #include "shell/param_command_rows.h"
 
@@ -13,6 +14,8 @@ struct ParamCommandRow {
 // Commands without a row are not handled here.
 constexpr ParamCommandRow kParamCommandRows[] = {
     {PF_Cmd_USER_CHANGED_PARAM, &ClaimWithoutWork},
+    {PF_Cmd_ARBITRARY_CALLBACK,
+     &ClaimRampArbitraryCallback<IsRampArbitraryCallback, HandleRampArbitraryCallback>},
 };
 
 }  // namespace

@@ -18,7 +18,7 @@ PF_Err EditorEvent(PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*, PF_Even
     return editorResult;
 }
 
-bool IsRampCallback(PF_ArbParamsExtra* extra) {
+bool IsRampCallback(const PF_ArbParamsExtra* extra) {
     return extra->u.new_func_params.refconPV == kRampRefcon;
 }
 

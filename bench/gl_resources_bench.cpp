@@ -1,0 +1,95 @@
+// What the OpenGL layer costs a render thread: starting its context, the first preparation of
+// its resources (five programs, three 1920 x 1080 float textures), a steady-state frame's
+// preparation, and a change of frame size.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "gl/context_guard.h"
+#include "gl/hidden_context.h"
+#include "gl/render_data.h"
+#include "gl/render_data_registry.h"
+#include "gl/render_resources.h"
+
+namespace {
+
+using AESDK_OpenGL::AESDK_OpenGL_EffectRenderData;
+
+// The start-up context for the whole run (each context start prints its information block).
+bool StartOpenGL() {
+    static const bool started = CreateSharedGLData(nullptr) == PF_Err_NONE;
+    return started;
+}
+
+std::unique_ptr<AESDK_OpenGL_EffectRenderData> StartedRenderData() {
+    auto renderData = std::make_unique<AESDK_OpenGL_EffectRenderData>();
+    AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+    renderData->started = true;
+    return renderData;
+}
+
+void BM_StartRenderContext(benchmark::State& state) {
+    if (!StartOpenGL()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    for (auto _ : state) {
+        const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
+        auto renderData = StartedRenderData();
+        benchmark::DoNotOptimize(renderData->renderContext);
+        state.PauseTiming();
+        renderData.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartRenderContext)->Unit(benchmark::kMillisecond);
+
+void BM_FirstPreparation(benchmark::State& state) {
+    if (!StartOpenGL()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto renderData = StartedRenderData();
+        state.ResumeTiming();
+        AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
+        state.PauseTiming();
+        renderData.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstPreparation)->Unit(benchmark::kMillisecond);
+
+void BM_SteadyPreparation(benchmark::State& state) {
+    if (!StartOpenGL()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    auto renderData = StartedRenderData();
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
+    for (auto _ : state) {
+        AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
+    }
+}
+BENCHMARK(BM_SteadyPreparation);
+
+void BM_SizeChange(benchmark::State& state) {
+    if (!StartOpenGL()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    auto renderData = StartedRenderData();
+    bool large = false;
+    for (auto _ : state) {
+        large = !large;
+        AESDK_OpenGL::PrepareRenderResources(*renderData, large ? 1920 : 1280, large ? 1080 : 720,
+                                             false);
+    }
+}
+BENCHMARK(BM_SizeChange)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

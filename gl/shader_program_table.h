@@ -1,0 +1,37 @@
+#pragma once
+
+#include <glbinding/gl/types.h>
+
+#include <array>
+#include <vector>
+
+// The program slots of a render data. The numbering has gaps: slots 3 and 5 are never built.
+enum ShaderSlot : int {
+    ShaderSlot_Distortion = 0,
+    ShaderSlot_Strips = 1,
+    ShaderSlot_InputConversion = 2,
+    ShaderSlot_Copy = 4,
+    ShaderSlot_OutputConversion = 6,
+};
+
+constexpr int kShaderSlotCount = 7;
+
+using ShaderProgramTable = std::array<gl::GLuint, kShaderSlotCount>;
+
+namespace AESDK_OpenGL {
+
+// What one slot is built from: the GLSL sources and the attribute locations bound by name.
+struct ShaderProgramSource {
+    ShaderSlot slot;
+    const char* vertexSource;
+    const char* fragmentSource;
+    std::vector<int> attributeLocations;
+};
+
+// The programs in the order they are built.
+const std::vector<ShaderProgramSource>& ShaderProgramSources();
+
+// The attribute name bound at a location from 0 to 8, null for any other location.
+const char* VertexAttributeName(int location);
+
+}  // namespace AESDK_OpenGL

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <EGL/egl.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+// The records behind the handles that the EGL stand-in hands out. All of them live in one
+// registry guarded by one mutex, so that every handle a caller passes in can be checked.
+
+struct HDC__ {
+    HWND window = nullptr;
+    int pixelFormat = 0;
+};
+
+struct HWND__ {
+    std::string className;
+    std::string title;
+    HDC__ deviceContext;
+};
+
+struct HGLRC__ {
+    EGLContext context = EGL_NO_CONTEXT;
+    int pixelFormat = 0;
+    // The attribute list it was made with (EGL names, EGL_NONE at the end), kept so that
+    // wglShareLists can make it again inside a share group.
+    std::vector<EGLint> attributes;
+    bool current = false;
+};
+
+namespace platform_egl {
+
+struct PlatformState {
+    std::mutex mutex;
+    std::map<std::string, ATOM> classes;
+    std::map<HWND, std::unique_ptr<HWND__>> windows;
+    std::map<HGLRC, std::unique_ptr<HGLRC__>> contexts;
+    ATOM nextAtom = 0xC000;
+};
+
+PlatformState& State();
+
+// What this thread has current: the context and the device context passed to wglMakeCurrent.
+struct ThreadCurrent {
+    HGLRC context = nullptr;
+    HDC deviceContext = nullptr;
+    ~ThreadCurrent();
+};
+
+ThreadCurrent& CurrentOfThisThread();
+
+// Under the state's lock: the records behind handles, or null when the handle is not alive.
+HWND__* FindWindowLocked(PlatformState& state, HWND window);
+HDC__* FindDeviceContextLocked(PlatformState& state, HDC deviceContext);
+HGLRC__* FindContextLocked(PlatformState& state, HGLRC context);
+
+// Under the state's lock: makes nothing current on this thread (as a failed wglMakeCurrent
+// does on Windows).
+void ReleaseCurrentLocked(ThreadCurrent& current);
+
+}  // namespace platform_egl

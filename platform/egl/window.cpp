@@ -1,0 +1,98 @@
+#include <memory>
+#include <mutex>
+
+#include "platform/egl/failure_injection.h"
+#include "platform/egl/platform_state.h"
+
+using platform_egl::CallFails;
+using platform_egl::FindDeviceContextLocked;
+using platform_egl::FindWindowLocked;
+using platform_egl::PlatformState;
+using platform_egl::State;
+using platform_testing::PlatformCall;
+
+namespace {
+
+// The only pixel format offered: RGBA, 32 colour bits, OpenGL on a window.
+constexpr int kPixelFormat = 1;
+
+}  // namespace
+
+HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int, int, int, HWND,
+                     HMENU, HINSTANCE, LPVOID) {
+    if (CallFails(PlatformCall::CreateWindowExA) || className == nullptr) {
+        return nullptr;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (state.classes.count(className) == 0) {
+        return nullptr;
+    }
+    auto window = std::make_unique<HWND__>();
+    window->className = className;
+    window->title = windowName != nullptr ? windowName : "";
+    window->deviceContext.window = window.get();
+    HWND handle = window.get();
+    state.windows[handle] = std::move(window);
+    return handle;
+}
+
+BOOL DestroyWindow(HWND window) {
+    if (CallFails(PlatformCall::DestroyWindow)) {
+        return FALSE;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (FindWindowLocked(state, window) == nullptr) {
+        return FALSE;
+    }
+    state.windows.erase(window);
+    return TRUE;
+}
+
+HDC GetDC(HWND window) {
+    if (CallFails(PlatformCall::GetDC)) {
+        return nullptr;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    HWND__* record = FindWindowLocked(state, window);
+    return record != nullptr ? &record->deviceContext : nullptr;
+}
+
+int ReleaseDC(HWND window, HDC deviceContext) {
+    if (CallFails(PlatformCall::ReleaseDC)) {
+        return 0;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    HDC__* record = FindDeviceContextLocked(state, deviceContext);
+    return record != nullptr && record->window == window ? 1 : 0;
+}
+
+int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor) {
+    if (CallFails(PlatformCall::ChoosePixelFormat) || descriptor == nullptr ||
+        descriptor->nSize != sizeof(PIXELFORMATDESCRIPTOR) ||
+        (descriptor->dwFlags & PFD_SUPPORT_OPENGL) == 0 ||
+        descriptor->iPixelType != PFD_TYPE_RGBA) {
+        return 0;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return FindDeviceContextLocked(state, deviceContext) != nullptr ? kPixelFormat : 0;
+}
+
+BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR*) {
+    if (CallFails(PlatformCall::SetPixelFormat) || format != kPixelFormat) {
+        return FALSE;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    HDC__* record = FindDeviceContextLocked(state, deviceContext);
+    // A window's pixel format can be set once; setting the same one again is harmless.
+    if (record == nullptr || (record->pixelFormat != 0 && record->pixelFormat != format)) {
+        return FALSE;
+    }
+    record->pixelFormat = format;
+    return TRUE;
+}

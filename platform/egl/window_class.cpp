@@ -1,0 +1,67 @@
+#include <mutex>
+#include <string>
+
+#include "platform/egl/failure_injection.h"
+#include "platform/egl/platform_state.h"
+
+using platform_egl::CallFails;
+using platform_egl::PlatformState;
+using platform_egl::State;
+using platform_testing::PlatformCall;
+
+ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    if (CallFails(PlatformCall::RegisterClassExA) || windowClass == nullptr ||
+        windowClass->cbSize != sizeof(WNDCLASSEXA) || windowClass->lpszClassName == nullptr ||
+        windowClass->lpfnWndProc == nullptr) {
+        return 0;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const std::string name = windowClass->lpszClassName;
+    if (state.classes.count(name) != 0) {
+        return 0;  // Windows refuses a second class of the same name.
+    }
+    const ATOM atom = state.nextAtom++;
+    state.classes[name] = atom;
+    return atom;
+}
+
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
+    if (CallFails(PlatformCall::UnregisterClassA) || className == nullptr) {
+        return FALSE;
+    }
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const auto found = state.classes.find(className);
+    if (found == state.classes.end()) {
+        return FALSE;
+    }
+    // As on Windows, a class stays registered while a window of it exists.
+    for (const auto& entry : state.windows) {
+        if (entry.second->className == className) {
+            return FALSE;
+        }
+    }
+    state.classes.erase(found);
+    return TRUE;
+}
+
+LRESULT CALLBACK DefWindowProcA(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+    // Only the executable's own handle is asked for; any non-null value stands for it.
+    static int executable;
+    return moduleName == nullptr ? reinterpret_cast<HMODULE>(&executable) : nullptr;
+}
+
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
+    static int arrow;
+    return reinterpret_cast<HCURSOR>(&arrow);
+}
+
+HGDIOBJ GetStockObject(int) {
+    static int stockObject;
+    return &stockObject;
+}

@@ -1,0 +1,221 @@
+// Hidden windows and contexts: every failure of the platform during a start, the host's
+// context afterwards, what is left behind, the information print and the window class names.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gl/context_guard.h"
+#include "gl/fault.h"
+#include "gl/hidden_context.h"
+#include "gl/render_data.h"
+#include "gl/render_data_registry.h"
+#include "platform/testing.h"
+#include "tests/gl/gl_test_support.h"
+
+namespace {
+
+using AESDK_OpenGL::AESDK_OpenGL_ContextGuard;
+using AESDK_OpenGL::AESDK_OpenGL_EffectRenderData;
+using AESDK_OpenGL::AESDK_OpenGL_Fault;
+using platform_testing::PlatformCall;
+
+// What the platform holds, to see that a failed start leaves nothing behind.
+struct PlatformCounts {
+    int windows = platform_testing::LiveWindowCount();
+    int classes = platform_testing::RegisteredClassCount();
+    int contexts = platform_testing::LiveContextCount();
+};
+
+void ExpectSameCounts(const PlatformCounts& before) {
+    const PlatformCounts now;
+    EXPECT_EQ(now.windows, before.windows);
+    EXPECT_EQ(now.classes, before.classes);
+    EXPECT_EQ(now.contexts, before.contexts);
+}
+
+class HiddenContext : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QUORVEL_REQUIRE_GL();
+        platform_testing::Reset();
+    }
+    void TearDown() override {
+        platform_testing::Reset();
+        EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+    }
+};
+
+struct FailureCase {
+    PlatformCall call;
+    const char* name;
+};
+
+TEST_F(HiddenContext, EveryStartupFailureGivesFourAndRestoresTheHostContext) {
+    const FailureCase failures[] = {
+        {PlatformCall::RegisterClassExA, "RegisterClassExA"},
+        {PlatformCall::CreateWindowExA, "CreateWindowExA"},
+        {PlatformCall::ChoosePixelFormat, "ChoosePixelFormat"},
+        {PlatformCall::SetPixelFormat, "SetPixelFormat"},
+        {PlatformCall::wglCreateContext, "wglCreateContext"},
+        {PlatformCall::wglMakeCurrent, "wglMakeCurrent"},
+        {PlatformCall::wglGetProcAddress, "wglGetProcAddress"},
+    };
+    const gl_test::HostContext host;
+    ASSERT_TRUE(host.IsCurrent());
+    const PlatformCounts before;
+    for (const FailureCase& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        platform_testing::FailCall(failure.call);
+        EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_OUT_OF_MEMORY);
+        EXPECT_TRUE(host.IsCurrent());
+        // The partly made start-up data stays until GLOBAL_SETDOWN; a context that was made
+        // but not finished is gone already.
+        ASSERT_TRUE(s_sharedGLData);
+        EXPECT_EQ(s_sharedGLData->renderContext, nullptr);
+        EXPECT_EQ(platform_testing::LiveContextCount(), before.contexts);
+        EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+        EXPECT_FALSE(s_sharedGLData);
+        EXPECT_TRUE(host.IsCurrent());
+        ExpectSameCounts(before);
+        platform_testing::Reset();
+    }
+    // And without a failure the same start works, still giving the host its context back.
+    EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    EXPECT_TRUE(host.IsCurrent());
+    EXPECT_NE(s_sharedGLData->renderContext, nullptr);
+}
+
+TEST_F(HiddenContext, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
+    const FailureCase failures[] = {
+        {PlatformCall::RegisterClassExA, "RegisterClassExA"},
+        {PlatformCall::CreateWindowExA, "CreateWindowExA"},
+        {PlatformCall::ChoosePixelFormat, "ChoosePixelFormat"},
+        {PlatformCall::SetPixelFormat, "SetPixelFormat"},
+        {PlatformCall::wglCreateContextAttribsARB, "wglCreateContextAttribsARB"},
+        {PlatformCall::wglMakeCurrent, "wglMakeCurrent"},
+        {PlatformCall::wglShareLists, "wglShareLists"},
+    };
+    const gl_test::HostContext host;
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const PlatformCounts before;
+    for (const FailureCase& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        auto renderData = std::make_shared<AESDK_OpenGL_EffectRenderData>();
+        platform_testing::FailCall(failure.call);
+        try {
+            const AESDK_OpenGL_ContextGuard guard;
+            AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+            ADD_FAILURE() << "no fault";
+        } catch (const AESDK_OpenGL_Fault& fault) {
+            EXPECT_EQ(fault.code, 1);
+        }
+        EXPECT_TRUE(host.IsCurrent());
+        EXPECT_EQ(renderData->renderContext, nullptr);
+        EXPECT_EQ(platform_testing::LiveContextCount(), before.contexts);
+
+        // The next frame starts again; what the failed start left is given back first.
+        {
+            const AESDK_OpenGL_ContextGuard guard;
+            AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+            EXPECT_EQ(wglGetCurrentContext(), renderData->renderContext);
+        }
+        EXPECT_TRUE(host.IsCurrent());
+        EXPECT_EQ(platform_testing::LiveWindowCount(), before.windows + 1);
+        EXPECT_EQ(platform_testing::RegisteredClassCount(), before.classes + 1);
+        EXPECT_EQ(platform_testing::LiveContextCount(), before.contexts + 1);
+        renderData.reset();
+        wglMakeCurrent(host.deviceContext, host.context);
+        ExpectSameCounts(before);
+    }
+}
+
+TEST_F(HiddenContext, AShareWithoutAContextIsRefused) {
+    const gl_test::HostContext host;
+    const AESDK_OpenGL::AESDK_OpenGL_EffectCommonData emptyShare;
+    AESDK_OpenGL_EffectRenderData renderData;
+    const PlatformCounts before;
+    try {
+        const AESDK_OpenGL_ContextGuard guard;
+        AESDK_OpenGL::CreateHiddenContext(renderData, &emptyShare);
+        ADD_FAILURE() << "no fault";
+    } catch (const AESDK_OpenGL_Fault& fault) {
+        EXPECT_EQ(fault.code, 1);
+    }
+    EXPECT_TRUE(host.IsCurrent());
+    ExpectSameCounts(before);
+}
+
+TEST_F(HiddenContext, EachStartPrintsTheContextInformationBetweenEmptyLines) {
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::regex expected(
+        "\nOpenGL Version:  [0-9]+\\.[0-9]+\n"
+        "OpenGL Vendor:   [^\n]+\n"
+        "OpenGL Renderer: [^\n]+\n"
+        "OpenGL Revision: [0-9]+ \\(gl\\.xml\\)\n\n");
+    EXPECT_TRUE(std::regex_match(printed, expected)) << printed;
+}
+
+TEST_F(HiddenContext, WindowsAndClassesGoWithTheirContextData) {
+    const PlatformCounts before;
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const std::string startupClass = s_sharedGLData->windowClassName;
+    std::string renderClass;
+    std::thread renderThread([&renderClass] {
+        const AESDK_OpenGL_ContextGuard guard;
+        auto renderData = AcquireThreadRenderData();
+        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+        renderData->started = true;
+        renderClass = renderData->windowClassName;
+    });
+    renderThread.join();
+    EXPECT_TRUE(platform_testing::IsClassRegistered(startupClass));
+    EXPECT_TRUE(platform_testing::IsClassRegistered(renderClass));
+    EXPECT_EQ(platform_testing::LiveWindowCount(), before.windows + 2);
+
+    EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+    EXPECT_FALSE(platform_testing::IsClassRegistered(startupClass));
+    EXPECT_FALSE(platform_testing::IsClassRegistered(renderClass));
+    ExpectSameCounts(before);
+}
+
+// Needs no OpenGL: windows and classes are the platform's alone.
+TEST(HiddenWindow, ClassNamesNeverRepeatAcrossThreads) {
+    constexpr int kThreads = 8;
+    constexpr int kWindowsPerThread = 4;
+    std::vector<std::vector<std::pair<HWND, std::string>>> made(kThreads);
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < kThreads; ++thread) {
+        threads.emplace_back([&made, thread] {
+            for (int window = 0; window < kWindowsPerThread; ++window) {
+                std::string className;
+                HWND handle = AESDK_OpenGL::CreateHiddenWindow("Quorvel", className);
+                made[thread].emplace_back(handle, className);
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    std::set<std::string> names;
+    const std::regex pattern("AESDK_OpenGL_Quorvel_Win_Class[0-9]+");
+    for (const auto& perThread : made) {
+        for (const auto& window : perThread) {
+            EXPECT_NE(window.first, nullptr);
+            EXPECT_TRUE(std::regex_match(window.second, pattern)) << window.second;
+            names.insert(window.second);
+            DestroyWindow(window.first);
+            EXPECT_TRUE(UnregisterClassA(window.second.c_str(), nullptr));
+        }
+    }
+    EXPECT_EQ(names.size(), static_cast<size_t>(kThreads * kWindowsPerThread));
+}
+
+}  // namespace

@@ -1,0 +1,325 @@
+// Render resources: what each preparation creates and replaces, the mesh buffers' capacities,
+// framebuffer status, sampler binding and program building failures. Object creations are
+// counted through glbinding's call callbacks.
+
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <new>
+#include <string>
+
+#include "gl/fault.h"
+#include "gl/framebuffer.h"
+#include "gl/mesh_buffers.h"
+#include "gl/object_names.h"
+#include "gl/render_data_registry.h"
+#include "gl/render_resources.h"
+#include "gl/shader_program.h"
+#include "gl/shader_sources.h"
+#include "tests/gl/gl_test_support.h"
+
+namespace {
+
+using namespace gl;
+using AESDK_OpenGL::AESDK_OpenGL_Fault;
+
+class RenderResources : public gl_test::RenderDataTest {};
+
+GLint TextureLevelParameter(GLuint texture, GLenum parameter) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, parameter, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+GLint BufferSize(GLuint buffer) {
+    GLint size = 0;
+    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
+    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_SIZE, &size);
+    glBindBuffer(GL_COPY_READ_BUFFER, 0);
+    return size;
+}
+
+GLint Binding(GLenum binding) {
+    GLint name = 0;
+    glGetIntegerv(binding, &name);
+    return name;
+}
+
+// The four corners of the render data's quad, as stored in its buffer.
+std::array<QuadVertex, 4> QuadOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& data) {
+    std::array<QuadVertex, 4> quad = {};
+    glBindBuffer(GL_ARRAY_BUFFER, data.quadVertexBuffer);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return quad;
+}
+
+// The names a preparation may replace, to see which ones it did.
+struct SizeBoundNames {
+    GLuint framebuffer;
+    GLuint mainTexture;
+    GLuint passTexture0;
+    GLuint passTexture1;
+    GLuint quadVertexArray;
+    ShaderProgramTable programs;
+};
+
+SizeBoundNames NamesOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& data) {
+    return {data.framebuffer,     data.mainTexture,     data.passTextures[0],
+            data.passTextures[1], data.quadVertexArray, data.programs};
+}
+
+TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
+    gl_test::GLCallCounter counter;
+
+    // First call: quad, framebuffer, three textures, five programs from ten shaders.
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
+    EXPECT_EQ(counter.Count("glGenVertexArrays"), 1);
+    EXPECT_EQ(counter.Count("glGenBuffers"), 1);
+    EXPECT_EQ(counter.Count("glGenFramebuffers"), 1);
+    EXPECT_EQ(counter.Count("glGenTextures"), 3);
+    EXPECT_EQ(counter.Count("glCreateProgram"), 5);
+    EXPECT_EQ(counter.Count("glCreateShader"), 10);
+    EXPECT_EQ(counter.Count("glDeleteShader"), 10);
+    EXPECT_EQ(counter.Count("glDeleteProgram"), 0);
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 1920);
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_HEIGHT), 1080);
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_INTERNAL_FORMAT),
+              static_cast<GLint>(GL_RGBA32F));
+    EXPECT_EQ(TextureLevelParameter(renderData->passTextures[1], GL_TEXTURE_WIDTH), 1920);
+    std::array<QuadVertex, 4> quad = QuadOf(*renderData);
+    EXPECT_EQ(quad[1].x, 1920.0f);
+    EXPECT_EQ(quad[2].y, 1080.0f);
+    EXPECT_EQ(quad[3].x, 1920.0f);
+    EXPECT_EQ(quad[3].y, 1080.0f);
+    EXPECT_EQ(quad[3].z, 0.0f);
+    EXPECT_EQ(quad[3].u, 1.0f);
+    EXPECT_EQ(quad[3].v, 1.0f);
+
+    // Steady state: nothing made, nothing deleted.
+    counter.Clear();
+    for (int frame = 0; frame < 3; ++frame) {
+        AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
+    }
+    EXPECT_EQ(counter.Creations(), 0);
+    EXPECT_EQ(counter.Deletions(), 0);
+
+    // Supersampling switched on: only the main texture, now twice the size each way.
+    const SizeBoundNames before = NamesOf(*renderData);
+    counter.Clear();
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, true);
+    EXPECT_EQ(counter.Creations(), 1);
+    EXPECT_EQ(counter.Count("glGenTextures"), 1);
+    EXPECT_EQ(counter.Deletions(), 1);
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 3840);
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_HEIGHT), 2160);
+    EXPECT_EQ(renderData->framebuffer, before.framebuffer);
+    EXPECT_EQ(renderData->passTextures[0], before.passTexture0);
+    EXPECT_EQ(renderData->quadVertexArray, before.quadVertexArray);
+
+    // A new size: framebuffer, textures and quad anew; programs and mesh buffers kept.
+    AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 300, 4, 200, 4);
+    const GLuint meshVertexBuffer = renderData->meshVertexBuffer;
+    const ShaderProgramTable programs = renderData->programs;
+    counter.Clear();
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 640, 360, true);
+    EXPECT_EQ(counter.Count("glGenFramebuffers"), 1);
+    EXPECT_EQ(counter.Count("glGenTextures"), 3);
+    EXPECT_EQ(counter.Count("glGenVertexArrays"), 1);
+    EXPECT_EQ(counter.Count("glGenBuffers"), 1);
+    EXPECT_EQ(counter.Count("glCreateProgram"), 0);
+    EXPECT_EQ(counter.Count("glDeleteTextures"), 3);
+    EXPECT_EQ(counter.Count("glDeleteFramebuffers"), 1);
+    EXPECT_EQ(counter.Count("glDeleteBuffers"), 1);
+    EXPECT_EQ(counter.Count("glDeleteVertexArrays"), 1);
+    EXPECT_EQ(renderData->programs, programs);
+    EXPECT_EQ(renderData->meshVertexBuffer, meshVertexBuffer);
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 1280);
+    EXPECT_EQ(TextureLevelParameter(renderData->passTextures[0], GL_TEXTURE_HEIGHT), 360);
+    quad = QuadOf(*renderData);
+    EXPECT_EQ(quad[3].x, 640.0f);
+    EXPECT_EQ(quad[3].y, 360.0f);
+}
+
+TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
+    gl_test::GLCallCounter counter;
+    AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 300, 4, 200, 4);
+    EXPECT_EQ(renderData->meshVertexBufferCapacity, 12000);
+    EXPECT_EQ(renderData->meshTriangleIndexBufferCapacity, 2400);
+    EXPECT_EQ(renderData->meshLineIndexBufferCapacity, 1600);
+    EXPECT_EQ(BufferSize(renderData->meshVertexBuffer), 12000);
+    EXPECT_EQ(BufferSize(renderData->meshTriangleIndexBuffer), 2400);
+    EXPECT_EQ(BufferSize(renderData->meshLineIndexBuffer), 1600);
+    EXPECT_EQ(counter.Count("glGenVertexArrays"), 2);
+    EXPECT_EQ(counter.Count("glGenBuffers"), 3);
+    // Left with the line vertex array and the shared vertex buffer bound; each vertex array
+    // carries its own index buffer.
+    EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING),
+              static_cast<GLint>(renderData->meshLineVertexArray));
+    EXPECT_EQ(Binding(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(renderData->meshVertexBuffer));
+    EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
+              static_cast<GLint>(renderData->meshLineIndexBuffer));
+    glBindVertexArray(renderData->meshVertexArray);
+    EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
+              static_cast<GLint>(renderData->meshTriangleIndexBuffer));
+    glBindVertexArray(0);
+
+    // Smaller requests reuse everything.
+    counter.Clear();
+    AESDK_OpenGL::ReserveMeshBuffers(*renderData, 50, 60, 300, 4, 200, 4);
+    AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 10, 4, 1, 4);
+    EXPECT_EQ(counter.Creations(), 0);
+    EXPECT_EQ(counter.Deletions(), 0);
+    EXPECT_EQ(renderData->meshVertexBufferCapacity, 12000);
+
+    // One vertex more replaces all three buffers, but not the vertex arrays.
+    const GLuint triangleVertexArray = renderData->meshVertexArray;
+    counter.Clear();
+    AESDK_OpenGL::ReserveMeshBuffers(*renderData, 101, 60, 300, 4, 200, 4);
+    EXPECT_EQ(counter.Count("glGenBuffers"), 3);
+    EXPECT_EQ(counter.Count("glDeleteBuffers"), 3);
+    EXPECT_EQ(counter.Count("glGenVertexArrays"), 0);
+    EXPECT_EQ(renderData->meshVertexArray, triangleVertexArray);
+    EXPECT_EQ(renderData->meshVertexBufferCapacity, 12120);
+    EXPECT_EQ(renderData->meshTriangleIndexBufferCapacity, 2400);
+
+    // A request whose byte count does not fit 32 bits is refused before anything changes.
+    const GLuint vertexBuffer = renderData->meshVertexBuffer;
+    counter.Clear();
+    EXPECT_THROW(AESDK_OpenGL::ReserveMeshBuffers(*renderData, INT_MAX, 60, 3, 4, 2, 4),
+                 std::bad_alloc);
+    EXPECT_THROW(AESDK_OpenGL::ReserveMeshBuffers(*renderData, 10, 60, -3, 4, 2, 4),
+                 std::bad_alloc);
+    EXPECT_EQ(counter.Total(), 0);
+    EXPECT_EQ(renderData->meshVertexBuffer, vertexBuffer);
+    EXPECT_EQ(renderData->meshVertexBufferCapacity, 12120);
+}
+
+TEST_F(RenderResources, DestructionDeletesEveryObjectInItsOwnContext) {
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 16, 16, true);
+    AESDK_OpenGL::ReserveMeshBuffers(*renderData, 4, 60, 6, 4, 8, 4);
+    gl_test::GLCallCounter counter;
+    wglMakeCurrent(nullptr, nullptr);
+    renderData.reset();
+    EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+    EXPECT_EQ(counter.Count("glDeleteTextures"), 3);
+    EXPECT_EQ(counter.Count("glDeleteProgram"), 5);
+    EXPECT_EQ(counter.Count("glDeleteFramebuffers"), 1);
+    EXPECT_EQ(counter.Count("glDeleteBuffers"), 4);
+    EXPECT_EQ(counter.Count("glDeleteVertexArrays"), 3);
+    EXPECT_EQ(counter.Creations(), 0);
+    EXPECT_TRUE(s_renderDataByThread.empty());
+    EXPECT_FALSE(s_sharedGLData);
+    // Set up again so that the fixture's teardown finds what it expects.
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+}
+
+TEST_F(RenderResources, FramebufferStatusIsReportedAsText) {
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
+    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0]);
+    EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(), "OK");
+
+    // A texture without storage is an incomplete attachment.
+    GLuint empty = 0;
+    glGenTextures(1, &empty);
+    glBindTexture(GL_TEXTURE_2D, empty);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    try {
+        AESDK_OpenGL::AttachRenderTexture(*renderData, empty);
+        ADD_FAILURE() << "no fault";
+    } catch (const AESDK_OpenGL_Fault& fault) {
+        EXPECT_EQ(fault.code, 3);
+    }
+    EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(),
+              "Framebuffer incomplete, incomplete attachment!");
+    AESDK_OpenGL::DeleteTextureName(empty);
+
+    // Nothing attached at all.
+    try {
+        AESDK_OpenGL::AttachRenderTexture(*renderData, 0);
+        ADD_FAILURE() << "no fault";
+    } catch (const AESDK_OpenGL_Fault& fault) {
+        EXPECT_EQ(fault.code, 3);
+    }
+    EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(), "Framebuffer incomplete, missing attachment!");
+
+    // The surfaceless default framebuffer is undefined, a status without a text of its own.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(), "Unknown error!");
+}
+
+TEST_F(RenderResources, BindingTheAllOnesTextureFailsBeforeAnyCall) {
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
+    const GLuint program = renderData->programs[ShaderSlot_Copy];
+    glUseProgram(program);
+    gl_test::GLCallCounter counter;
+    try {
+        AESDK_OpenGL::BindTextureToSampler(program, 0xFFFFFFFFu, "inputTexture", 2);
+        ADD_FAILURE() << "no fault";
+    } catch (const AESDK_OpenGL_Fault& fault) {
+        EXPECT_EQ(fault.code, 6);
+    }
+    EXPECT_EQ(counter.Total(), 0);
+
+    // A real texture lands on the unit, and the sampler points there.
+    AESDK_OpenGL::BindTextureToSampler(program, renderData->passTextures[1], "inputTexture", 2);
+    EXPECT_EQ(Binding(GL_ACTIVE_TEXTURE), static_cast<GLint>(GL_TEXTURE2));
+    EXPECT_EQ(Binding(GL_TEXTURE_BINDING_2D), static_cast<GLint>(renderData->passTextures[1]));
+    GLint unit = -1;
+    glGetUniformiv(program, glGetUniformLocation(program, "inputTexture"), &unit);
+    EXPECT_EQ(unit, 2);
+    glActiveTexture(GL_TEXTURE0);
+    glUseProgram(0);
+}
+
+TEST_F(RenderResources, ProgramBuildFailuresLeaveNothingBehind) {
+    const char* const broken = "#version 330\nvoid main() { this is not GLSL }\n";
+    // The fragment shader reads the quad's coordinate with another type: it compiles, but
+    // the program does not link.
+    const char* const unlinkable =
+        "#version 330\nin vec3 out_uvs;\nout vec4 colourOut;\n"
+        "void main() { colourOut = vec4(out_uvs, 1.0); }\n";
+    struct BuildCase {
+        const char* vertex;
+        const char* fragment;
+    };
+    const BuildCase cases[] = {
+        {broken, AESDK_OpenGL::kCopyFragmentShader},
+        {AESDK_OpenGL::kQuadVertexShader, broken},
+        {AESDK_OpenGL::kQuadVertexShader, unlinkable},
+    };
+    gl_test::GLCallCounter counter;
+    for (const BuildCase& build : cases) {
+        try {
+            AESDK_OpenGL::BuildShaderProgram(build.vertex, build.fragment, {0, 5});
+            ADD_FAILURE() << "no fault";
+        } catch (const AESDK_OpenGL_Fault& fault) {
+            EXPECT_EQ(fault.code, 6);
+        }
+    }
+    EXPECT_EQ(counter.Count("glCreateShader"), counter.Count("glDeleteShader"));
+    EXPECT_EQ(counter.Count("glCreateProgram"), counter.Count("glDeleteProgram"));
+    EXPECT_EQ(counter.Count("glCreateProgram"), 1);
+
+    // Attribute numbers outside 0 to 8 are skipped.
+    counter.Clear();
+    GLuint program = AESDK_OpenGL::BuildShaderProgram(
+        AESDK_OpenGL::kQuadVertexShader, AESDK_OpenGL::kCopyFragmentShader, {-1, 5, 9, 0, 42});
+    EXPECT_EQ(counter.Count("glBindAttribLocation"), 2);
+    EXPECT_EQ(glGetAttribLocation(program, "UVs"), 5);
+    AESDK_OpenGL::DeleteProgramName(program);
+
+    // A failed slot stays 0, so the next preparation builds it.
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
+    AESDK_OpenGL::DeleteProgramName(renderData->programs[ShaderSlot_Strips]);
+    counter.Clear();
+    AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
+    EXPECT_EQ(counter.Count("glCreateProgram"), 1);
+    EXPECT_NE(renderData->programs[ShaderSlot_Strips], 0u);
+}
+
+}  // namespace

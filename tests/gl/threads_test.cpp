@@ -1,0 +1,121 @@
+// Several render threads at once, each on its own context in the start-up context's share
+// group, drawing with the real programs while the others draw too.
+
+#include <glbinding/Binding.h>
+#include <glbinding/gl/gl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "gl/context_guard.h"
+#include "gl/hidden_context.h"
+#include "gl/object_names.h"
+#include "gl/render_data_registry.h"
+#include "gl/render_resources.h"
+#include "platform/testing.h"
+#include "tests/gl/gl_test_support.h"
+
+namespace {
+
+using namespace gl;
+using gl_test::Texels;
+
+constexpr int kThreads = 4;
+constexpr int kFrames = 20;
+constexpr int kSize = 16;
+
+// Lets every thread pass only when all have arrived.
+class StartLine {
+  public:
+    explicit StartLine(int count) : waiting_(count) {}
+    void ArriveAndWait() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (--waiting_ == 0) {
+            all_.notify_all();
+        }
+        all_.wait(lock, [this] { return waiting_ == 0; });
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable all_;
+    int waiting_;
+};
+
+TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
+    QUORVEL_REQUIRE_GL();
+    platform_testing::Reset();
+    const int contextsBefore = platform_testing::LiveContextCount();
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+
+    // A texture made in the start-up context: every render context must see it.
+    GLuint sharedTexture = 0;
+    {
+        const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
+        wglMakeCurrent(s_sharedGLData->deviceContext, s_sharedGLData->renderContext);
+        glbinding::Binding::useCurrentContext();
+        Texels texels(kSize * kSize, {0.25f, 0.5f, 0.75f, 1.0f});
+        sharedTexture = gl_test::MakeTexture(kSize, kSize, texels);
+        glFinish();
+    }
+
+    StartLine startLine(kThreads);
+    std::atomic<int> mismatches{0};
+    std::atomic<int> framesDone{0};
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < kThreads; ++thread) {
+        threads.emplace_back([&, thread] {
+            const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
+            auto renderData = AcquireThreadRenderData();
+            AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+            renderData->started = true;
+            startLine.ArriveAndWait();
+            for (int frame = 0; frame < kFrames; ++frame) {
+                AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
+                AESDK_OpenGL::PrepareRenderResources(*renderData, kSize, kSize, false);
+                // The thread's own input: an opaque grey that differs per thread and frame.
+                const float grey = (thread * kFrames + frame + 1) / 128.0f;
+                GLuint input = gl_test::MakeTexture(kSize, kSize,
+                                                    Texels(kSize * kSize, {1, grey, grey, grey}));
+                gl_test::DrawConversionPass(*renderData, ShaderSlot_InputConversion, input, 1.0f,
+                                            renderData->passTextures[0]);
+                for (const auto& pixel : gl_test::ReadPixels(kSize, kSize)) {
+                    if (pixel[0] != grey || pixel[3] != 1.0f) {
+                        ++mismatches;
+                    }
+                }
+                gl_test::DrawConversionPass(*renderData, ShaderSlot_Copy, sharedTexture, 1.0f,
+                                            renderData->passTextures[1]);
+                for (const auto& pixel : gl_test::ReadPixels(kSize, kSize)) {
+                    if (pixel[0] != 0.25f || pixel[2] != 0.75f) {
+                        ++mismatches;
+                    }
+                }
+                AESDK_OpenGL::DeleteTextureName(input);
+                ++framesDone;
+            }
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(framesDone.load(), kThreads * kFrames);
+    EXPECT_EQ(mismatches.load(), 0);
+    EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore + 1 + kThreads);
+
+    {
+        const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
+        wglMakeCurrent(s_sharedGLData->deviceContext, s_sharedGLData->renderContext);
+        glbinding::Binding::useCurrentContext();
+        AESDK_OpenGL::DeleteTextureName(sharedTexture);
+    }
+    EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+    EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore);
+}
+
+}  // namespace
