@@ -7,6 +7,7 @@ namespace quorvel::host {
 #define QUORVEL_HOST_SUITES(SUITE) \
     SUITE(kHandleSuite2)           \
     SUITE(kANSISuite1)             \
+    SUITE(kParamUtilsSuite3)       \
     SUITE(kUtilitySuite7)
 
 #define QUORVEL_DECLARE_SUITE(definition) extern const SuiteDefinition definition;

@@ -58,10 +58,13 @@ EffectInstance::EffectInstance(const Module& module, Ledger& ledger, Faults& fau
       ledger_(ledger),
       faults_(faults),
       handles_(handles),
-      parameters_(ledger, faults),
+      parameters_(ledger, faults, handles, *this),
       utils_(MakeUtils()) {}
 
-EffectInstance::~EffectInstance() = default;
+// The ramp values are the module's to free, so they go while it is still loaded.
+EffectInstance::~EffectInstance() {
+    parameters_.DisposeRamps();
+}
 
 EffectInstance* EffectInstance::FromRef(PF_ProgPtr effect_ref) {
     EffectInstance& instance = Host::Current().effect();
@@ -116,7 +119,8 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
     std::vector<PF_ParamDef> definitions;
     std::vector<PF_ParamDef*> params;
     if (TakesParams(cmd)) {
-        definitions = parameters_.Snapshot();
+        definitions = parameters_.SnapshotAt(
+            in.time_scale == 0 ? 0.0 : static_cast<double>(in.current_time) / in.time_scale);
         for (PF_ParamDef& definition : definitions) {
             params.push_back(&definition);
         }
@@ -124,6 +128,9 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
     result.err = module_.EffectMain(cmd, &in, &result.out, params.empty() ? nullptr : params.data(),
                                     output, extra);
     TakeOver(cmd, result.out);
+    if (cmd == PF_Cmd_PARAMS_SETUP) {
+        parameters_.CompleteSetup();
+    }
     return result;
 }
 

@@ -69,8 +69,9 @@ class EffectInstance {
     EffectInstance(const EffectInstance&) = delete;
     EffectInstance& operator=(const EffectInstance&) = delete;
 
-    // Sends cmd with its extra record and output layer; the params array holds the current
-    // definitions (none for the smart commands, which check parameters out).
+    // Sends cmd with its extra record and output layer; the params array holds the
+    // definitions with their values at the command's time (none for the smart commands, which
+    // check parameters out). After PF_Cmd_PARAMS_SETUP each ramp gets its value.
     CommandResult Send(PF_Cmd cmd, void* extra = nullptr, PF_LayerDef* output = nullptr);
 
     // PF_Cmd_SMART_PRE_RENDER for request; output starts as given.

@@ -3,6 +3,8 @@
 #include "ramp/ramp_arbitrary.h"
 #include "shell/command_args.h"
 #include "shell/param_command_rows.h"
+#include "shell/params_setup.h"
+#include "shell/params_ui.h"
 
 namespace {
 
@@ -14,6 +16,8 @@ struct ParamCommandRow {
 // Commands without a row are not handled here.
 constexpr ParamCommandRow kParamCommandRows[] = {
     {PF_Cmd_USER_CHANGED_PARAM, &ClaimWithoutWork},
+    {PF_Cmd_PARAMS_SETUP, &ClaimAfterSetup<&ParamsSetup>},
+    {PF_Cmd_UPDATE_PARAMS_UI, &PassOnAfterUpdate<&UpdateParamsUI>},
     {PF_Cmd_ARBITRARY_CALLBACK,
      &ClaimRampArbitraryCallback<IsRampArbitraryCallback, HandleRampArbitraryCallback>},
 };

@@ -37,7 +37,6 @@ TEST_F(DispatchTest, CommandsWithoutWorkReturnNoneAndWriteNothing) {
                                INT_MAX,
                                -1,
                                PF_Cmd_UNUSED_0,
-                               PF_Cmd_PARAMS_SETUP,
                                PF_Cmd_DO_DIALOG,
                                PF_Cmd_FRAME_SETUP,
                                PF_Cmd_RENDER,

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "shell/param_list.h"
+
+// Parameter positions as the host numbers them: 0 is the input layer, then the parameters in
+// the order in which PARAMS_SETUP adds them. PARAM_COUNT, the input included, is what the
+// effect reports as out_data->num_params.
+enum ParamIndex : int {
+    PARAM_INPUT = 0,
+#define QUORVEL_PARAM_ENUMERATOR(NAME, SAVED_ID, DISPLAY_NAME, KIND, FIELD, DETAIL) PARAM_##NAME,
+    QUORVEL_PARAMETERS(QUORVEL_PARAM_ENUMERATOR)
+#undef QUORVEL_PARAM_ENUMERATOR
+        PARAM_COUNT
+};
+static_assert(PARAM_COUNT == 80, "the host stores projects with exactly 80 parameters");
+
+// Popup values count from 1; the renderer's shaders use the same numbers.
+enum QuorvelDirection : int {
+    QuorvelDirection_AcrossMasks = 1,
+    QuorvelDirection_AlongMasks = 2,
+};
+
+enum NoiseCoordinates : int {
+    NoiseCoordinates_ScreenSpace = 1,
+    NoiseCoordinates_Local = 2,
+};
+
+enum BackgroundMode : int {
+    BackgroundMode_None = 1,
+    BackgroundMode_Normal = 2,
+    BackgroundMode_Blend = 3,
+};
+
+enum TextureFilter : int {
+    TextureFilter_Nearest = 1,
+    TextureFilter_Linear = 2,
+};

@@ -1,0 +1,60 @@
+#include "shell/params_ui.h"
+
+#include "shell/exception.h"
+#include "shell/global_data.h"
+#include "shell/param_index.h"
+
+namespace {
+
+// The parameters that only matter while "Strips Enable" is on, in the order they are sent.
+constexpr ParamIndex kStripParams[] = {PARAM_STRIPS_COUNT, PARAM_STRIPS_RANDOM_FACTOR,
+                                       PARAM_STRIPS_RANDOM_SEED, PARAM_STRIPS_DISTRIBUTION};
+
+}  // namespace
+
+void UpdateParamsUI(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]) {
+    if (in_data->appl_id == static_cast<A_long>(PF_APPL_ID_PREMIERE) ||
+        GetGlobalData(in_data) == nullptr) {
+        return;
+    }
+    SuiteHandler suites(in_data->pica_basicP);
+    // The array is the host's; it must reach every index read here.
+    if (params == nullptr || in_data->num_params < PARAM_COUNT ||
+        params[PARAM_STRIPS_ENABLE] == nullptr) {
+        throw Exception(PF_Err_BAD_CALLBACK_PARAM);
+    }
+    const bool enable = params[PARAM_STRIPS_ENABLE]->u.bd.value == 1;
+    bool sent = false;
+    for (const ParamIndex index : kStripParams) {
+        if (SetParamEnabled(in_data, params, &suites, index, enable)) {
+            sent = true;
+        }
+    }
+    if (sent) {
+        out_data->out_flags |= PF_OutFlag_FORCE_RERENDER;
+    }
+}
+
+bool SetParamEnabled(PF_InData* in_data, PF_ParamDef* params[], SuiteHandler* suites, A_long index,
+                     bool enable) {
+    if (params[index] == nullptr) {
+        throw Exception(PF_Err_BAD_CALLBACK_PARAM);
+    }
+    PF_ParamDef copy = *params[index];
+    copy.flags |= PF_ParamFlag_COLLAPSE_TWIRLY;
+    if (enable) {
+        copy.ui_flags &= ~PF_PUI_DISABLED;
+    } else {
+        copy.ui_flags |= PF_PUI_DISABLED;
+    }
+    const bool disabled = (params[index]->ui_flags & PF_PUI_DISABLED) != 0;
+    if (disabled != enable) {
+        return false;
+    }
+    const PF_Err err =
+        suites->ParamUtilsSuite3()->PF_UpdateParamUI(in_data->effect_ref, index, &copy);
+    if (err != PF_Err_NONE) {
+        throw Exception(err);
+    }
+    return true;
+}

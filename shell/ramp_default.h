@@ -1,0 +1,31 @@
+#pragma once
+
+#include "host_api/effect.h"
+#include "ramp/ramp.h"
+#include "shell/param_table.h"
+#include "shell/suite_handler.h"
+
+// A new ramp value handle holding a parameter's default curve. It owns the handle and the
+// curve's point map until Release() says that the host has taken the handle over; a handle
+// that never reached the host is freed again, map included.
+class RampDefaultHandle {
+  public:
+    // Makes the handle and builds the curve in it. A handle the host cannot make or lock
+    // raises PF_Err_OUT_OF_MEMORY; an allocation failure of the map propagates.
+    RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve);
+    ~RampDefaultHandle();
+    RampDefaultHandle(const RampDefaultHandle&) = delete;
+    RampDefaultHandle& operator=(const RampDefaultHandle&) = delete;
+
+    PF_ArbitraryH Get() const { return handle_; }
+    void Release() { released_ = true; }
+
+  private:
+    void Build(const DefaultCurve& curve);
+    void Free();
+
+    SuiteHandler* suites_;
+    PF_ArbitraryH handle_ = nullptr;
+    bool built_ = false;  // the handle holds a Ramp with its point map
+    bool released_ = false;
+};

@@ -1,0 +1,226 @@
+// The settings snapshot against the host: every value at the frame's time (ramps through the
+// effect's own interpolation), the check-out and check-in failures, several threads at once.
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "shell/param_index.h"
+#include "shell/render_settings.h"
+#include "tests/support/module_params.h"
+
+namespace quorvel::testing {
+namespace {
+
+using RenderSettingsTest = ParamsModuleTest;
+
+// The 57 value parameters in the order the snapshot checks them out.
+std::vector<PF_ParamIndex> ValueParams() {
+    std::vector<PF_ParamIndex> indices;
+    const PF_ParamIndex ranges[][2] = {{1, 2},   {4, 7},   {9, 14},  {17, 28}, {31, 34}, {37, 40},
+                                       {45, 48}, {51, 54}, {58, 62}, {65, 68}, {71, 78}};
+    for (const auto& range : ranges) {
+        for (PF_ParamIndex index = range[0]; index <= range[1]; ++index) {
+            indices.push_back(index);
+        }
+    }
+    return indices;
+}
+
+TEST_F(RenderSettingsTest, TheSnapshotHoldsEveryValueAtTheFramesTime) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_ANIMATE, Number(256)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_MASK_2, Number(42)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OFFSET, 0.0, Number(0.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OFFSET, 2.0, Number(10.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_ALONG_BASE_POINTS, 0.0, Number(2)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_ALONG_BASE_POINTS, 2.0, Number(5)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_TEXTURE_FILTER, 0.0, Number(1)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_TEXTURE_FILTER, 2.0, Number(2)), PF_Err_NONE);
+    // A ramp between two keyframes is the effect's own interpolation of the two.
+    ASSERT_EQ(parameters().SetKeyframe(
+                  PARAM_QUORVEL_RAMP, 0.0,
+                  Flat(RampMode_WithoutSin, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}})),
+              PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_QUORVEL_RAMP, 2.0,
+                                       Flat(RampMode_All, RampInterpolation_Step,
+                                            {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}})),
+              PF_Err_NONE);
+    const size_t liveHandles = host.handles().LiveCount();
+
+    struct Expected {
+        double seconds;
+        double offset;
+        int32_t along;
+        int32_t filter;
+        int32_t interpolation;
+        Points quorvel;
+    };
+    const Expected frames[] = {
+        {0.0, 0.0, 2, 1, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}}},
+        {1.0, 5.0, 4, 1, RampInterpolation_Line, {{0.0f, 0.5f}, {0.75f, 0.5f}, {1.0f, 1.0f}}},
+        {1.5, 7.5, 4, 1, RampInterpolation_Line, {{0.0f, 0.75f}, {0.625f, 0.25f}, {1.0f, 1.0f}}},
+        {2.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
+        {5.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
+    };
+    for (const Expected& frame : frames) {
+        SCOPED_TRACE(frame.seconds);
+        PF_InData in = FrameInData(frame.seconds);
+        RenderSettings settings;
+        settings.inData = &in;
+        ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+        EXPECT_EQ(settings.paramDefs.size(), 57u);
+        EXPECT_EQ(settings.offset, frame.offset);
+        EXPECT_EQ(settings.alongBasePoints, frame.along);
+        EXPECT_EQ(settings.textureFilter, frame.filter);
+        EXPECT_EQ(settings.animate, 0) << "a checkbox of 256 is off";
+        EXPECT_EQ(settings.mask2PathId, 42u);
+        EXPECT_EQ(settings.backgroundBlendMode, BackgroundMode_Normal);
+        EXPECT_EQ(settings.multisampleAntiAliasing, 1);
+        EXPECT_EQ(settings.quorvelFactor, 100.0);
+        EXPECT_EQ(settings.stripsRandomFactor, 30.0);
+        EXPECT_EQ(settings.stripsCount, 100);
+        EXPECT_EQ(PointsOf(settings.quorvelRamp), frame.quorvel);
+        EXPECT_EQ(RampIn(settings.quorvelRamp).interpolation, frame.interpolation);
+        EXPECT_EQ(PointsOf(settings.opacityAcrossRamp), (Points{{0.0f, 1.0f}, {1.0f, 1.0f}}));
+        EXPECT_EQ(PointsOf(settings.mask1BasePointsDensity), (Points{{0.0f, 0.5f}, {1.0f, 0.5f}}));
+        EXPECT_EQ(parameters().OutstandingCheckouts(), 57u);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_TRUE(settings.paramDefs.empty());
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), liveHandles) << "every ramp copy disposed";
+    }
+}
+
+TEST_F(RenderSettingsTest, ValuesAreCopiedAsTheHostGaveThem) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    const uint64_t nanBits = 0x7FF4000000000123ULL;  // a signalling NaN with a payload
+    double nan;
+    std::memcpy(&nan, &nanBits, sizeof nan);
+    ASSERT_EQ(parameters().SetValue(PARAM_OFFSET, Number(nan)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_QUORVEL_FACTOR, Number(-0.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_LOOP_MESH_PART, Number(DBL_MAX)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_MASK_1, Number(4294967295.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_STRIPS_COUNT, Number(2147483647)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_DISTORTION_NOISE_SEED, Number(-5)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_SHOW_MASKS_NAMES, Number(257)), PF_Err_NONE);
+
+    PF_InData in = FrameInData(0.0);
+    RenderSettings settings;
+    settings.inData = &in;
+    ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+    EXPECT_GE(settings.paramDefs.capacity(), 80u);
+    uint64_t offsetBits;
+    std::memcpy(&offsetBits, &settings.offset, sizeof offsetBits);
+    EXPECT_EQ(offsetBits, nanBits);
+    EXPECT_TRUE(std::signbit(settings.quorvelFactor));
+    EXPECT_EQ(settings.loopMeshPart, DBL_MAX);
+    EXPECT_EQ(settings.mask1PathId, 4294967295u);
+    EXPECT_EQ(settings.stripsCount, 2147483647);
+    EXPECT_EQ(settings.distortionNoiseSeed, -5);
+    EXPECT_EQ(settings.showMasksNames, 1) << "the low byte of 257";
+    for (size_t i = 0; i < settings.paramDefs.size(); ++i) {
+        EXPECT_EQ(settings.paramDefs[i].uu.id, parameters().At(ValueParams()[i]).uu.id) << i;
+    }
+    // A second frame on the same record grows the list without reallocating.
+    const PF_ParamDef* storage = settings.paramDefs.data();
+    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+    ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+    EXPECT_EQ(settings.paramDefs.data(), storage);
+    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(RenderSettingsTest, TheSnapshotsFailureCases) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    PF_InData in = FrameInData(0.0);
+    const size_t liveHandles = host.handles().LiveCount();
+
+    // The first check-out fails: the host is asked once and gets nothing back.
+    {
+        host.faults().FailCall("checkout_param", 1, PF_Err_OUT_OF_MEMORY);
+        const long checkins = host.faults().Calls("checkin_param");
+        RenderSettings settings;
+        settings.inData = &in;
+        EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(settings.paramDefs.size(), 57u);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_EQ(host.faults().Calls("checkin_param"), checkins);
+        EXPECT_LEDGER_BALANCED(host);
+    }
+    // A later check-out fails: only what the host handed out goes back to it.
+    {
+        host.faults().FailCall("checkout_param", 13, PF_Err_OUT_OF_MEMORY);
+        const long checkins = host.faults().Calls("checkin_param");
+        RenderSettings settings;
+        settings.inData = &in;
+        settings.distortionNoiseAlongFactor = -1.0;
+        EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(settings.distortionNoiseAlongFactor, -1.0) << "the failing field is not written";
+        EXPECT_EQ(PointsOf(settings.quorvelPerpendicularRamp).size(), 4u) << "the one before is";
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_EQ(host.faults().Calls("checkin_param"), checkins + 12);
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), liveHandles);
+    }
+    // A ramp copy the effect cannot make fails its check-out; what came before goes back.
+    {
+        host.faults().NullCall("host_new_handle", 1);
+        RenderSettings settings;
+        settings.inData = &in;
+        EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), liveHandles);
+    }
+    // The third check-in fails: the walk ends there with its code.
+    {
+        RenderSettings settings;
+        settings.inData = &in;
+        ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+        const long checkins = host.faults().Calls("checkin_param");
+        host.faults().FailCall("checkin_param", 3, PF_Err_INTERNAL_STRUCT_DAMAGED);
+        EXPECT_EQ(settings.CheckinAll(&in), PF_Err_INTERNAL_STRUCT_DAMAGED);
+        EXPECT_EQ(host.faults().Calls("checkin_param"), checkins + 3);
+        EXPECT_TRUE(settings.paramDefs.empty());
+        EXPECT_EQ(parameters().OutstandingCheckouts(), 55u);
+    }
+}
+
+TEST_F(RenderSettingsTest, SnapshotsOnSeveralThreadsAtOnceBalanceTheLedger) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OPACITY_ALONG_RAMP, 0.0,
+                                       Flat(RampMode_All, RampInterpolation_Line, {{0.0f, 0.0f}})),
+              PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OPACITY_ALONG_RAMP, 1.0,
+                                       Flat(RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}})),
+              PF_Err_NONE);
+    const size_t liveHandles = host.handles().LiveCount();
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            PF_InData in = FrameInData(0.25 * t);
+            for (int frame = 0; frame < 20; ++frame) {
+                RenderSettings settings;
+                settings.inData = &in;
+                failures[t] += settings.CheckoutAll() != PF_Err_NONE;
+                failures[t] += PointsOf(settings.opacityAlongRamp) !=
+                               Points{{0.0f, 0.25f * static_cast<float>(t)}};
+                failures[t] += settings.CheckinAll(&in) != PF_Err_NONE;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+    EXPECT_LEDGER_BALANCED(host);
+    EXPECT_EQ(host.handles().LiveCount(), liveHandles);
+}
+
+}  // namespace
+}  // namespace quorvel::testing
