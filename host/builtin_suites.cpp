@@ -4,11 +4,26 @@ namespace quorvel::host {
 
 // Each suite lives in a file of its own under host/suites/ and defines one SuiteDefinition;
 // serving a new suite takes that file and one line here.
-#define QUORVEL_HOST_SUITES(SUITE) \
-    SUITE(kHandleSuite2)           \
-    SUITE(kANSISuite1)             \
-    SUITE(kParamUtilsSuite3)       \
-    SUITE(kUtilitySuite7)
+#define QUORVEL_HOST_SUITES(SUITE)  \
+    SUITE(kHandleSuite2)            \
+    SUITE(kANSISuite1)              \
+    SUITE(kParamUtilsSuite3)        \
+    SUITE(kUtilitySuite7)           \
+    SUITE(kEffectCustomUISuite1)    \
+    SUITE(kDrawbotDrawSuite1)       \
+    SUITE(kDrawbotSupplierSuite1)   \
+    SUITE(kDrawbotSurfaceSuite2)    \
+    SUITE(kDrawbotPathSuite1)       \
+    SUITE(kAEGPPFInterfaceSuite1)   \
+    SUITE(kAEGPEffectSuite2)        \
+    SUITE(kAEGPLayerMaskSuite7)     \
+    SUITE(kAEGPStreamSuite7)        \
+    SUITE(kAEGPStreamSuite9)        \
+    SUITE(kAEGPStreamSuite10)       \
+    SUITE(kAEGPDynamicStreamSuite5) \
+    SUITE(kAEGPMaskOutlineSuite5)   \
+    SUITE(kAEGPMemorySuite1)        \
+    SUITE(kAppSuite6)
 
 #define QUORVEL_DECLARE_SUITE(definition) extern const SuiteDefinition definition;
 QUORVEL_HOST_SUITES(QUORVEL_DECLARE_SUITE)

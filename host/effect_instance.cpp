@@ -104,7 +104,7 @@ PF_InData EffectInstance::MakeInData(const InstanceSettings& settings) {
 
 CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output) {
     PF_InData in;
-    CommandResult result = {PF_Err_NONE, PF_OutData{}};
+    CommandResult result = {PF_Err_NONE, PF_OutData{}, {}};
     {
         std::lock_guard<std::mutex> lock(mutex_);
         in = MakeInData(settings_);
@@ -127,6 +127,7 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
     }
     result.err = module_.EffectMain(cmd, &in, &result.out, params.empty() ? nullptr : params.data(),
                                     output, extra);
+    result.params = std::move(definitions);
     TakeOver(cmd, result.out);
     if (cmd == PF_Cmd_PARAMS_SETUP) {
         parameters_.CompleteSetup();

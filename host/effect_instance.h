@@ -34,6 +34,8 @@ struct InstanceSettings {
 struct CommandResult {
     PF_Err err;
     PF_OutData out;
+    // The params array's definitions as the module left them (change flags included).
+    std::vector<PF_ParamDef> params;
 
     // out.return_msg as text.
     std::string Message() const;

@@ -5,6 +5,7 @@
 #include "shell/effect_identity.h"
 #include "shell/failure_conversion.h"
 #include "shell/param_commands.h"
+#include "ui/mask_names.h"
 
 #if defined(_WIN32)
 #define QUORVEL_EXPORT __declspec(dllexport)
@@ -20,6 +21,7 @@ using PreFilter = bool (*)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
 // Every command passes these in order before the command switch; the first that handles it
 // ends the call with PF_Err_NONE.
 constexpr PreFilter kPreFilters[] = {
+    &FilterCompWindowEvent,
     &HandleParamCommands,
 };
 

@@ -5,6 +5,7 @@
 #include "shell/param_command_rows.h"
 #include "shell/params_setup.h"
 #include "shell/params_ui.h"
+#include "ui/ramp_editor.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr ParamCommandRow kParamCommandRows[] = {
     {PF_Cmd_USER_CHANGED_PARAM, &ClaimWithoutWork},
     {PF_Cmd_PARAMS_SETUP, &ClaimAfterSetup<&ParamsSetup>},
     {PF_Cmd_UPDATE_PARAMS_UI, &PassOnAfterUpdate<&UpdateParamsUI>},
+    {PF_Cmd_EVENT, &ClaimRampEditorEvent<HandleRampEditorEvent>},
     {PF_Cmd_ARBITRARY_CALLBACK,
      &ClaimRampArbitraryCallback<IsRampArbitraryCallback, HandleRampArbitraryCallback>},
 };

@@ -9,6 +9,7 @@
 
 #include "host/host.h"
 #include "host_api/effect.h"
+#include "tools/ui_pictures.h"
 
 namespace {
 
@@ -90,22 +91,28 @@ int Run(const std::string& modulePath) {
 }
 
 void Usage() {
-    std::fprintf(stderr, "usage: quorvel-render [--module PATH]\n");
+    std::fprintf(stderr, "usage: quorvel-render [--module PATH] [--ui DIRECTORY]\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string modulePath = QUORVEL_DEFAULT_MODULE_PATH;
+    std::string uiDirectory;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc) {
             modulePath = argv[++i];
+        } else if (std::strcmp(argv[i], "--ui") == 0 && i + 1 < argc) {
+            uiDirectory = argv[++i];
         } else {
             Usage();
             return 2;
         }
     }
     try {
+        if (!uiDirectory.empty()) {
+            return DrawUiPictures(modulePath, uiDirectory);
+        }
         return Run(modulePath);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quorvel-render: %s\n", error.what());

@@ -1,0 +1,160 @@
+#include "shell/aegp_wrappers.h"
+
+#include <cstring>
+
+namespace {
+
+AEGP_PluginID PluginIdOf(const AegpEffect* effect) {
+    return static_cast<AEGP_PluginID>(effect->pluginId);
+}
+
+// Host memory from AEGP_GetStreamName: freed on every way out of the scope; a free that
+// fails is reported only when nothing else failed before it.
+class NameMemory {
+  public:
+    NameMemory(const AEGP_MemorySuite1* suite, AEGP_MemHandle memory)
+        : suite_(suite), memory_(memory) {}
+    NameMemory(const NameMemory&) = delete;
+    NameMemory& operator=(const NameMemory&) = delete;
+    ~NameMemory() {
+        if (memory_ != nullptr) {
+            suite_->AEGP_FreeMemHandle(memory_);
+        }
+    }
+
+    // Frees the memory now and raises the free's failure.
+    void Free() {
+        AEGP_MemHandle memory = memory_;
+        memory_ = nullptr;
+        ThrowIfAegpFailed(suite_->AEGP_FreeMemHandle(memory));
+    }
+
+  private:
+    const AEGP_MemorySuite1* suite_;
+    AEGP_MemHandle memory_;
+};
+
+}  // namespace
+
+A_long AegpLayer::MaskCount() {
+    A_long count = 0;
+    ThrowIfAegpFailed(owner->suites.LayerMaskSuite7()->AEGP_GetLayerNumMasks(handle, &count));
+    return count;
+}
+
+AegpMask AegpLayer::Mask(A_long index) {
+    AEGP_MaskRefH mask = nullptr;
+    ThrowIfAegpFailed(
+        owner->suites.LayerMaskSuite7()->AEGP_GetLayerMaskByIndex(handle, index, &mask));
+    return AegpMask(owner, 1, mask);
+}
+
+AegpMask::~AegpMask() {
+    if (!Disposes()) {
+        return;
+    }
+    try {
+        owner->suites.LayerMaskSuite7()->AEGP_DisposeMask(handle);
+    } catch (...) {
+        // Nothing leaves a destructor.
+    }
+}
+
+AEGP_ColorVal AegpMask::Color() {
+    AEGP_ColorVal colour;
+    std::memset(&colour, 0, sizeof(colour));
+    ThrowIfAegpFailed(owner->suites.LayerMaskSuite7()->AEGP_GetMaskColor(handle, &colour));
+    return colour;
+}
+
+AegpStream AegpMask::Stream(AEGP_MaskStream which) {
+    AEGP_StreamRefH stream = nullptr;
+    ThrowIfAegpFailed(owner->suites.StreamSuite7()->AEGP_GetNewMaskStream(PluginIdOf(owner), handle,
+                                                                          which, &stream));
+    return AegpStream(owner, 1, stream);
+}
+
+AegpStream::~AegpStream() {
+    if (!Disposes()) {
+        return;
+    }
+    try {
+        owner->suites.StreamSuite9()->AEGP_DisposeStream(handle);
+    } catch (...) {
+        // Nothing leaves a destructor.
+    }
+}
+
+AegpStream AegpStream::Parent() {
+    AEGP_StreamRefH parent = nullptr;
+    ThrowIfAegpFailed(owner->suites.DynamicStreamSuite5()->AEGP_GetNewParentStreamRef(
+        PluginIdOf(owner), handle, &parent));
+    return AegpStream(owner, 1, parent);
+}
+
+std::u16string AegpStream::Name(bool forceEnglish) {
+    // Both suites are acquired before the host hands out memory, so that a missing one cannot
+    // leave the memory behind.
+    const AEGP_StreamSuite10* streams = owner->suites.StreamSuite10();
+    const AEGP_MemorySuite1* memorySuite = owner->suites.MemorySuite1();
+    AEGP_MemHandle memory = nullptr;
+    ThrowIfAegpFailed(
+        streams->AEGP_GetStreamName(PluginIdOf(owner), handle, forceEnglish ? 1 : 0, &memory));
+    if (memory == nullptr) {
+        return std::u16string();
+    }
+    NameMemory owned(memorySuite, memory);
+    void* text = nullptr;
+    ThrowIfAegpFailed(memorySuite->AEGP_LockMemHandle(memory, &text));
+    std::u16string name;
+    try {
+        for (const auto* unit = static_cast<const A_UTF16Char*>(text);
+             unit != nullptr && *unit != 0; ++unit) {
+            name += static_cast<char16_t>(*unit);
+        }
+    } catch (...) {
+        memorySuite->AEGP_UnlockMemHandle(memory);
+        throw;
+    }
+    ThrowIfAegpFailed(memorySuite->AEGP_UnlockMemHandle(memory));
+    owned.Free();
+    return name;
+}
+
+AegpStreamValue AegpStream::Value(A_u_short timeMode, const A_Time* time, bool preExpression) {
+    AEGP_StreamValue2 value;
+    std::memset(&value, 0, sizeof(value));
+    ThrowIfAegpFailed(owner->suites.StreamSuite10()->AEGP_GetNewStreamValue(
+        PluginIdOf(owner), handle, timeMode, time, preExpression ? 1 : 0, &value));
+    return AegpStreamValue(owner, 1, value);
+}
+
+AegpStreamValue::~AegpStreamValue() {
+    if (owned != 1 || value.streamH == nullptr) {
+        return;
+    }
+    try {
+        owner->suites.StreamSuite10()->AEGP_DisposeStreamValue(&value);
+    } catch (...) {
+        // Nothing leaves a destructor.
+    }
+}
+
+AegpMaskOutline AegpStreamValue::MaskOutline() {
+    return AegpMaskOutline(owner, 0, value.val.mask);
+}
+
+A_long AegpMaskOutline::SegmentCount() {
+    A_long count = 0;
+    ThrowIfAegpFailed(
+        owner->suites.MaskOutlineSuite5()->AEGP_GetMaskOutlineNumSegments(handle, &count));
+    return count;
+}
+
+AEGP_MaskVertex AegpMaskOutline::Vertex(A_long index) {
+    AEGP_MaskVertex vertex;
+    std::memset(&vertex, 0, sizeof(vertex));
+    ThrowIfAegpFailed(
+        owner->suites.MaskOutlineSuite5()->AEGP_GetMaskOutlineVertexInfo(handle, index, &vertex));
+    return vertex;
+}

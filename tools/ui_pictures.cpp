@@ -1,0 +1,164 @@
+// The pictures of the custom UI: what a person sees of the ramp editors and the mask names,
+// drawn by the module through the replacement host's Drawbot into PNG files.
+#include "tools/ui_pictures.h"
+
+#include <cairo.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+
+#include "host/host.h"
+#include "host/layer_masks.h"
+#include "host/ui_events.h"
+#include "host/ui_window.h"
+#include "shell/param_index.h"
+
+namespace {
+
+using quorvel::host::EffectControl;
+using quorvel::host::Host;
+using quorvel::host::UiEvent;
+using quorvel::host::UiEvents;
+using quorvel::host::UiWindow;
+
+// The nine ramp parameters.
+constexpr PF_ParamIndex kRampIndices[] = {4, 6, 13, 14, 31, 37, 45, 51, 62};
+
+// A ramp control is 150 x 140 pixels; the window shows them three by three.
+constexpr int kControlWidth = 150;
+constexpr int kControlHeight = 140;
+constexpr int kGap = 12;
+constexpr int kColumns = 3;
+
+// The frame of the n-th ramp control in the effect controls window.
+PF_Rect ControlFrame(int n) {
+    const int left = kGap + (n % kColumns) * (kControlWidth + kGap);
+    const int top = kGap + (n / kColumns) * (kControlHeight + kGap);
+    return PF_Rect{left, top, left + kControlWidth, top + kControlHeight};
+}
+
+bool Report(const char* what, const UiEvent& event) {
+    if (event.command.err != PF_Err_NONE) {
+        std::fprintf(stderr, "quorvel-render: %s failed with %d\n", what,
+                     static_cast<int>(event.command.err));
+        return false;
+    }
+    return true;
+}
+
+bool Write(const UiWindow& window, const std::string& path) {
+    const bool written = const_cast<UiWindow&>(window).canvas().WritePng(path);
+    std::printf("%s %s\n", written ? "wrote" : "could not write", path.c_str());
+    return written;
+}
+
+// "Show Masks Names" on, as the user ticks it.
+bool TurnOnMaskNames(Host& host) {
+    quorvel::host::ParamValue on;
+    on.number = 1;
+    return host.effect().parameters().SetValue(PARAM_SHOW_MASKS_NAMES, on) == PF_Err_NONE;
+}
+
+quorvel::host::LayerMask Mask(const char* name, AEGP_ColorVal colour,
+                              std::initializer_list<AEGP_MaskVertex> vertices) {
+    quorvel::host::LayerMask mask;
+    mask.name = name;
+    mask.colour = colour;
+    mask.vertices = vertices;
+    return mask;
+}
+
+// The host's own drawing of the layer and its mask outlines, under the effect's names.
+void DrawLayerAndMasks(UiWindow& window, const std::vector<quorvel::host::LayerMask>& masks,
+                       bool composition) {
+    const quorvel::host::UiView& view = window.view;
+    const double scale = composition ? view.layerScale : 1.0;
+    const double offsetX = composition ? view.layerX : 0.0;
+    const double offsetY = composition ? view.layerY : 0.0;
+    cairo_t* cr = window.canvas().Context();
+    window.canvas().Clear(0x1E, 0x1E, 0x1E);
+    cairo_save(cr);
+    cairo_translate(cr, view.panX, view.panY);
+    cairo_scale(cr, view.zoom, view.zoom);
+    cairo_translate(cr, offsetX, offsetY);
+    cairo_scale(cr, scale, scale);
+    cairo_rectangle(cr, 0, 0, 480, 270);
+    cairo_set_source_rgb(cr, 0.32, 0.36, 0.42);
+    cairo_fill(cr);
+    for (const quorvel::host::LayerMask& mask : masks) {
+        const auto& v = mask.vertices;
+        cairo_new_path(cr);
+        cairo_move_to(cr, v[0].x, v[0].y);
+        const size_t segments = static_cast<size_t>(mask.SegmentCount());
+        for (size_t i = 0; i < segments; ++i) {
+            const AEGP_MaskVertex& from = v[i];
+            const AEGP_MaskVertex& to = v[(i + 1) % v.size()];
+            cairo_curve_to(cr, from.x + from.tan_out_x, from.y + from.tan_out_y, to.x + to.tan_in_x,
+                           to.y + to.tan_in_y, to.x, to.y);
+        }
+        cairo_set_source_rgba(cr, mask.colour.redF, mask.colour.greenF, mask.colour.blueF, 1.0);
+        cairo_set_line_width(cr, 1.5 / (view.zoom * scale));
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+int DrawUiPictures(const std::string& modulePath, const std::string& directory) {
+    Host host(modulePath);
+    if (host.Register() != PF_Err_NONE ||
+        host.effect().Send(PF_Cmd_GLOBAL_SETUP).err != PF_Err_NONE) {
+        std::fprintf(stderr, "quorvel-render: the module did not start\n");
+        return 1;
+    }
+    // The ramp editors show the curves that the parameter set-up gives every ramp.
+    bool ok = host.effect().Send(PF_Cmd_PARAMS_SETUP).err == PF_Err_NONE;
+    {
+        const int rows = (9 + kColumns - 1) / kColumns;
+        UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
+                          kGap + rows * (kControlHeight + kGap));
+        controls.canvas().Clear(0x23, 0x23, 0x23);
+        UiEvents events(host.effect(), controls);
+        for (int n = 0; n < 9 && ok; ++n) {
+            const EffectControl control = {kRampIndices[n], ControlFrame(n)};
+            ok = Report("drawing a ramp editor", events.Draw(&control));
+        }
+        ok = ok && Write(controls, directory + "/effect-controls.png");
+
+        const std::vector<quorvel::host::LayerMask> masks = {
+            Mask("Mask 1", {1, 1.0, 0.85, 0.2},
+                 {quorvel::host::MaskVertexAt(60, 70, 0, 0, 80, -40),
+                  quorvel::host::MaskVertexAt(240, 50, -60, -10, 60, 10),
+                  quorvel::host::MaskVertexAt(420, 90, -70, -30, 0, 0)}),
+            Mask("Mask 2", {1, 0.3, 0.8, 1.0},
+                 {quorvel::host::MaskVertexAt(50, 210, 0, 0, 90, 40),
+                  quorvel::host::MaskVertexAt(250, 230, -60, 10, 60, -10),
+                  quorvel::host::MaskVertexAt(430, 190, -60, 20, 0, 0)})};
+        std::vector<quorvel::host::LayerMask> shown = masks;
+        for (quorvel::host::LayerMask& mask : shown) {
+            mask.closed = false;
+        }
+        host.State<quorvel::host::LayerMasks>().Set(shown);
+        ok = ok && TurnOnMaskNames(host);
+
+        UiWindow composition(PF_Window_COMP, 640, 360);
+        composition.view = quorvel::host::UiView{80, 45, 1.0, 1.0, 0, 0};
+        DrawLayerAndMasks(composition, shown, true);
+        ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
+        ok = ok && Write(composition, directory + "/composition.png");
+
+        UiWindow layer(PF_Window_LAYER, 640, 360);
+        layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, 20, 10};
+        DrawLayerAndMasks(layer, shown, false);
+        ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
+        ok = ok && Write(layer, directory + "/layer.png");
+    }
+    host.effect().Send(PF_Cmd_GLOBAL_SETDOWN);
+    if (!host.ledger().IsBalanced()) {
+        std::fprintf(stderr, "quorvel-render: %s", host.ledger().Describe().c_str());
+        return 1;
+    }
+    return ok ? 0 : 1;
+}
