@@ -23,7 +23,9 @@ namespace quorvel::host {
     SUITE(kAEGPDynamicStreamSuite5) \
     SUITE(kAEGPMaskOutlineSuite5)   \
     SUITE(kAEGPMemorySuite1)        \
-    SUITE(kAppSuite6)
+    SUITE(kAppSuite6)               \
+    SUITE(kPathQuerySuite1)         \
+    SUITE(kPathDataSuite1)
 
 #define QUORVEL_DECLARE_SUITE(definition) extern const SuiteDefinition definition;
 QUORVEL_HOST_SUITES(QUORVEL_DECLARE_SUITE)

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+#include "shell/locked_handle.h"
+
+struct Ramp;
+
+// The shaped spacing of a row of n base points for any number of factors and offsets: the
+// ramp is read once, at the n - 1 step starts, and the storage is reused.
+class BasePointSpacing {
+  public:
+    BasePointSpacing(int n, const Ramp& ramp);
+
+    // The positions of the n points: the spacing shrinks where the ramp is high, factor
+    // scaling its effect; offset shifts the row (results may leave [0, 1]). Valid until the
+    // next call.
+    const std::vector<double>& Distribute(double factor, double offset);
+
+  private:
+    int n_;
+    std::vector<float> steps_;
+    std::vector<double> table_;
+    std::vector<double> result_;
+};
+
+// One row: the ramp is the Ramp held by a locked handle; a lock that gave nothing raises
+// PF_Err_OUT_OF_MEMORY.
+std::vector<double> DistributeBasePoints(int n, const LockedHandle& ramp, double factor,
+                                         double offset);

@@ -1,0 +1,15 @@
+#include "render/mask_path_id.h"
+
+#include "shell/exception.h"
+#include "shell/render_settings.h"
+
+PF_PathID MaskPathId(const RenderSettings& settings, int maskIndex) {
+    switch (maskIndex) {
+        case 0:
+            return settings.mask1PathId;
+        case 1:
+            return settings.mask2PathId;
+        default:
+            throw Exception(PF_Err_INTERNAL_STRUCT_DAMAGED, "Unsupported param index");
+    }
+}

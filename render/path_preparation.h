@@ -1,0 +1,34 @@
+#pragma once
+
+#include "host_api/suites.h"
+
+// One live length preparation of a path segment. The destructor cleans up a preparation that
+// is still live, so a failure anywhere between preparing and cleaning up leaves nothing
+// behind in the host.
+class PathPreparation {
+  public:
+    PathPreparation(const PF_PathDataSuite1* suite, PF_ProgPtr effectRef, PF_PathOutlinePtr path);
+    ~PathPreparation();
+    PathPreparation(const PathPreparation&) = delete;
+    PathPreparation& operator=(const PathPreparation&) = delete;
+
+    // Prepares segment for length work; raises Exception with the host's code on failure.
+    void Prepare(A_long segment, A_long frequency);
+    // Frees the live preparation, if any; raises Exception with the host's code on failure
+    // (the preparation then stays live, and the destructor tries once more).
+    void Cleanup();
+
+    bool Live() const { return preparation_ != nullptr; }
+    A_long Segment() const { return segment_; }
+    PF_PathSegPrepPtr* Handle() { return &preparation_; }
+
+  private:
+    const PF_PathDataSuite1* suite_;
+    PF_ProgPtr effectRef_;
+    PF_PathOutlinePtr path_;
+    A_long segment_ = 0;
+    PF_PathSegPrepPtr preparation_ = nullptr;
+};
+
+// Raises Exception with the host's code when a path call failed.
+void ThrowIfPathError(PF_Err err);

@@ -1,0 +1,182 @@
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "render/distribute_base_points.h"
+#include "render/mask_samples.h"
+#include "host/suites/path_suites.h"
+#include "render_test_host.h"
+#include "shell/exception.h"
+
+namespace {
+
+using quorvel::host::MaskKeyframe;
+using quorvel::host::MaskPath;
+using quorvel::host::MaskShape;
+using quorvel::host::MaskVertex;
+
+MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed) {
+    MaskShape shape;
+    shape.closed = closed;
+    for (const auto& corner : corners) {
+        shape.vertices.push_back(MaskVertex{{corner.first, corner.second}, {0, 0}, {0, 0}});
+    }
+    return shape;
+}
+
+// The even density of the parameters' default curve.
+constexpr std::initializer_list<std::pair<const float, float>> kEven = {{0.0f, 0.5f}, {1.0f, 0.5f}};
+
+class MaskSamplesTest : public testing::Test {
+  protected:
+    void TearDown() override { EXPECT_TRUE(host.Balanced()) << host.Outstanding(); }
+
+    RenderTestHost host;
+    RampHandle density{host.host, RampInterpolation_Sin, kEven};
+};
+
+TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
+    const PF_PathID square = host.AddMask(Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
+    SuiteHandler suites(host.inData.pica_basicP);
+    MaskSamples samples;
+    ASSERT_TRUE(samples.Measure(&host.inData, &suites, square));
+    EXPECT_EQ(host.host.ledger().Count("path of mask 1"), 1);
+    ASSERT_EQ(samples.segments.size(), 4u);
+    EXPECT_NEAR(samples.totalLength, 400.0, 1e-9);
+    EXPECT_NEAR(samples.segments[2].start, 200.0, 1e-9);
+    EXPECT_EQ(host.Calls("PF_PathPrepareSegLength"), 4);
+    EXPECT_EQ(host.Calls("PF_PathCleanupSegLength"), 4);
+
+    const MaskBasePoints table = samples.Sample(9, density.ramp(), false);
+    EXPECT_EQ(samples.isOpen, 0);
+    ASSERT_EQ(table.size(), 9u);
+    // Every 50 units along the outline; a point exactly on a corner is the end of the earlier
+    // side; the last point closes the square.
+    const double expected[9][2] = {{0, 0},    {50, 0},  {100, 0}, {100, 50}, {100, 100},
+                                   {50, 100}, {0, 100}, {0, 50},  {0, 0}};
+    for (size_t j = 0; j < 9; ++j) {
+        EXPECT_EQ(table(j).key, j / 8.0);
+        EXPECT_NEAR(table(j).point.x, expected[j][0], 1e-6) << j;
+        EXPECT_NEAR(table(j).point.y, expected[j][1], 1e-6) << j;
+    }
+    // One preparation per segment reached, at most.
+    EXPECT_LE(host.Calls("PF_PathPrepareSegLength"), 4 + 4);
+    EXPECT_EQ(quorvel::host::LivePreparations(host.host), 0u);
+
+    const MaskBasePoints inverted = samples.Sample(9, density.ramp(), true);
+    EXPECT_EQ(inverted.front().key, 0.0);
+    EXPECT_EQ(inverted.back().key, 1.0);
+    EXPECT_NEAR(inverted(1).point.x, 0.0, 1e-6);  // what key 7/8 held
+    EXPECT_NEAR(inverted(1).point.y, 50.0, 1e-6);
+    for (int n = 0; n <= 16; ++n) {
+        const double u = n / 16.0;
+        EXPECT_NEAR(MaskPointAt(inverted, u).x, MaskPointAt(table, 1.0 - u).x, 1e-9);
+        EXPECT_NEAR(MaskPointAt(inverted, u).y, MaskPointAt(table, 1.0 - u).y, 1e-9);
+    }
+}
+
+TEST_F(MaskSamplesTest, TwoBasePointsAndZeroLengthSegments) {
+    const PF_PathID line = host.AddMask(Polygon({{10, 20}, {110, 20}}, false));
+    const PF_PathID point = host.AddMask(Polygon({{7, 8}, {7, 8}, {7, 8}}, true));
+    SuiteHandler suites(host.inData.pica_basicP);
+    MaskSamples lineSamples;
+    ASSERT_TRUE(lineSamples.Measure(&host.inData, &suites, line));
+    const MaskBasePoints ends = lineSamples.Sample(2, density.ramp(), false);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(lineSamples.isOpen, 1);
+    EXPECT_EQ(ends(0).key, 0.0);
+    EXPECT_EQ(ends(1).key, 1.0);
+    EXPECT_NEAR(ends(0).point.x, 10.0, 1e-9);
+    EXPECT_NEAR(ends(1).point.x, 110.0, 1e-9);
+    MaskSamples pointSamples;
+    ASSERT_TRUE(pointSamples.Measure(&host.inData, &suites, point));
+    EXPECT_EQ(pointSamples.totalLength, 0.0);
+    const MaskBasePoints table = pointSamples.Sample(5, density.ramp(), false);
+    for (size_t j = 0; j < 5; ++j) {
+        EXPECT_EQ(table(j).point.x, 7.0);
+        EXPECT_EQ(table(j).point.y, 8.0);
+    }
+}
+
+TEST_F(MaskSamplesTest, NoPathOrNoSegmentsMeansNoMesh) {
+    const PF_PathID single = host.AddMask(Polygon({{1, 1}}, false));
+    SuiteHandler suites(host.inData.pica_basicP);
+    {
+        MaskSamples none;
+        EXPECT_FALSE(none.Measure(&host.inData, &suites, 0));
+        EXPECT_FALSE(none.Measure(&host.inData, &suites, 42));
+        EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host), 0u);
+        MaskSamples empty;
+        EXPECT_FALSE(empty.Measure(&host.inData, &suites, single));
+        EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host),
+                  1u);  // given back when the record goes
+    }
+    EXPECT_EQ(host.Calls("PF_CheckinPath"), 1);
+}
+
+TEST_F(MaskSamplesTest, EveryFailingPathCallIsRaisedAndLeavesNothingOut) {
+    const PF_PathID square = host.AddMask(Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
+    const char* functions[] = {"PF_CheckoutPath",         "PF_PathNumSegments",
+                               "PF_PathPrepareSegLength", "PF_PathGetSegLength",
+                               "PF_PathCleanupSegLength", "PF_PathIsOpen",
+                               "PF_PathEvalSegLength",    "PF_CheckinPath"};
+    for (const char* function : functions) {
+        SCOPED_TRACE(function);
+        host.FailNext(function, 7);
+        const long before = host.Calls(function);
+        int raised = 0;
+        try {
+            SuiteHandler suites(host.inData.pica_basicP);
+            MaskSamples samples;
+            if (samples.Measure(&host.inData, &suites, square)) {
+                samples.Sample(9, density.ramp(), false);
+            }
+        } catch (const Exception& e) {
+            raised = e.err;
+        }
+        EXPECT_EQ(raised, std::string(function) == "PF_CheckinPath" ? 0 : 7);
+        EXPECT_GT(host.Calls(function), before) << "not called";
+        EXPECT_TRUE(host.Balanced()) << host.Outstanding();
+    }
+}
+
+TEST(DistributeBasePointsTest, SpacingShrinksWhereTheRampIsHigh) {
+    RenderTestHost host;
+    SuiteHandler suites(host.inData.pica_basicP);
+    RampHandle half(host.host, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}});
+    RampHandle one(host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}});
+    const LockedHandle linear(&suites, half.handle);
+    const LockedHandle full(&suites, one.handle);
+
+    // Factor 0: the plain row, shifted by the offset.
+    const std::vector<double> shifted = DistributeBasePoints(11, linear, 0.0, 0.1);
+    const std::vector<double> plain = DistributeBasePoints(11, linear, 0.0, 0.0);
+    ASSERT_EQ(shifted.size(), 11u);
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_NEAR(shifted[i], i / 10.0 - 0.1, 1e-12) << i;
+        EXPECT_NEAR(plain[i], i / 10.0, 1e-12) << i;
+    }
+    // The ramp at 0 and 0.5 shrinks the two steps by 0 and 0.5: 0, 0.5, 0.75, not normalised.
+    const std::vector<double> shaped = DistributeBasePoints(3, linear, 1.0, 0.0);
+    EXPECT_EQ(shaped, (std::vector<double>{0.0, 0.5, 0.75}));
+    // Beyond the row, the first and last steps continue.
+    const std::vector<double> moved = DistributeBasePoints(3, linear, 1.0, 0.5);
+    EXPECT_EQ(moved, (std::vector<double>{-0.5, 0.0, 0.5}));
+    // Full shrink everywhere: every position is 0.
+    for (double value : DistributeBasePoints(5, full, 1.0, 0.0)) {
+        EXPECT_EQ(value, 0.0);
+    }
+    // Damaged values never index outside the table.
+    for (double offset : {1e300, -1e300, std::nan(""), HUGE_VAL}) {
+        EXPECT_EQ(DistributeBasePoints(4, full, std::nan(""), offset).size(), 4u);
+    }
+    EXPECT_TRUE(DistributeBasePoints(0, linear, 1.0, 0.0).empty());
+    // A ramp that cannot be locked raises out of memory when read.
+    host.host.faults().NullCall("host_lock_handle", 1);
+    const LockedHandle missing(&suites, half.handle);
+    EXPECT_THROW(DistributeBasePoints(3, missing, 1.0, 0.0), PF_ErrorCode);
+}
+
+}  // namespace

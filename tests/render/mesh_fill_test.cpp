@@ -1,0 +1,194 @@
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "render/mesh_fill.h"
+#include "render_test_host.h"
+
+namespace {
+
+// Two straight horizontal masks, 100 apart: mask 1 along y = 10, mask 2 along y = 110, both
+// from x = 0 to x = 100, sampled at G even keys.
+MaskBasePoints Straight(int count, double y) {
+    MaskBasePoints table;
+    for (int j = 0; j < count; ++j) {
+        const double key = static_cast<double>(j) / (count - 1);
+        table[key] = MaskPoint{100.0 * key, y};
+    }
+    return table;
+}
+
+class MeshFillTest : public testing::Test {
+  protected:
+    MeshFillTest() : suites(host.inData.pica_basicP), quorvel(&suites, quorvelRamp.handle) {
+        grid = MeshGrid{&mask1, &mask2, 2, 11, 5, 0, 0, 100};
+        frame.originX = 0.0f;
+        frame.originY = 0.0f;
+        frame.width = 200;
+        frame.height = 100;
+        frame.hostWidth = 400;
+        frame.hostHeight = 200;
+        frame.offset = 0.0;
+        frame.quorvelFactor = 0.0;
+        frame.randomFactor = 0.0f;
+        frame.randomSeed = 0;
+        frame.windowStart = 0.0;
+        frame.windowEnd = 0.0;
+    }
+
+    std::vector<MeshVertex> Fill() {
+        shape = MeshShapeOf(grid);
+        const int strips = static_cast<int>(shape.strips);
+        std::vector<float> positions(static_cast<size_t>(strips) + 1);
+        for (int k = 0; k <= strips; ++k) {
+            positions[static_cast<size_t>(k)] = static_cast<float>(k) / strips;
+        }
+        std::vector<MeshVertex> vertices(static_cast<size_t>(shape.vertexCount) + 1);
+        vertices.back().stripIndex = -7.0f;
+        FillMeshVertices(grid, shape, frame, positions, quorvel, perpendicular.ramp(),
+                         vertices.data());
+        EXPECT_EQ(vertices.back().stripIndex, -7.0f) << "written past the end";
+        vertices.pop_back();
+        return vertices;
+    }
+
+    const MeshVertex& At(const std::vector<MeshVertex>& vertices, int64_t k, int64_t i, int64_t j) {
+        return vertices[static_cast<size_t>((k * shape.rowsPerStrip + i) * shape.inner + j)];
+    }
+
+    RenderTestHost host;
+    SuiteHandler suites;
+    RampHandle quorvelRamp{host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
+    RampHandle perpendicular{host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
+    LockedHandle quorvel;
+    MaskBasePoints mask1 = Straight(11, 10.0);
+    MaskBasePoints mask2 = Straight(11, 110.0);
+    MeshGrid grid;
+    MeshShape shape{};
+    MeshFrame frame{};
+};
+
+TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
+    frame.originX = 4.0f;
+    frame.originY = 2.0f;
+    frame.windowEnd = 0.25;  // "Loop Mesh Part" 25 at phase 0
+    const std::vector<MeshVertex> vertices = Fill();
+    ASSERT_EQ(vertices.size(), 5u * 11u);
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 11; ++j) {
+            const MeshVertex& v = At(vertices, 0, i, j);
+            const float t = j / 10.0f;
+            const float u = i / 4.0f;
+            const double x = 100.0 * t;
+            const double y = 10.0 + 100.0 * u;
+            EXPECT_FLOAT_EQ(v.position[0], static_cast<float>(x) - 4.0f);
+            EXPECT_FLOAT_EQ(v.position[1], static_cast<float>(y) - 2.0f);
+            EXPECT_EQ(v.normal[0], 1.0f);
+            EXPECT_EQ(v.normal[1], 0.0f);
+            EXPECT_EQ(v.meshUVs[0], u);
+            EXPECT_FLOAT_EQ(v.meshUVs[1], t);
+            EXPECT_FLOAT_EQ(v.outputUV[0], static_cast<float>((x - 4.0) / 200.0));
+            EXPECT_FLOAT_EQ(v.outputUV[1], static_cast<float>((y - 2.0) / 100.0));
+            EXPECT_FLOAT_EQ(v.screenNoiseUV[0], v.position[0] * 5.0f / 400.0f);
+            EXPECT_FLOAT_EQ(v.screenNoiseUV[1], v.position[1] * 5.0f / 200.0f);
+            // Factor 0, offset 0, g = 1: the window runs from t to t + L.
+            EXPECT_NEAR(v.uvs1[0], (x - 4.0) / 200.0, 1e-6);
+            EXPECT_NEAR(v.uvs2[0], (100.0 * (t + 0.25) - 4.0) / 200.0, 1e-6);
+            EXPECT_NEAR(v.uvs2[1], (y - 2.0) / 100.0, 1e-6);
+            EXPECT_EQ(v.stripIndex, 0.0f);
+        }
+    }
+    // Beyond the masks' end the window's texture point is extrapolated along the mask.
+    EXPECT_NEAR(At(vertices, 0, 0, 10).uvs2[0], (125.0 - 4.0) / 200.0, 1e-6);
+}
+
+TEST_F(MeshFillTest, ReversalMirrorsGeometryAndWindowButNotMeshUVs) {
+    grid.quorvelReverseDirection = 1;
+    frame.windowEnd = 0.5;
+    const std::vector<MeshVertex> vertices = Fill();
+    for (int j = 0; j < 11; ++j) {
+        const MeshVertex& v = At(vertices, 0, 2, j);
+        const float t = j / 10.0f;
+        EXPECT_NEAR(v.position[0], 100.0 * (1.0 - t), 1e-4);
+        EXPECT_FLOAT_EQ(v.meshUVs[1], t);
+        // Toward increasing column, which now runs backwards along the masks.
+        EXPECT_EQ(v.normal[0], -1.0f);
+        EXPECT_EQ(v.normal[1], 0.0f);
+        EXPECT_NEAR(v.uvs2[0], 100.0 * (1.0 - (t + 0.5)) / 200.0, 1e-6);
+    }
+}
+
+TEST_F(MeshFillTest, AcrossTheMasksTheBlendIsClampedAndNormalsCrossTheBand) {
+    grid.quorvelDirection = 1;  // rows along the masks, columns across the band
+    frame.offset = -0.5;        // moves the shaped parameter beyond the band's side
+    const std::vector<MeshVertex> vertices = Fill();
+    ASSERT_EQ(shape.inner, 5);
+    for (int j = 0; j < 5; ++j) {
+        const MeshVertex& v = At(vertices, 0, 3, j);
+        EXPECT_NEAR(v.position[0], 30.0, 1e-4);
+        EXPECT_NEAR(v.position[1], 10.0 + 25.0 * j, 1e-4);
+        EXPECT_EQ(v.normal[0], 0.0f);
+        EXPECT_EQ(v.normal[1], 1.0f);
+        // The texture points stay between the masks.
+        EXPECT_GE(v.uvs1[1], 10.0f / 100.0f);
+        EXPECT_LE(v.uvs1[1], 110.0f / 100.0f);
+    }
+    EXPECT_NEAR(At(vertices, 0, 3, 4).uvs1[1], 1.1, 1e-6);  // clamped at mask 2
+}
+
+TEST_F(MeshFillTest, CoincidentNeighboursGiveTheDefaultNormal) {
+    mask1 = Straight(11, 50.0);
+    mask2 = Straight(11, 50.0);
+    grid.quorvelDirection = 1;
+    const std::vector<MeshVertex> vertices = Fill();
+    for (const MeshVertex& v : vertices) {
+        EXPECT_EQ(v.normal[0], 1.0f);
+        EXPECT_EQ(v.normal[1], 0.0f);
+    }
+}
+
+TEST_F(MeshFillTest, StripsDrawOneWeightPerStripFromTheMersenneTwister) {
+    grid.stripsEnable = 1;
+    grid.stripsCount = 3;
+    grid.acrossBasePoints = 9;  // 3 rows per strip
+    frame.quorvelFactor = 100.0;
+    frame.randomFactor = 0.8f;
+    frame.randomSeed = 12345;
+    const std::vector<MeshVertex> vertices = Fill();
+    ASSERT_EQ(shape.strips, 3);
+    ASSERT_EQ(shape.rowsPerStrip, 3);
+    std::mt19937 engine(12345);
+    for (int k = 0; k < 3; ++k) {
+        const float r = 0.8f * (static_cast<float>(engine()) * 2.3283064365386963e-10f);
+        const double w = 1.0f - r;
+        // With the ramp at 1, each step shrinks by w: the last column's texture point is at
+        // 1 - w along the masks.
+        const MeshVertex& last = At(vertices, k, 1, 10);
+        EXPECT_NEAR(last.uvs1[0], 100.0 * (1.0 - w) / 200.0, 1e-6) << k;
+        // The strip's rows span its extent; neighbouring strips share a row parameter.
+        EXPECT_FLOAT_EQ(At(vertices, k, 0, 0).meshUVs[0], k / 3.0f);
+        EXPECT_FLOAT_EQ(At(vertices, k, 2, 0).meshUVs[0], (k + 1) / 3.0f);
+        EXPECT_EQ(At(vertices, k, 2, 5).stripIndex, static_cast<float>(k));
+    }
+    // Random factor 0: every weight is 1, the whole shrink applies.
+    frame.randomFactor = 0.0f;
+    const std::vector<MeshVertex> even = Fill();
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(At(even, k, 1, 10).uvs1[0], 0.0, 1e-6);
+    }
+}
+
+TEST_F(MeshFillTest, TooFewStripPositionsAreAnOutOfRangeError) {
+    grid.stripsEnable = 1;
+    grid.stripsCount = 2;
+    shape = MeshShapeOf(grid);
+    std::vector<MeshVertex> vertices(static_cast<size_t>(shape.vertexCount));
+    const std::vector<float> shortList = {0.0f, 0.5f};
+    EXPECT_THROW(FillMeshVertices(grid, shape, frame, shortList, quorvel, perpendicular.ramp(),
+                                  vertices.data()),
+                 std::out_of_range);
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "render/mask_base_points.h"
+#include "render/mesh_indices.h"
+#include "render/mesh_grid.h"
+
+namespace {
+
+MeshGrid Grid(int32_t direction, int32_t along, int32_t across, bool strips, int32_t count) {
+    return MeshGrid{
+        nullptr, nullptr, direction, along, across, 0, static_cast<uint8_t>(strips ? 1 : 0), count};
+}
+
+TEST(MeshGridTest, CountsOfTheDefaultsWithAndWithoutStrips) {
+    const MeshShape plain = MeshShapeOf(Grid(2, 100, 25, false, 100));
+    EXPECT_EQ(plain.outer, 25);
+    EXPECT_EQ(plain.inner, 100);
+    EXPECT_EQ(plain.vertexCount, 2500);
+    EXPECT_EQ(plain.triangleIndexCount, 14256);
+    EXPECT_EQ(plain.lineIndexCount, 48);
+    const MeshShape striped = MeshShapeOf(Grid(2, 100, 25, true, 100));
+    EXPECT_EQ(striped.strips, 100);
+    EXPECT_EQ(striped.rowsPerStrip, 2);
+    EXPECT_EQ(striped.vertexCount, 20000);
+    EXPECT_EQ(striped.triangleIndexCount, 59400);
+    EXPECT_EQ(striped.lineIndexCount, 200);
+    // Direction 1 puts the along count on the rows.
+    const MeshShape across = MeshShapeOf(Grid(1, 100, 25, false, 100));
+    EXPECT_EQ(across.outer, 100);
+    EXPECT_EQ(across.inner, 25);
+    EXPECT_EQ(CountLineIndices(Grid(1, 100, 25, false, 100)), 2 * 100 - 2);
+    EXPECT_EQ(CountLineIndices(Grid(2, 100, 25, false, 100)), 2 * 25 - 2);
+    // Strips of A div S rows, at least 2.
+    EXPECT_EQ(MeshShapeOf(Grid(2, 10, 25, true, 4)).rowsPerStrip, 6);
+    EXPECT_EQ(MeshShapeOf(Grid(2, 10, 5, true, 4)).rowsPerStrip, 2);
+    EXPECT_EQ(CountLineIndices(Grid(1, 100, 25, true, 4)), (100 / 4 * 2 - 2) * 4);
+    EXPECT_EQ(CountLineIndices(Grid(2, 100, 25, true, 4)), (25 / 4 * 2 - 2) * 4);
+}
+
+TEST(MeshGridTest, ExtremeCountsAreClampedAndComputedWide) {
+    // The valid maximum of "Strips Count": 2 rows per strip, counts far beyond 32 bits.
+    const MeshShape huge = MeshShapeOf(Grid(1, 1000, 200, true, 2147483647));
+    EXPECT_EQ(huge.strips, 2147483647);
+    EXPECT_EQ(huge.vertexCount, int64_t{2147483647} * 2 * 200);
+    EXPECT_EQ(huge.triangleIndexCount, int64_t{2147483647} * 6 * 199);
+    EXPECT_EQ(huge.lineIndexCount, int64_t{2147483647} * 2);
+    EXPECT_FALSE(MeshFitsBuffers(huge));
+    // The largest grid of valid base points fits.
+    const MeshShape largest = MeshShapeOf(Grid(1, 1000, 200, false, 0));
+    EXPECT_EQ(largest.vertexCount, 200000);
+    EXPECT_TRUE(MeshFitsBuffers(largest));
+    // Values outside their ranges (a damaged project) are clamped.
+    const MeshShape low = MeshShapeOf(Grid(0, -5, std::numeric_limits<int32_t>::min(), true, -9));
+    EXPECT_FALSE(low.alongMasks);
+    EXPECT_EQ(low.outer, 2);
+    EXPECT_EQ(low.inner, 2);
+    EXPECT_EQ(low.strips, 2);
+    EXPECT_EQ(low.rowsPerStrip, 2);
+    const MeshShape high = MeshShapeOf(Grid(7, 5000, 5000, false, 0));
+    EXPECT_TRUE(high.alongMasks);
+    EXPECT_EQ(high.inner, 1000);
+    EXPECT_EQ(high.outer, 200);
+    // The boundary of the buffers' 32-bit sizes: vertices x 60 x 2 <= 2^31 - 1.
+    MeshShape edge{};
+    edge.vertexCount = 17895697;
+    EXPECT_TRUE(MeshFitsBuffers(edge));
+    edge.vertexCount = 17895698;
+    EXPECT_FALSE(MeshFitsBuffers(edge));
+    edge.vertexCount = 0;
+    edge.triangleIndexCount = 268435456;
+    EXPECT_FALSE(MeshFitsBuffers(edge));
+}
+
+TEST(MeshGridTest, IndicesDrawTwoTrianglesPerCellAndTheFirstColumnOfEachStrip) {
+    const MeshShape shape = MeshShapeOf(Grid(2, 3, 8, true, 2));  // 2 strips, 4 rows, 3 columns
+    ASSERT_EQ(shape.rowsPerStrip, 4);
+    std::vector<uint32_t> triangles(static_cast<size_t>(shape.triangleIndexCount) + 1, 0xDEAD);
+    FillTriangleIndices(shape, triangles.data());
+    EXPECT_EQ(triangles.back(), 0xDEADu);
+    EXPECT_EQ(std::vector<uint32_t>(triangles.begin(), triangles.begin() + 12),
+              (std::vector<uint32_t>{0, 3, 1, 3, 4, 1, 1, 4, 2, 4, 5, 2}));
+    // The second strip starts at vertex 4 x 3 = 12; its first cell is the 7th of the mesh.
+    EXPECT_EQ(std::vector<uint32_t>(triangles.begin() + 36, triangles.begin() + 42),
+              (std::vector<uint32_t>{12, 15, 13, 15, 16, 13}));
+    EXPECT_EQ(triangles[static_cast<size_t>(shape.triangleIndexCount) - 1],
+              20u);  // v + 1 of the last cell, v = 12 + 2 x 3 + 1
+    std::vector<uint32_t> lines(static_cast<size_t>(shape.lineIndexCount) + 1, 0xDEAD);
+    FillLineIndices(shape, lines.data());
+    EXPECT_EQ(lines, (std::vector<uint32_t>{0, 3, 3, 6, 6, 9, 12, 15, 15, 18, 18, 21, 0xDEAD}));
+}
+
+MaskBasePoints Table(std::initializer_list<MaskBasePoint> entries) {
+    MaskBasePoints table;
+    for (const MaskBasePoint& entry : entries) {
+        table[entry.key] = entry.point;
+    }
+    return table;
+}
+
+TEST(MaskPointAtTest, InterpolatesAndExtrapolatesLinearly) {
+    const MaskBasePoints table = Table({{0.0, {10, 20}}, {0.25, {20, 40}}, {1.0, {50, 0}}});
+    // At a key, exactly that point.
+    EXPECT_EQ(MaskPointAt(table, 0.25).x, 20.0);
+    EXPECT_EQ(MaskPointAt(table, 1.0).y, 0.0);
+    EXPECT_EQ(MaskPointAt(table, 0.0).x, 10.0);
+    // Between keys, linear.
+    EXPECT_DOUBLE_EQ(MaskPointAt(table, 0.625).x, 35.0);
+    EXPECT_DOUBLE_EQ(MaskPointAt(table, 0.625).y, 20.0);
+    // Below 0: the first step continued, P0 - 2 (P1 - P0) at -0.5.
+    EXPECT_DOUBLE_EQ(MaskPointAt(table, -0.5).x, -10.0);
+    EXPECT_DOUBLE_EQ(MaskPointAt(table, -0.5).y, -20.0);
+    // Above 1: the last step continued.
+    EXPECT_DOUBLE_EQ(MaskPointAt(table, 1.75).x, 80.0);
+    EXPECT_DOUBLE_EQ(MaskPointAt(table, 1.75).y, -40.0);
+    // A NaN lands on the first point, as an ordered search would find it.
+    EXPECT_EQ(MaskPointAt(table, std::numeric_limits<double>::quiet_NaN()).x, 10.0);
+    // Degenerate tables give what they have.
+    EXPECT_EQ(MaskPointAt(MaskBasePoints{}, 0.5).x, 0.0);
+    EXPECT_EQ(MaskPointAt(Table({{0.5, {3, 4}}}), -2.0).y, 4.0);
+}
+
+TEST(MaskPointAtTest, LookupsMatchABinarySearchAndInversionMirrorsTheTable) {
+    MaskBasePoints table;
+    const int count = 1000;
+    for (int j = 0; j < count; ++j) {
+        table[static_cast<double>(j) / (count - 1)] = MaskPoint{static_cast<double>(j), 0.0};
+    }
+    const MaskBasePoints inverted = table.Inverted();
+    ASSERT_EQ(inverted.size(), table.size());
+    EXPECT_EQ(inverted.front().key, 0.0);
+    EXPECT_EQ(inverted.back().key, 1.0);
+    EXPECT_EQ(inverted.front().point.x, count - 1.0);
+    for (const MaskBasePoints* t : std::vector<const MaskBasePoints*>{&table, &inverted}) {
+        std::vector<double> keys;
+        for (size_t i = 0; i < t->size(); ++i) {
+            keys.push_back((*t)(i).key);
+        }
+        for (int n = -3; n <= 40003; ++n) {
+            const double u = n / 40000.0;
+            const size_t expected =
+                static_cast<size_t>(std::lower_bound(keys.begin(), keys.end(), u) - keys.begin());
+            ASSERT_EQ(t->LowerBound(u), expected) << u;
+        }
+        for (size_t i = 0; i < keys.size(); ++i) {
+            ASSERT_EQ(t->LowerBound(keys[i]), i);
+        }
+    }
+    // With inversion, u finds what 1 - u found (up to the rounding of 1 - k).
+    for (int n = 0; n <= 100; ++n) {
+        const double u = n / 100.0;
+        EXPECT_NEAR(MaskPointAt(inverted, u).x, MaskPointAt(table, 1.0 - u).x, 1e-9);
+    }
+    // Keys arriving out of order are kept sorted; an existing key is overwritten.
+    MaskBasePoints unordered = Table({{0.5, {1, 1}}, {0.0, {2, 2}}, {1.0, {3, 3}}, {0.5, {4, 4}}});
+    ASSERT_EQ(unordered.size(), 3u);
+    EXPECT_EQ(unordered(0).key, 0.0);
+    EXPECT_EQ(unordered(1).point.x, 4.0);
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "render_test_host.h"
+
+#include "host/basic_suite.h"
+#include "host/suites/path_suites.h"
+
+RenderTestHost::RenderTestHost() : host(QUORVEL_MODULE_PATH) {
+    inData.pica_basicP = quorvel::host::BasicSuite();
+    inData.current_time = 0;
+    inData.time_step = 1;
+    inData.time_scale = 24;
+    inData.width = 200;
+    inData.height = 100;
+}
+
+quorvel::host::MaskSet& RenderTestHost::masks() {
+    return quorvel::host::MaskPaths(host);
+}
+
+PF_PathID RenderTestHost::AddMask(const quorvel::host::MaskShape& shape) {
+    quorvel::host::MaskPath path;
+    path.keyframes = {quorvel::host::MaskKeyframe{0.0, shape}};
+    return masks().Add(path);
+}
+
+std::string RenderTestHost::Outstanding() {
+    std::string text;
+    for (const auto& item : host.ledger().Outstanding()) {
+        if (item.first.rfind("handle #", 0) != 0) {
+            text += item.first + ": " + std::to_string(item.second) + "\n";
+        }
+    }
+    for (const std::string& misuse : host.ledger().Misuses()) {
+        text += misuse + "\n";
+    }
+    return text;
+}
+
+void RenderTestHost::FailNext(const std::string& function, PF_Err code) {
+    host.faults().FailCall(function, 1, code);
+}
+
+RampHandle::RampHandle(quorvel::host::Host& owner, int32_t interpolation,
+                       std::initializer_list<std::pair<const float, float>> points)
+    : host(owner), handle(owner.handles().New(sizeof(Ramp))) {
+    Ramp* ramp = Ramp::ConstructAt(host.handles().Lock(handle));
+    ramp->mode = RampMode_All;
+    ramp->interpolation = interpolation;
+    for (const auto& point : points) {
+        (*ramp->points)[point.first] = point.second;
+    }
+    host.handles().Unlock(handle);
+}
+
+RampHandle::~RampHandle() {
+    static_cast<Ramp*>(host.handles().Lock(handle))->ReleasePoints();
+    host.handles().Unlock(handle);
+    host.handles().Dispose(handle);
+}

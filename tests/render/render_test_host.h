@@ -1,0 +1,49 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "host/host.h"
+#include "host/mask_set.h"
+#include "host_api/suites.h"
+#include "ramp/ramp.h"
+
+// The replacement host with the module loaded, for the renderer's unit tests: the frame's
+// in_data points at its basic suite, the layer's masks are its own, and its ledger and faults
+// see every path, handle and suite call.
+class RenderTestHost {
+  public:
+    RenderTestHost();
+
+    quorvel::host::MaskSet& masks();
+    // The path id of a mask with one keyframe of shape.
+    PF_PathID AddMask(const quorvel::host::MaskShape& shape);
+
+    // The next call of function fails with code.
+    void FailNext(const std::string& function, PF_Err code);
+    long Calls(const std::string& function) { return host.faults().Calls(function); }
+    // Everything the code under test took is back: the ledger less the handles that the test
+    // itself made (its ramps), and no misuse.
+    bool Balanced() { return Outstanding().empty(); }
+    std::string Outstanding();
+
+    quorvel::host::Host host;
+    PF_InData inData{};
+};
+
+// A ramp in a host handle of its own, as a ramp parameter holds it.
+class RampHandle {
+  public:
+    RampHandle(quorvel::host::Host& host, int32_t interpolation,
+               std::initializer_list<std::pair<const float, float>> points);
+    ~RampHandle();
+    RampHandle(const RampHandle&) = delete;
+    RampHandle& operator=(const RampHandle&) = delete;
+
+    // The ramp itself, for calls that take it directly (the handle stays unlocked).
+    const Ramp& ramp() const { return *static_cast<const Ramp*>(*handle); }
+
+    quorvel::host::Host& host;
+    PF_Handle handle;
+};
