@@ -16,9 +16,14 @@ void AESDK_OpenGL_EffectCommonData::ReleaseHiddenSurface() {
         ReleaseDC(window, deviceContext);
         deviceContext = nullptr;
     }
-    // The window goes with its context; while it existed its class could not be unregistered.
+    // Only the thread that created a window may destroy it. The teardown runs on a thread of
+    // its own, so there the window is left as it is, and its class, which cannot be
+    // unregistered while a window of it exists, stays registered. A window whose thread has
+    // ended is gone already and names no thread.
     if (window != nullptr) {
-        DestroyWindow(window);
+        if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+            DestroyWindow(window);
+        }
         window = nullptr;
     }
     if (!windowClassName.empty()) {

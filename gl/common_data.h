@@ -15,7 +15,8 @@ struct AESDK_OpenGL_EffectCommonData {
     virtual ~AESDK_OpenGL_EffectCommonData();
 
     // Deletes the context (leaving no context current on the calling thread), releases the
-    // device context, destroys the window and unregisters its class; each only when held.
+    // device context, destroys the window when the calling thread created it and unregisters
+    // its class; each only when held.
     void ReleaseHiddenSurface();
 
     bool started = false;

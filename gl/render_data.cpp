@@ -32,7 +32,8 @@ AESDK_OpenGL_EffectRenderData::~AESDK_OpenGL_EffectRenderData() {
         DeleteBufferName(quadVertexBuffer);
         DeleteVertexArrayName(quadVertexArray);
     }
-    // The common data's destructor then deletes the context and gives back the window.
+    // The common data's destructor then deletes the context, and the window when this thread
+    // made it.
 }
 
 }  // namespace AESDK_OpenGL

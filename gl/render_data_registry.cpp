@@ -60,7 +60,8 @@ void ReleaseGLData(PF_Err* error) {
         {
             // Each render data whose last reference the registry holds is destroyed here,
             // under the lock: its own context is made current on this thread to delete its
-            // objects, then the context is deleted and its window given back.
+            // objects, then the context is deleted (the window stays with the thread that made
+            // it).
             std::lock_guard<std::recursive_mutex> lock(s_renderDataMutex);
             s_renderDataByThread.clear();
         }

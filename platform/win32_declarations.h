@@ -21,6 +21,7 @@ typedef std::intptr_t LPARAM;
 typedef const char* LPCSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
+typedef DWORD* LPDWORD;
 typedef void* HGDIOBJ;
 
 #ifndef TRUE
@@ -116,11 +117,18 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID parameter);
+// Only the thread that created a window may destroy it.
 BOOL DestroyWindow(HWND window);
+// The thread that created the window (and through processId, when given, its process); 0 for
+// a window that no longer exists.
+DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId);
 LRESULT CALLBACK DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
 HGDIOBJ GetStockObject(int object);
+
+// Threads. An id is never 0.
+DWORD GetCurrentThreadId();
 
 // Device contexts and pixel formats.
 HDC GetDC(HWND window);

@@ -47,7 +47,8 @@ PF_Err RampArbNew(PF_InData* in_data, PF_ArbitraryH* slot, float first, float se
     const PF_HandleSuite2* handles = suites.HandleSuite2();
     const PF_Handle handle = handles->host_new_handle(sizeof(Ramp));
     if (handle == nullptr) {
-        return PF_Err_NONE;
+        // The slot stays as the host passed it: what it holds was never ours to fill.
+        return PF_Err_OUT_OF_MEMORY;
     }
     try {
         LockedHandle locked(&suites, handle);

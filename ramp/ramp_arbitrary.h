@@ -18,7 +18,8 @@ PF_Err HandleRampArbitraryCallback(PF_InData* in_data, PF_OutData* out_data, PF_
 
 // The callbacks, each on the Ramp in a host handle that it keeps locked while it works. A
 // handle made by NEW is stored in its slot at once and stays there whatever follows: it is the
-// host's to dispose.
+// host's to dispose. Without a handle from the host NEW fails with PF_Err_OUT_OF_MEMORY and
+// leaves the slot as it was.
 PF_Err RampArbNew(PF_InData* in_data, PF_ArbitraryH* slot, float first, float second);
 PF_Err RampArbDispose(PF_InData* in_data, PF_ArbitraryH handle);
 PF_Err RampArbCopy(PF_InData* in_data, const PF_ArbitraryH* source, PF_ArbitraryH* destination);

@@ -17,21 +17,23 @@ PF_Err GlobalDataSetup(PF_InData* in_data, PF_OutData* out_data) {
     if (handle.Get() == nullptr) {
         return PF_Err_INTERNAL_STRUCT_DAMAGED;
     }
-    PF_Err err = PF_Err_NONE;
+    // A handle that is not handed to the host is disposed by its owner after the unlock.
     LockedHandle locked(&suites, handle.Get());
-    if (locked.ptr != nullptr) {
-        auto* global = static_cast<GlobalData*>(locked.ptr);
-        if (in_data->appl_id != kPremiereApplicationId) {
-            static_assert(sizeof(AEGP_PluginID) == sizeof(global->pluginId), "plug-in id word");
-            err = suites.UtilitySuite7()->AEGP_RegisterWithAEGP(
-                nullptr, LookupString(StrID_Name),
-                reinterpret_cast<AEGP_PluginID*>(&global->pluginId));
-        }
-        if (err == PF_Err_NONE) {
-            out_data->global_data = handle.Release();
-        }
+    if (locked.ptr == nullptr) {
+        // Without global data the parameter-UI updates and the AEGP features would be off for
+        // the whole session without a word.
+        return PF_Err_OUT_OF_MEMORY;
     }
-    // A handle that was not handed to the host is disposed by its owner after the unlock.
+    PF_Err err = PF_Err_NONE;
+    auto* global = static_cast<GlobalData*>(locked.ptr);
+    if (in_data->appl_id != kPremiereApplicationId) {
+        static_assert(sizeof(AEGP_PluginID) == sizeof(global->pluginId), "plug-in id word");
+        err = suites.UtilitySuite7()->AEGP_RegisterWithAEGP(
+            nullptr, LookupString(StrID_Name), reinterpret_cast<AEGP_PluginID*>(&global->pluginId));
+    }
+    if (err == PF_Err_NONE) {
+        out_data->global_data = handle.Release();
+    }
     return err;
 }
 

@@ -13,20 +13,22 @@ bool HoldsMemory(PF_Handle handle) {
     return handle != nullptr && *handle != nullptr;
 }
 
-// Makes the live one-byte record and hands it to out_data. A handle whose lock gives nothing
-// is disposed again. False only when no handle could be made.
-bool NewLiveRecord(PF_InData* in_data, PF_OutData* out_data) {
+// Makes the live one-byte record and hands it to out_data. Without it the instance would
+// have no sequence data and its next flatten would fail, so a handle that cannot be made or
+// locked is out of memory (and one that was made is disposed again).
+PF_Err NewLiveRecord(PF_InData* in_data, PF_OutData* out_data) {
     SuiteHandler suites(in_data->pica_basicP);
     OwnedHandle handle(&suites, sizeof(SequenceData));
     if (handle.Get() == nullptr) {
-        return false;
+        return PF_Err_OUT_OF_MEMORY;
     }
     LockedHandle locked(&suites, handle.Get());
-    if (locked.ptr != nullptr) {
-        static_cast<SequenceData*>(locked.ptr)->flattened = 0;
-        out_data->sequence_data = handle.Release();
+    if (locked.ptr == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
     }
-    return true;
+    static_cast<SequenceData*>(locked.ptr)->flattened = 0;
+    out_data->sequence_data = handle.Release();
+    return PF_Err_NONE;
 }
 
 // Makes the 16-byte flat record and hands it to out_data; disposes the live record of
@@ -64,15 +66,15 @@ PF_Err NewFlatRecord(PF_InData* in_data, PF_OutData* out_data, bool disposeLive)
 }  // namespace
 
 PF_Err SequenceSetup(PF_InData* in_data, PF_OutData* out_data) {
-    return NewLiveRecord(in_data, out_data) ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
+    return NewLiveRecord(in_data, out_data);
 }
 
 PF_Err SequenceResetup(PF_InData* in_data, PF_OutData* out_data) {
     // The incoming flat record is left to the host.
-    if (HoldsMemory(in_data->sequence_data)) {
-        NewLiveRecord(in_data, out_data);
+    if (!HoldsMemory(in_data->sequence_data)) {
+        return PF_Err_NONE;
     }
-    return PF_Err_NONE;
+    return NewLiveRecord(in_data, out_data);
 }
 
 PF_Err SequenceFlatten(PF_InData* in_data, PF_OutData* out_data) {

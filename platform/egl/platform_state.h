@@ -22,6 +22,9 @@ struct HWND__ {
     std::string className;
     std::string title;
     HDC__ deviceContext;
+    // GetCurrentThreadId of the thread that created the window, the only one that may
+    // destroy it.
+    DWORD thread = 0;
 };
 
 struct HGLRC__ {

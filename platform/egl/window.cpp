@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <memory>
 #include <mutex>
 
@@ -32,6 +34,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int
     window->className = className;
     window->title = windowName != nullptr ? windowName : "";
     window->deviceContext.window = window.get();
+    window->thread = GetCurrentThreadId();
     HWND handle = window.get();
     state.windows[handle] = std::move(window);
     return handle;
@@ -43,11 +46,26 @@ BOOL DestroyWindow(HWND window) {
     }
     PlatformState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    if (FindWindowLocked(state, window) == nullptr) {
+    // As on Windows, another thread's window is refused (ERROR_ACCESS_DENIED there).
+    const HWND__* record = FindWindowLocked(state, window);
+    if (record == nullptr || record->thread != GetCurrentThreadId()) {
         return FALSE;
     }
     state.windows.erase(window);
     return TRUE;
+}
+
+DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId) {
+    PlatformState& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const HWND__* record = FindWindowLocked(state, window);
+    if (record == nullptr) {
+        return 0;
+    }
+    if (processId != nullptr) {
+        *processId = static_cast<DWORD>(getpid());
+    }
+    return record->thread;
 }
 
 HDC GetDC(HWND window) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <regex>
 #include <set>
@@ -39,6 +40,19 @@ void ExpectSameCounts(const PlatformCounts& before) {
     EXPECT_EQ(now.contexts, before.contexts);
 }
 
+// After a teardown on another thread than the one that made the window: no context is left,
+// but the window (when one was made) stays with its creator, and its class with it.
+void ExpectOnlyTheWindowLeft(const PlatformCounts& before, HWND window, DWORD creator) {
+    const PlatformCounts now;
+    const int left = window != nullptr ? 1 : 0;
+    EXPECT_EQ(now.windows, before.windows + left);
+    EXPECT_EQ(now.classes, before.classes + left);
+    EXPECT_EQ(now.contexts, before.contexts);
+    if (window != nullptr) {
+        EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), creator);
+    }
+}
+
 class HiddenContext : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -68,9 +82,9 @@ TEST_F(HiddenContext, EveryStartupFailureGivesFourAndRestoresTheHostContext) {
     };
     const gl_test::HostContext host;
     ASSERT_TRUE(host.IsCurrent());
-    const PlatformCounts before;
     for (const FailureCase& failure : failures) {
         SCOPED_TRACE(failure.name);
+        const PlatformCounts before;
         platform_testing::FailCall(failure.call);
         EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_OUT_OF_MEMORY);
         EXPECT_TRUE(host.IsCurrent());
@@ -79,10 +93,12 @@ TEST_F(HiddenContext, EveryStartupFailureGivesFourAndRestoresTheHostContext) {
         ASSERT_TRUE(s_sharedGLData);
         EXPECT_EQ(s_sharedGLData->renderContext, nullptr);
         EXPECT_EQ(platform_testing::LiveContextCount(), before.contexts);
+        const HWND window = s_sharedGLData->window;
         EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
         EXPECT_FALSE(s_sharedGLData);
         EXPECT_TRUE(host.IsCurrent());
-        ExpectSameCounts(before);
+        // The teardown's thread did not make the start-up window.
+        ExpectOnlyTheWindowLeft(before, window, GetCurrentThreadId());
         platform_testing::Reset();
     }
     // And without a failure the same start works, still giving the host its context back.
@@ -163,27 +179,74 @@ TEST_F(HiddenContext, EachStartPrintsTheContextInformationBetweenEmptyLines) {
     EXPECT_TRUE(std::regex_match(printed, expected)) << printed;
 }
 
-TEST_F(HiddenContext, WindowsAndClassesGoWithTheirContextData) {
-    const PlatformCounts before;
+TEST_F(HiddenContext, TheTeardownLeavesTheWindowsOfOtherThreads) {
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const HWND startupWindow = s_sharedGLData->window;
     const std::string startupClass = s_sharedGLData->windowClassName;
-    std::string renderClass;
-    std::thread renderThread([&renderClass] {
-        const AESDK_OpenGL_ContextGuard guard;
-        auto renderData = AcquireThreadRenderData();
-        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
-        renderData->started = true;
-        renderClass = renderData->windowClassName;
+    // A render thread that has rendered and still lives, idle, while the effect is torn down.
+    std::promise<void> tornDown;
+    std::promise<std::pair<HWND, std::string>> rendered;
+    DWORD renderThreadId = 0;
+    std::thread renderThread([&] {
+        renderThreadId = GetCurrentThreadId();
+        {
+            const AESDK_OpenGL_ContextGuard guard;
+            auto renderData = AcquireThreadRenderData();
+            AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+            renderData->started = true;
+            rendered.set_value({renderData->window, renderData->windowClassName});
+        }
+        tornDown.get_future().wait();
     });
+    const auto [renderWindow, renderClass] = rendered.get_future().get();
+    const PlatformCounts before;
+
+    platform_testing::Reset();
+    EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+    tornDown.set_value();
     renderThread.join();
+    // Both contexts are gone; neither window was the teardown thread's to destroy, so both
+    // stay with their classes.
+    EXPECT_EQ(platform_testing::LiveContextCount(), before.contexts - 2);
+    EXPECT_EQ(platform_testing::CallCount(PlatformCall::wglDeleteContext), 2);
+    EXPECT_EQ(platform_testing::CallCount(PlatformCall::DestroyWindow), 0);
+    EXPECT_EQ(platform_testing::LiveWindowCount(), before.windows);
+    EXPECT_EQ(GetWindowThreadProcessId(startupWindow, nullptr), GetCurrentThreadId());
+    EXPECT_EQ(GetWindowThreadProcessId(renderWindow, nullptr), renderThreadId);
     EXPECT_TRUE(platform_testing::IsClassRegistered(startupClass));
     EXPECT_TRUE(platform_testing::IsClassRegistered(renderClass));
-    EXPECT_EQ(platform_testing::LiveWindowCount(), before.windows + 2);
+}
 
-    EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
-    EXPECT_FALSE(platform_testing::IsClassRegistered(startupClass));
-    EXPECT_FALSE(platform_testing::IsClassRegistered(renderClass));
+TEST_F(HiddenContext, AWindowIsDestroyedOnlyOnTheThreadThatMadeIt) {
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const PlatformCounts before;
+
+    // Made and given back on one thread: nothing is left.
+    std::string ownClass;
+    std::thread([&ownClass] {
+        const AESDK_OpenGL_ContextGuard guard;
+        AESDK_OpenGL_EffectRenderData renderData;
+        AESDK_OpenGL::CreateHiddenContext(renderData, s_sharedGLData.get());
+        ownClass = renderData.windowClassName;
+    }).join();
+    EXPECT_EQ(platform_testing::CallCount(PlatformCall::DestroyWindow), 1);
+    EXPECT_FALSE(platform_testing::IsClassRegistered(ownClass));
     ExpectSameCounts(before);
+
+    // Made here and given back on another thread: the context goes, the window and its class
+    // stay with this thread.
+    platform_testing::Reset();
+    auto renderData = std::make_unique<AESDK_OpenGL_EffectRenderData>();
+    {
+        const AESDK_OpenGL_ContextGuard guard;
+        AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+    }
+    const HWND window = renderData->window;
+    const std::string windowClass = renderData->windowClassName;
+    std::thread([&renderData] { renderData.reset(); }).join();
+    EXPECT_EQ(platform_testing::CallCount(PlatformCall::DestroyWindow), 0);
+    EXPECT_TRUE(platform_testing::IsClassRegistered(windowClass));
+    ExpectOnlyTheWindowLeft(before, window, GetCurrentThreadId());
 }
 
 // Needs no OpenGL: windows and classes are the platform's alone.
@@ -199,6 +262,11 @@ TEST(HiddenWindow, ClassNamesNeverRepeatAcrossThreads) {
                 HWND handle = AESDK_OpenGL::CreateHiddenWindow("Quorvel", className);
                 made[thread].emplace_back(handle, className);
             }
+            // Only this thread may destroy its windows; their classes go with them.
+            for (const auto& window : made[thread]) {
+                EXPECT_TRUE(DestroyWindow(window.first));
+                EXPECT_TRUE(UnregisterClassA(window.second.c_str(), nullptr));
+            }
         });
     }
     for (std::thread& thread : threads) {
@@ -211,8 +279,6 @@ TEST(HiddenWindow, ClassNamesNeverRepeatAcrossThreads) {
             EXPECT_NE(window.first, nullptr);
             EXPECT_TRUE(std::regex_match(window.second, pattern)) << window.second;
             names.insert(window.second);
-            DestroyWindow(window.first);
-            EXPECT_TRUE(UnregisterClassA(window.second.c_str(), nullptr));
         }
     }
     EXPECT_EQ(names.size(), static_cast<size_t>(kThreads * kWindowsPerThread));

@@ -61,6 +61,44 @@ TEST(Platform, ClassesAndWindowsFollowWindowsRules) {
     EXPECT_FALSE(platform_testing::IsClassRegistered("PlatformTestClass"));
 }
 
+TEST(Platform, OnlyTheThreadThatMadeAWindowDestroysIt) {
+    platform_testing::Reset();
+    const WNDCLASSEXA windowClass = WindowClass("PlatformThreadClass");
+    ASSERT_NE(RegisterClassExA(&windowClass), 0);
+    HWND window = CreateWindowExA(0, "PlatformThreadClass", "", 0, 0, 0, 8, 8, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const DWORD creator = GetCurrentThreadId();
+    EXPECT_NE(creator, 0u);
+    EXPECT_EQ(GetCurrentThreadId(), creator);
+    DWORD process = 0;
+    EXPECT_EQ(GetWindowThreadProcessId(window, &process), creator);
+    EXPECT_NE(process, 0u);
+
+    DWORD other = 0;
+    DWORD seenFromOther = 0;
+    bool destroyedElsewhere = true;
+    bool unregisteredElsewhere = true;
+    std::thread([&] {
+        other = GetCurrentThreadId();
+        seenFromOther = GetWindowThreadProcessId(window, nullptr);
+        destroyedElsewhere = DestroyWindow(window) != FALSE;
+        unregisteredElsewhere = UnregisterClassA("PlatformThreadClass", nullptr) != FALSE;
+    }).join();
+    EXPECT_NE(other, 0u);
+    EXPECT_NE(other, creator);
+    EXPECT_EQ(seenFromOther, creator);
+    EXPECT_FALSE(destroyedElsewhere);
+    // The window is still there, so its class is too.
+    EXPECT_FALSE(unregisteredElsewhere);
+    EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), creator);
+    EXPECT_TRUE(platform_testing::IsClassRegistered("PlatformThreadClass"));
+
+    EXPECT_TRUE(DestroyWindow(window));
+    EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), 0u);
+    EXPECT_TRUE(UnregisterClassA("PlatformThreadClass", nullptr));
+}
+
 TEST(Platform, PlannedFailuresSkipThenFailThenStop) {
     platform_testing::Reset();
     platform_testing::FailCall(PlatformCall::RegisterClassExA, 1, 2);

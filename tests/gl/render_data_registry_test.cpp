@@ -121,13 +121,13 @@ class RegistryTeardown : public ::testing::Test {
 TEST_F(RegistryTeardown, SetdownDestroysEverythingOnItsOwnThread) {
     const gl_test::HostContext host;
     const int contextsBefore = platform_testing::LiveContextCount();
-    const int windowsBefore = platform_testing::LiveWindowCount();
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     EXPECT_TRUE(host.IsCurrent());
     // Two render threads that have rendered and ended; their data stay registered.
     const auto watched = gl_test::RenderOnEndedThread(32, 32);
     const auto alsoWatched = gl_test::RenderOnEndedThread(32, 32);
     EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore + 3);
+    const int windowsBefore = platform_testing::LiveWindowCount();
 
     platform_testing::Reset();
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
@@ -135,9 +135,11 @@ TEST_F(RegistryTeardown, SetdownDestroysEverythingOnItsOwnThread) {
     EXPECT_TRUE(alsoWatched.expired());
     EXPECT_FALSE(s_sharedGLData);
     EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore);
-    EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
     // The render data destructors made their contexts current, but not on this thread.
     EXPECT_EQ(platform_testing::CallCount(PlatformCall::wglDeleteContext), 3);
+    // None of the windows was made by the teardown's thread, so none is its to destroy.
+    EXPECT_EQ(platform_testing::CallCount(PlatformCall::DestroyWindow), 0);
+    EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
     EXPECT_TRUE(host.IsCurrent());
 
     // A second set-down in a row finds nothing.
@@ -156,11 +158,14 @@ TEST_F(RegistryTeardown, SetdownAfterAFailedSetupDestroysThePartialData) {
     EXPECT_NE(s_sharedGLData->window, nullptr);
     EXPECT_TRUE(host.IsCurrent());
 
+    const HWND window = s_sharedGLData->window;
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
     EXPECT_FALSE(s_sharedGLData);
-    EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
-    EXPECT_EQ(platform_testing::RegisteredClassCount(), classesBefore);
+    // The window was made on this thread, not the teardown's: it stays, and its class with it.
+    EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore + 1);
+    EXPECT_EQ(platform_testing::RegisteredClassCount(), classesBefore + 1);
+    EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId());
     EXPECT_TRUE(host.IsCurrent());
 }
 

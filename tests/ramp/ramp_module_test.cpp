@@ -224,16 +224,26 @@ TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
     // and the values they read); the rest two (a new value, or the size asked before).
     EXPECT_EQ(lockFailures, 1 + 1 + 3 + 3 + 7 * 2);
 
-    // No memory for a new value: NEW and COPY answer with no value, the rest fail at the lock.
+    // No memory for a new value: every request that answers with one fails with 4 before any
+    // lock, and the slot keeps what the host left in it.
     const PF_ArbitraryH a = Keep(ramps.New());
     for (PF_FunctionSelector selector : {0, 2, 5, 6, 10}) {
+        const long locks = host.faults().Calls("host_lock_handle");
         host.faults().NullCall("host_new_handle", 1);
         const host::ArbitraryValue value = Exercise(ramps, selector, a, a);
         host.faults().Clear();
-        const bool fills = selector == 5 || selector == 6 || selector == 10;
-        EXPECT_EQ(value.err, fills ? PF_Err_OUT_OF_MEMORY : PF_Err_NONE) << selector;
+        EXPECT_EQ(value.err, PF_Err_OUT_OF_MEMORY) << selector;
         EXPECT_EQ(value.handle, nullptr);
+        EXPECT_EQ(host.faults().Calls("host_lock_handle"), locks) << selector;
     }
+    int notAHandle = 0;
+    PF_ArbitraryH untouched = reinterpret_cast<PF_ArbitraryH>(&notAHandle);
+    PF_ArbParamsExtra fresh = ramps.Request(PF_Arbitrary_NEW_FUNC);
+    fresh.u.new_func_params.arbPH = &untouched;
+    host.faults().NullCall("host_new_handle", 1);
+    EXPECT_EQ(ramps.Send(&fresh), PF_Err_OUT_OF_MEMORY);
+    host.faults().Clear();
+    EXPECT_EQ(untouched, reinterpret_cast<PF_ArbitraryH>(&notAHandle));
 
     // No value where one is read: a lock that gave nothing, without asking the host to lock.
     const long locksBefore = host.faults().Calls("host_lock_handle");

@@ -74,10 +74,10 @@ TEST_F(GlobalDataTest, FailedStepsKeepTheFlagsAndLeaveNoHandleBehind) {
         {"no handle suite",
          [](host::Faults& faults) { faults.MakeSuiteUnavailable("PF Handle Suite"); },
          PF_Err_BAD_CALLBACK_PARAM},
-        // A lock that gives nothing leaves the effect without global data, as an unregistered
-        // one.
+        // A lock that gives nothing would leave the effect without global data for the whole
+        // session: the command fails.
         {"lock gives nothing", [](host::Faults& faults) { faults.NullCall("host_lock_handle", 1); },
-         PF_Err_NONE},
+         PF_Err_OUT_OF_MEMORY},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

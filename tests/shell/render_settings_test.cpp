@@ -1,9 +1,11 @@
 // The settings snapshot against the host: every value at the frame's time (ramps through the
 // effect's own interpolation), the check-out and check-in failures, several threads at once.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -134,18 +136,73 @@ TEST_F(RenderSettingsTest, ValuesAreCopiedAsTheHostGaveThem) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
+// The bytes of every value field of a snapshot, to see which ones a call wrote.
+#define QUORVEL_FIELD_BYTES(FIELD) fields.emplace_back(&settings.FIELD, sizeof settings.FIELD);
+#define QUORVEL_FIELD_BYTES_PATH QUORVEL_FIELD_BYTES
+#define QUORVEL_FIELD_BYTES_GROUP_START(FIELD)
+#define QUORVEL_FIELD_BYTES_GROUP_END(FIELD)
+#define QUORVEL_FIELD_BYTES_FLOAT_SLIDER QUORVEL_FIELD_BYTES
+#define QUORVEL_FIELD_BYTES_SLIDER QUORVEL_FIELD_BYTES
+#define QUORVEL_FIELD_BYTES_CHECKBOX QUORVEL_FIELD_BYTES
+#define QUORVEL_FIELD_BYTES_POPUP QUORVEL_FIELD_BYTES
+#define QUORVEL_FIELD_BYTES_ARBITRARY_DATA QUORVEL_FIELD_BYTES
+#define QUORVEL_FIELD_BYTES_OF(NAME, SAVED_ID, DISPLAY_NAME, KIND, FIELD, DETAIL) \
+    QUORVEL_FIELD_BYTES_##KIND(FIELD)
+
+std::vector<std::pair<void*, size_t>> ValueFields(RenderSettings& settings) {
+    std::vector<std::pair<void*, size_t>> fields;
+    QUORVEL_PARAMETERS(QUORVEL_FIELD_BYTES_OF)
+    return fields;
+}
+
+#undef QUORVEL_FIELD_BYTES_OF
+#undef QUORVEL_FIELD_BYTES_ARBITRARY_DATA
+#undef QUORVEL_FIELD_BYTES_POPUP
+#undef QUORVEL_FIELD_BYTES_CHECKBOX
+#undef QUORVEL_FIELD_BYTES_SLIDER
+#undef QUORVEL_FIELD_BYTES_FLOAT_SLIDER
+#undef QUORVEL_FIELD_BYTES_GROUP_END
+#undef QUORVEL_FIELD_BYTES_GROUP_START
+#undef QUORVEL_FIELD_BYTES_PATH
+#undef QUORVEL_FIELD_BYTES
+
+constexpr unsigned char kUnwritten = 0xA5;
+
+void MarkUnwritten(RenderSettings& settings) {
+    for (const auto& [field, size] : ValueFields(settings)) {
+        std::memset(field, kUnwritten, size);
+    }
+}
+
+// How many value fields no longer hold the mark.
+int WrittenFields(RenderSettings& settings) {
+    int written = 0;
+    for (const auto& [field, size] : ValueFields(settings)) {
+        const auto* bytes = static_cast<const unsigned char*>(field);
+        written +=
+            std::any_of(bytes, bytes + size, [](unsigned char b) { return b != kUnwritten; });
+    }
+    return written;
+}
+
 TEST_F(RenderSettingsTest, TheSnapshotsFailureCases) {
     ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
     PF_InData in = FrameInData(0.0);
     const size_t liveHandles = host.handles().LiveCount();
 
-    // The first check-out fails: the host is asked once and gets nothing back.
+    // The first check-out fails: the host is asked once, no field is written, and the host
+    // gets nothing back.
     {
         host.faults().FailCall("checkout_param", 1, PF_Err_OUT_OF_MEMORY);
+        const long checkouts = host.faults().Calls("checkout_param");
         const long checkins = host.faults().Calls("checkin_param");
         RenderSettings settings;
         settings.inData = &in;
+        ASSERT_EQ(ValueFields(settings).size(), 57u);
+        MarkUnwritten(settings);
         EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(host.faults().Calls("checkout_param"), checkouts + 1);
+        EXPECT_EQ(WrittenFields(settings), 0);
         EXPECT_EQ(settings.paramDefs.size(), 57u);
         EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
         EXPECT_EQ(host.faults().Calls("checkin_param"), checkins);

@@ -87,12 +87,29 @@ TEST_F(SequenceDataTest, FailuresReturnTheirCodesAndLeaveNothingBehind) {
     EXPECT_EQ(effect().SequenceData(), nullptr);
     EXPECT_LEDGER_BALANCED(host);
 
-    // Set-up whose lock gives nothing stores nothing (and disposes its handle).
+    // Set-up whose lock gives nothing is out of memory too: it stores nothing and disposes its
+    // handle.
     host.faults().NullCall("host_lock_handle", 1);
-    EXPECT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETUP).err, PF_Err_NONE);
+    EXPECT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETUP).err, PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(effect().SequenceData(), nullptr);
     EXPECT_EQ(host.handles().LiveCount(), 0u);
     EXPECT_LEDGER_BALANCED(host);
+
+    // Re-set-up that cannot make its live record says so; the flat record stays the host's.
+    effect().LoadSequenceData(kFlatRecord);
+    const PF_Handle saved = effect().SequenceData();
+    for (const char* fault : {"host_new_handle", "host_lock_handle"}) {
+        SCOPED_TRACE(fault);
+        host.faults().NullCall(fault, 1);
+        const host::CommandResult result = effect().Send(PF_Cmd_SEQUENCE_RESETUP);
+        EXPECT_EQ(result.err, PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(result.out.sequence_data, saved);
+        EXPECT_EQ(host.handles().Bytes(saved), kFlatRecord);
+        EXPECT_EQ(host.handles().LiveCount(), 1u);
+        EXPECT_LEDGER_BALANCED(host);
+    }
+    EXPECT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETDOWN).err, PF_Err_NONE);
+    EXPECT_EQ(host.handles().LiveCount(), 0u);
 
     // A missing handle suite reaches the host as 516 from the handlers' own catch.
     host.faults().MakeSuiteUnavailable("PF Handle Suite", 2);
