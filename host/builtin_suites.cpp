@@ -23,6 +23,9 @@ namespace quorvel::host {
     SUITE(kAEGPDynamicStreamSuite5) \
     SUITE(kAEGPMaskOutlineSuite5)   \
     SUITE(kAEGPMemorySuite1)        \
+    SUITE(kWorldSuite2)             \
+    SUITE(kPixelDataSuite1)         \
+    SUITE(kIterateFloatSuite1)      \
     SUITE(kAppSuite6)               \
     SUITE(kPathQuerySuite1)         \
     SUITE(kPathDataSuite1)

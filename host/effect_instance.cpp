@@ -8,6 +8,7 @@
 #include "host/host.h"
 #include "host/ledger.h"
 #include "host/module.h"
+#include "host/pixel_access.h"
 #include "host/suites/ansi_suite.h"
 #include "host/suites/handle_suite.h"
 
@@ -29,6 +30,8 @@ PF_UtilCallbacks MakeUtils() {
     utils.host_get_handle_size = handles.host_get_handle_size;
     utils.ansi.sprintf = ansi.sprintf;
     utils.ansi.strcpy = ansi.strcpy;
+    utils.get_pixel_data8 = &GetPixelData8;
+    utils.get_pixel_data16 = &GetPixelData16;
     return utils;
 }
 
@@ -61,9 +64,18 @@ EffectInstance::EffectInstance(const Module& module, Ledger& ledger, Faults& fau
       parameters_(ledger, faults, handles, *this),
       utils_(MakeUtils()) {}
 
-// The ramp values are the module's to free, so they go while it is still loaded.
+// The ramp values are the module's to free, so they go while it is still loaded. A host never
+// unloads a module that it set up without setting it down first: the module's OpenGL data (and
+// the threads of the driver behind it) must not outlive its instance.
 EffectInstance::~EffectInstance() {
     parameters_.DisposeRamps();
+    if (globallySetUp_) {
+        try {
+            Send(PF_Cmd_GLOBAL_SETDOWN);
+        } catch (...) {
+            // Nothing is left to report to at this point.
+        }
+    }
 }
 
 EffectInstance* EffectInstance::FromRef(PF_ProgPtr effect_ref) {
@@ -167,6 +179,7 @@ void EffectInstance::TakeOver(PF_Cmd cmd, const PF_OutData& out) {
     std::lock_guard<std::mutex> lock(mutex_);
     switch (cmd) {
         case PF_Cmd_GLOBAL_SETUP:
+            globallySetUp_ = true;
             version_ = out.my_version;
             outFlags_ = out.out_flags;
             outFlags2_ = out.out_flags2;
@@ -174,6 +187,7 @@ void EffectInstance::TakeOver(PF_Cmd cmd, const PF_OutData& out) {
             globalData_ = out.global_data;
             break;
         case PF_Cmd_GLOBAL_SETDOWN:
+            globallySetUp_ = false;
             handles_.LetGo(globalData_);
             globalData_ = nullptr;
             SetSequence(nullptr);

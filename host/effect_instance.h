@@ -155,6 +155,7 @@ class EffectInstance {
     A_long outFlags_ = 0;
     A_long outFlags2_ = 0;
     PF_Handle globalData_ = nullptr;
+    bool globallySetUp_ = false;
     PF_Handle sequenceData_ = nullptr;
     std::vector<uint8_t> savedSequence_;
     int uiRegistrations_ = 0;

@@ -34,9 +34,23 @@ long Faults::Calls(const std::string& function) const {
     return found == calls_.end() ? 0 : found->second;
 }
 
+void Faults::StartJournal() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    journaling_ = true;
+    journal_.clear();
+}
+
+std::vector<std::string> Faults::Journal() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return journal_;
+}
+
 std::optional<Fault> Faults::Enter(const std::string& function) {
     std::lock_guard<std::mutex> lock(mutex_);
     const long call = ++calls_[function];
+    if (journaling_) {
+        journal_.push_back(function);
+    }
     const auto [first, last] = armed_.equal_range(function);
     for (auto it = first; it != last; ++it) {
         if (it->second.atCall == call) {

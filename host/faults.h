@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "host_api/effect.h"
 
@@ -48,6 +49,12 @@ class Faults {
     // How often function was called since the host started.
     long Calls(const std::string& function) const;
 
+    // From now on, keeps the name of every call in the order of the calls (forgetting what
+    // was kept before), so that a test can tell which call of a function came in which part
+    // of a command.
+    void StartJournal();
+    std::vector<std::string> Journal() const;
+
     // Counts one call of function; the fault it must show, if one is armed for this call.
     // Every host function calls this first.
     std::optional<Fault> Enter(const std::string& function);
@@ -62,6 +69,8 @@ class Faults {
     std::map<std::string, long> calls_;
     std::multimap<std::string, Armed> armed_;
     std::set<std::pair<std::string, A_long>> unavailable_;
+    bool journaling_ = false;
+    std::vector<std::string> journal_;
 };
 
 }  // namespace quorvel::host

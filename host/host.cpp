@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "host/frame_hooks.h"
 #include "host/host_error.h"
 
 namespace quorvel::host {
@@ -9,6 +10,28 @@ namespace quorvel::host {
 namespace {
 
 std::atomic<Host*> currentHost{nullptr};
+
+// The frame's world, pixel and smart-render calls answer through the living host's fault
+// injection and ledger.
+CallFault FrameCallFault(const char* function) {
+    const auto fault = Host::Current().faults().Enter(function);
+    if (!fault) {
+        return {};
+    }
+    if (fault->kind == Fault::Kind::Null) {
+        return {PF_Err_NONE, true};
+    }
+    return {fault->code, false};
+}
+
+void CountFrameCall(const char* kind, int delta) {
+    Ledger& ledger = Host::Current().ledger();
+    if (delta > 0) {
+        ledger.Take(kind);
+    } else if (!ledger.GiveHeld(kind)) {
+        ledger.Misuse(std::string("gave back ") + kind + " it did not hold");
+    }
+}
 
 }  // namespace
 
@@ -20,6 +43,7 @@ Host::Host(const std::string& modulePath) : handles_(ledger_, faults_), suites_(
     try {
         module_ = std::make_unique<Module>(modulePath);
         effect_ = std::make_unique<EffectInstance>(*module_, ledger_, faults_, handles_);
+        InstallFrameHooks({&FrameCallFault, &CountFrameCall});
     } catch (...) {
         currentHost = nullptr;
         throw;
@@ -27,6 +51,7 @@ Host::Host(const std::string& modulePath) : handles_(ledger_, faults_), suites_(
 }
 
 Host::~Host() {
+    InstallFrameHooks({});
     effect_.reset();
     module_.reset();
     states_.clear();

@@ -1,5 +1,6 @@
 #include "shell/command_switch.h"
 
+#include "render/smart_render.h"
 #include "shell/command_args.h"
 #include "shell/failure_conversion.h"
 #include "shell/global_commands.h"
@@ -31,6 +32,7 @@ constexpr CommandRow kCommandRows[] = {
     {PF_Cmd_SEQUENCE_SETDOWN, Guard::Own, &WithInOut<SequenceSetdown>},
     {PF_Cmd_QUERY_DYNAMIC_FLAGS, Guard::None, &WithInOut<QueryDynamicFlags>},
     {PF_Cmd_SMART_PRE_RENDER, Guard::None, &WithInOutExtra<PF_PreRenderExtra, SmartPreRender>},
+    {PF_Cmd_SMART_RENDER, Guard::None, &WithInOutExtra<PF_SmartRenderExtra, SmartRender>},
     {PF_Cmd_GET_FLATTENED_SEQUENCE_DATA, Guard::Own, &WithInOut<GetFlattenedSequenceData>},
 };
 

@@ -47,7 +47,9 @@ PF_Err NewFlatRecord(PF_InData* in_data, PF_OutData* out_data, bool disposeLive)
     }
     LockedHandle locked(&suites, handle.Get());
     if (locked.ptr == nullptr) {
-        return PF_Err_NONE;
+        // Reported, not passed over: the host would otherwise save the project without the
+        // record. The live record stays with the instance.
+        return PF_Err_OUT_OF_MEMORY;
     }
     FlatSequenceData flat;
     std::memset(&flat, 0, sizeof(flat));

@@ -48,7 +48,6 @@ TEST_F(DispatchTest, CommandsWithoutWorkReturnNoneAndWriteNothing) {
                                PF_Cmd_AUDIO_RENDER,
                                PF_Cmd_AUDIO_SETUP,
                                PF_Cmd_AUDIO_SETDOWN,
-                               PF_Cmd_SMART_RENDER,
                                PF_Cmd_RESERVED1,
                                PF_Cmd_RESERVED2,
                                PF_Cmd_RESERVED3};

@@ -126,9 +126,10 @@ TEST_F(SequenceDataTest, FailuresReturnTheirCodesAndLeaveNothingBehind) {
         EXPECT_EQ(effect().Send(cmd).err, PF_Err_INTERNAL_STRUCT_DAMAGED);
         EXPECT_EQ(effect().SequenceData(), live);
         EXPECT_LEDGER_BALANCED(host);
-        // A flat handle whose lock gives nothing: success with nothing stored.
+        // A flat handle whose lock gives nothing: out of memory, nothing stored, the live record
+        // kept, so the project is not saved without its record.
         host.faults().NullCall("host_lock_handle", 1);
-        EXPECT_EQ(effect().Send(cmd).err, PF_Err_NONE);
+        EXPECT_EQ(effect().Send(cmd).err, PF_Err_OUT_OF_MEMORY);
         EXPECT_EQ(effect().SequenceData(), live);
         EXPECT_TRUE(host.handles().IsLive(live));
         EXPECT_TRUE(effect().SavedSequence().empty());

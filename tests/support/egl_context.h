@@ -1,0 +1,19 @@
+#pragma once
+
+// A surfaceless OpenGL 3.3 core context of Mesa through EGL, current on the constructing
+// thread, for tests that need OpenGL without the module's own context layer. Valid() is false
+// where no context can be made; such tests skip.
+class EglTestContext {
+  public:
+    EglTestContext();
+    ~EglTestContext();
+    EglTestContext(const EglTestContext&) = delete;
+    EglTestContext& operator=(const EglTestContext&) = delete;
+
+    bool Valid() const { return context_ != nullptr; }
+    void MakeCurrent();
+
+  private:
+    void* display_ = nullptr;
+    void* context_ = nullptr;
+};
