@@ -1,12 +1,16 @@
 #include "host/image_file.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cctype>
 #include <cstddef>
 #include <memory>
 #include <vector>
 
 #include <OpenImageIO/imageio.h>
+
+#include "host/layer_limits.h"
 
 namespace quorvel::host {
 
@@ -52,13 +56,13 @@ const FileFormatRow* FindFileFormat(const std::string& path) {
     return nullptr;
 }
 
-TypeDesc::BASETYPE StoredType(const FileFormatRow& format, PixelDepth depth) {
+TypeDesc::BASETYPE StoredType(const FileFormatRow& format, Depth depth) {
     switch (depth) {
-        case PixelDepth::Eight:
+        case Depth::Bits8:
             return format.eight;
-        case PixelDepth::Sixteen:
+        case Depth::Bits16:
             return format.sixteen;
-        case PixelDepth::Float:
+        case Depth::Float:
             break;
     }
     return format.floating;
@@ -68,8 +72,9 @@ std::string OiioMessage(const std::string& message) {
     return message.empty() ? std::string("unknown error") : message;
 }
 
-// The colour of one pixel of a file read as floats, in the host's order.
-Color FileColor(const float* channels, int channelCount, int alphaChannel) {
+// The colour of one pixel of a file read as floats, in the host's order (alpha, red, green,
+// blue) with 1.0 as full scale.
+PixelValue FileColor(const float* channels, int channelCount, int alphaChannel) {
     const float alpha = alphaChannel >= 0 ? channels[alphaChannel] : 1.0f;
     if (channelCount >= 3) {
         return {alpha, channels[0], channels[1], channels[2]};
@@ -77,17 +82,30 @@ Color FileColor(const float* channels, int channelCount, int alphaChannel) {
     return {alpha, channels[0], channels[0], channels[0]};
 }
 
-void Unpremultiply(Color& color) {
-    if (color.alpha > 0.0f) {
-        color.red /= color.alpha;
-        color.green /= color.alpha;
-        color.blue /= color.alpha;
+void Unpremultiply(PixelValue& color) {
+    if (color[0] > 0.0f) {
+        for (int c = 1; c < 4; ++c) {
+            color[c] /= color[0];
+        }
     }
+}
+
+// From 1.0 as full scale to the depth's own units; integer depths take NaN as 0.
+PixelValue ToDepth(PixelValue color, Depth depth) {
+    const float white = WhiteOf(depth);
+    for (float& channel : color) {
+        channel = depth != Depth::Float && std::isnan(channel) ? 0.0f : channel * white;
+    }
+    return color;
 }
 
 }  // namespace
 
-Image ReadImageFile(const std::string& path, PixelDepth depth) {
+bool IsWritableImageName(const std::string& path) {
+    return FindFileFormat(path) != nullptr;
+}
+
+std::unique_ptr<World> ReadImageFile(const std::string& path, Depth depth) {
     OIIO::ImageSpec config;
     config.attribute("oiio:UnassociatedAlpha", 1);
     std::unique_ptr<OIIO::ImageInput> input = OIIO::ImageInput::open(path, &config);
@@ -98,7 +116,7 @@ Image ReadImageFile(const std::string& path, PixelDepth depth) {
     if (spec.deep || spec.nchannels < 1 || spec.depth > 1) {
         throw ImageFileError("cannot read image '" + path + "': not a flat 2D image");
     }
-    if (!IsImageSizeAllowed(spec.width, spec.height) || spec.width < 1 || spec.height < 1) {
+    if (!IsLayerSizeAllowed(spec.width, spec.height)) {
         throw ImageFileError("cannot read image '" + path + "': its size " +
                              std::to_string(spec.width) + " x " + std::to_string(spec.height) +
                              " is not supported");
@@ -118,51 +136,53 @@ Image ReadImageFile(const std::string& path, PixelDepth depth) {
         throw ImageFileError("cannot read image '" + path + "': " + OiioMessage(input->geterror()));
     }
 
-    Image image(depth, spec.width, spec.height);
+    auto world = std::make_unique<World>(depth, spec.width, spec.height);
     const float* channels = pixels.data();
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
-            Color color = FileColor(channels, channelCount, alphaChannel);
+    for (A_long y = 0; y < spec.height; ++y) {
+        for (A_long x = 0; x < spec.width; ++x) {
+            PixelValue color = FileColor(channels, channelCount, alphaChannel);
             if (premultiplied) {
                 Unpremultiply(color);
             }
-            image.SetPixel(x, y, color);
+            world->SetPixel(x, y, ToDepth(color, depth));
             channels += channelCount;
         }
     }
-    return image;
+    return world;
 }
 
-void WriteImageFile(const std::string& path, const Image& image) {
+void WriteImageFile(const std::string& path, const World& world) {
     const FileFormatRow* format = FindFileFormat(path);
     if (format == nullptr) {
         throw ImageFileError("cannot write image '" + path +
                              "': the name must end in .png, .tif, .tiff or .exr");
     }
-    if (image.Width() < 1 || image.Height() < 1) {
+    if (world.Width() < 1 || world.Height() < 1) {
         throw ImageFileError("cannot write image '" + path + "': the image is empty");
     }
     std::unique_ptr<OIIO::ImageOutput> output = OIIO::ImageOutput::create(path);
     if (!output) {
         throw ImageFileError("cannot write image '" + path + "': " + OiioMessage(OIIO::geterror()));
     }
-    OIIO::ImageSpec spec(image.Width(), image.Height(), 4, StoredType(*format, image.Depth()));
+    OIIO::ImageSpec spec(world.Width(), world.Height(), 4, StoredType(*format, world.PixelDepth()));
     spec.alpha_channel = 3;
     if (!format->storesPremultiplied) {
         spec.attribute("oiio:UnassociatedAlpha", 1);
     }
 
-    std::vector<float> pixels(static_cast<std::size_t>(image.Width()) *
-                              static_cast<std::size_t>(image.Height()) * 4);
+    std::vector<float> pixels(static_cast<std::size_t>(world.Width()) *
+                              static_cast<std::size_t>(world.Height()) * 4);
+    const float white = WhiteOf(world.PixelDepth());
     float* channels = pixels.data();
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
-            const Color color = image.Pixel(x, y);
-            const float scale = format->storesPremultiplied ? color.alpha : 1.0f;
-            channels[0] = color.red * scale;
-            channels[1] = color.green * scale;
-            channels[2] = color.blue * scale;
-            channels[3] = color.alpha;
+    for (A_long y = 0; y < world.Height(); ++y) {
+        for (A_long x = 0; x < world.Width(); ++x) {
+            const PixelValue color = world.Pixel(x, y);
+            const float alpha = color[0] / white;
+            const float scale = (format->storesPremultiplied ? alpha : 1.0f) / white;
+            channels[0] = color[1] * scale;
+            channels[1] = color[2] * scale;
+            channels[2] = color[3] * scale;
+            channels[3] = alpha;
             channels += 4;
         }
     }

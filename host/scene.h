@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/pixel_depth.h"
+#include "host/world.h"
 
 namespace quorvel::host {
 
@@ -63,12 +63,16 @@ struct SceneLayer {
     std::string imagePath;
 };
 
+// The words for a depth in scenes and on the command line: "8", "16", "32" (or "float").
+std::optional<Depth> ParseDepth(const std::string& word);
+const char* DepthName(Depth depth);
+
 struct Scene {
     std::string path;
     // Frame size; 0 when the scene leaves it to the layer's image.
     int width = 0;
     int height = 0;
-    PixelDepth depth = PixelDepth::Eight;
+    Depth depth = Depth::Bits8;
     double frameRate = 25.0;
     // What to render: one time (seconds), or the frames first..last (inclusive).
     double time = 0.0;

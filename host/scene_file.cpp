@@ -8,7 +8,7 @@
 #include <sstream>
 #include <utility>
 
-#include "host/image.h"
+#include "host/layer_limits.h"
 
 namespace quorvel::host {
 
@@ -27,6 +27,14 @@ std::string Child(const SceneLocation& where, const std::string& key) {
 std::string Element(const SceneLocation& where, std::size_t index) {
     return where + "[" + std::to_string(index) + "]";
 }
+
+struct DepthWord {
+    Depth depth;
+    const char* word;
+};
+
+constexpr DepthWord kDepthWords[] = {
+    {Depth::Bits8, "8"}, {Depth::Bits16, "16"}, {Depth::Float, "32"}, {Depth::Float, "float"}};
 
 std::string FormatNumber(double value) {
     std::ostringstream text;
@@ -201,12 +209,12 @@ void SceneReader::ReadSize(const Json& root, Scene& scene) const {
     if (!hasWidth) {
         return;
     }
-    scene.width = static_cast<int>(Integer(root["width"], "width", 1, Image::kMaxSide));
-    scene.height = static_cast<int>(Integer(root["height"], "height", 1, Image::kMaxSide));
-    if (!IsImageSizeAllowed(scene.width, scene.height)) {
+    scene.width = static_cast<int>(Integer(root["width"], "width", 1, kMaxLayerSide));
+    scene.height = static_cast<int>(Integer(root["height"], "height", 1, kMaxLayerSide));
+    if (!IsLayerSizeAllowed(scene.width, scene.height)) {
         Fail("height", "the frame " + std::to_string(scene.width) + " x " +
                            std::to_string(scene.height) + " has more than " +
-                           std::to_string(Image::kMaxPixels) + " pixels");
+                           std::to_string(kMaxLayerPixels) + " pixels");
     }
 }
 
@@ -215,11 +223,11 @@ void SceneReader::ReadDepth(const Json& root, Scene& scene) const {
         return;
     }
     const Json& value = root["depth"];
-    std::optional<PixelDepth> depth;
+    std::optional<Depth> depth;
     if (value.is_string()) {
-        depth = ParsePixelDepth(value.get<std::string>());
+        depth = ParseDepth(value.get<std::string>());
     } else if (value.is_number_integer()) {
-        depth = ParsePixelDepth(std::to_string(value.get<long long>()));
+        depth = ParseDepth(std::to_string(value.get<long long>()));
     }
     if (!depth) {
         Fail("depth", "expected 8, 16 or 32 (\"float\")");
@@ -451,6 +459,24 @@ Scene SceneReader::Read(const std::string& text) {
 }
 
 }  // namespace
+
+std::optional<Depth> ParseDepth(const std::string& word) {
+    for (const DepthWord& row : kDepthWords) {
+        if (word == row.word) {
+            return row.depth;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* DepthName(Depth depth) {
+    for (const DepthWord& row : kDepthWords) {
+        if (depth == row.depth) {
+            return row.word;
+        }
+    }
+    return "?";
+}
 
 Scene ParseScene(const std::string& text, const std::string& path) {
     return SceneReader(path).Read(text);

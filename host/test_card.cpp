@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 namespace quorvel::host {
 
@@ -97,8 +98,9 @@ bool OnCross(int x, int y, int width, int height) {
 
 }  // namespace
 
-Image MakeTestCard(PixelDepth depth, int width, int height) {
-    Image card(depth, width, height);
+std::unique_ptr<World> MakeTestCard(Depth depth, A_long width, A_long height) {
+    auto card = std::make_unique<World>(depth, width, height);
+    const float white = WhiteOf(depth);
     const int cell = std::max(4, std::min(width, height) / 9);
     const int thickness = std::max(1, cell / 10);
     for (int y = 0; y < height; ++y) {
@@ -116,7 +118,7 @@ Image MakeTestCard(PixelDepth depth, int width, int height) {
             if (const CornerMarker* marker = MarkerAt(x, y, width, height, cell)) {
                 rgb = marker->color;
             }
-            card.SetPixel(x, y, {1.0f, rgb.red, rgb.green, rgb.blue});
+            card->SetPixel(x, y, {white, rgb.red * white, rgb.green * white, rgb.blue * white});
         }
     }
     return card;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "host/image.h"
+#include <memory>
+
+#include "host/world.h"
 
 namespace quorvel::host {
 
@@ -9,7 +11,7 @@ namespace quorvel::host {
 // centre and a coloured square in each corner (red top left, green top right, blue bottom
 // left, white bottom right), opaque. Every distortion, flip or shift of the layer shows in
 // it. Made from integer arithmetic and plain products only, so it is the same on every
-// machine. Throws std::length_error for a size that Image refuses.
-Image MakeTestCard(PixelDepth depth, int width, int height);
+// machine.
+std::unique_ptr<World> MakeTestCard(Depth depth, A_long width, A_long height);
 
 }  // namespace quorvel::host

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "host/image_file.h"
 #include "host/scene_error.h"
 #include "host/scene_file.h"
+#include "host/scene_scale.h"
 
 using quorvel::host::Scene;
 using quorvel::host::SceneError;
@@ -31,7 +33,13 @@ constexpr OptionRow kOptions[] = {
     {"--time", nullptr, "SECONDS", "render the frame at this time"},
     {"--frame", nullptr, "N", "render frame N (at the scene's frame rate)"},
     {"--frames", nullptr, "A-B", "render frames A to B into numbered images"},
+    {"--scale", nullptr, "F",
+     "render the scene at F times its size, frame and masks (a\n"
+     "                     test-card layer only)"},
     {"--threads", nullptr, "N", "render on N host threads at once (default 1)"},
+    {"--ui", nullptr, "DIRECTORY",
+     "instead of a scene, draw the effect's own interface (the ramp\n"
+     "                     editors, the mask names) into PNG files in DIRECTORY"},
     {"--module", nullptr, "PATH",
      "the Quorvel module to load (default: the one built with\n"
      "                     this tool)"},
@@ -79,7 +87,7 @@ void SetOption(RenderOptions& options, const std::string& name, const std::strin
     if (name == "--output") {
         options.outputPath = value;
     } else if (name == "--depth") {
-        options.depth = quorvel::host::ParsePixelDepth(value);
+        options.depth = quorvel::host::ParseDepth(value);
         if (!options.depth) {
             throw UsageError("--depth expects 8, 16 or 32 (float), not '" + value + "'");
         }
@@ -89,8 +97,16 @@ void SetOption(RenderOptions& options, const std::string& name, const std::strin
         options.frame = static_cast<int>(WholeNumber(name, value, 0, 2147483647));
     } else if (name == "--frames") {
         options.frames = Range(name, value);
+    } else if (name == "--scale") {
+        char* end = nullptr;
+        options.scale = std::strtod(value.c_str(), &end);
+        if (value.empty() || *end != '\0' || !(*options.scale > 0.0) || *options.scale > 64.0) {
+            throw UsageError("--scale expects a factor above 0 and up to 64, not '" + value + "'");
+        }
     } else if (name == "--threads") {
         options.threads = static_cast<int>(WholeNumber(name, value, 1, 64));
+    } else if (name == "--ui") {
+        options.uiDirectory = value;
     } else {
         options.modulePath = value;
     }
@@ -118,6 +134,7 @@ std::string PaddedNumber(int number, std::size_t width) {
 std::string RenderUsage() {
     std::string usage =
         "Usage: quorvel-render SCENE.json -o IMAGE [options]\n"
+        "       quorvel-render --ui DIRECTORY [--module PATH]\n"
         "Renders a scene through the Quorvel module to an image file, or a frame range to\n"
         "numbered image files.\n\nOptions:\n";
     for (const OptionRow& row : kOptions) {
@@ -157,11 +174,21 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
                              argument + "')");
         }
     }
+    if (!options.uiDirectory.empty()) {
+        if (!options.scenePath.empty() || !options.outputPath.empty()) {
+            throw UsageError("--ui draws the interface and renders no scene");
+        }
+        return options;
+    }
     if (options.scenePath.empty()) {
         throw UsageError("no scene given");
     }
     if (options.outputPath.empty()) {
         throw UsageError("no output image given (-o IMAGE)");
+    }
+    if (!quorvel::host::IsWritableImageName(options.outputPath)) {
+        throw UsageError("the output image's name must end in .png, .tif, .tiff or .exr, not '" +
+                         options.outputPath + "'");
     }
     if (exclusive > 1) {
         throw UsageError("give only one of --time, --frame and --frames");
@@ -191,6 +218,9 @@ std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
     if (options.depth) {
         scene.depth = *options.depth;
     }
+    if (options.scale) {
+        quorvel::host::ScaleScene(scene, *options.scale);
+    }
     const long long maxFrame =
         static_cast<long long>(std::floor(quorvel::host::kMaxSceneTime * scene.frameRate));
     const auto checkFrame = [&](int frame) {
@@ -214,6 +244,11 @@ std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
         scene.firstFrame = options.frames->first;
         scene.lastFrame = options.frames->last;
         scene.time = options.frames->first / scene.frameRate;
+    }
+    const std::filesystem::path folder = std::filesystem::path(options.outputPath).parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+        throw SceneError("the output folder " + folder.string() + " does not exist");
     }
     std::vector<RenderJob> jobs;
     if (!scene.firstFrame) {

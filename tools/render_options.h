@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "host/pixel_depth.h"
 #include "host/scene.h"
 
 // A command line that cannot be used; the message says what is wrong.
@@ -25,10 +24,13 @@ struct RenderOptions {
     std::string scenePath;
     std::string outputPath;
     std::string modulePath;
-    std::optional<quorvel::host::PixelDepth> depth;
+    // Draw the effect's own interface into this folder instead of rendering a scene.
+    std::string uiDirectory;
+    std::optional<quorvel::host::Depth> depth;
     std::optional<double> time;
     std::optional<int> frame;
     std::optional<FrameRange> frames;
+    std::optional<double> scale;
     int threads = 1;
 };
 

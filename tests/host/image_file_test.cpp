@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "host/image_file.h"
+#include "host/scene.h"
 #include "host/test_card.h"
 
 namespace {
@@ -32,40 +33,42 @@ class ImageFileTest : public testing::Test {
     std::filesystem::path folder_;
 };
 
-// Every channel of every pixel, at the depth's own steps.
-void ExpectSameImage(const Image& expected, const Image& actual, float tolerance) {
+// Every channel of every pixel, within tolerance in the depth's own units.
+void ExpectSameWorld(const World& expected, const World& actual, float tolerance) {
     ASSERT_EQ(expected.Width(), actual.Width());
     ASSERT_EQ(expected.Height(), actual.Height());
-    ASSERT_EQ(expected.Depth(), actual.Depth());
-    for (int y = 0; y < expected.Height(); ++y) {
-        for (int x = 0; x < expected.Width(); ++x) {
-            const Color e = expected.Pixel(x, y);
-            const Color a = actual.Pixel(x, y);
-            ASSERT_NEAR(e.alpha, a.alpha, tolerance) << x << "," << y;
-            ASSERT_NEAR(e.red, a.red, tolerance) << x << "," << y;
-            ASSERT_NEAR(e.green, a.green, tolerance) << x << "," << y;
-            ASSERT_NEAR(e.blue, a.blue, tolerance) << x << "," << y;
+    ASSERT_EQ(expected.PixelDepth(), actual.PixelDepth());
+    for (A_long y = 0; y < expected.Height(); ++y) {
+        for (A_long x = 0; x < expected.Width(); ++x) {
+            const PixelValue e = expected.Pixel(x, y);
+            const PixelValue a = actual.Pixel(x, y);
+            for (int c = 0; c < 4; ++c) {
+                ASSERT_NEAR(e[c], a[c], tolerance) << x << "," << y << " channel " << c;
+            }
         }
     }
 }
 
-// An image with every alpha from opaque down to transparent and colours unlike each other
-// in each channel, so that a swapped channel or a lost division by alpha shows.
-Image GradientImage(PixelDepth depth) {
-    Image image(depth, 37, 5);
-    for (int y = 0; y < image.Height(); ++y) {
-        for (int x = 0; x < image.Width(); ++x) {
+// A world with alphas from opaque down to transparent and colours unlike each other in each
+// channel, so that a swapped channel or a lost division by alpha shows.
+std::unique_ptr<World> GradientWorld(Depth depth) {
+    auto world = std::make_unique<World>(depth, 37, 5);
+    const float white = WhiteOf(depth);
+    for (A_long y = 0; y < world->Height(); ++y) {
+        for (A_long x = 0; x < world->Width(); ++x) {
             const float t = static_cast<float>(x) / 36.0f;
             const float alpha = y == 0 ? 1.0f : 1.0f - 0.2f * static_cast<float>(y);
-            image.SetPixel(x, y, {alpha, t, 1.0f - t, 0.25f + 0.5f * t * t});
+            world->SetPixel(
+                x, y,
+                {alpha * white, t * white, (1.0f - t) * white, (0.25f + 0.5f * t * t) * white});
         }
     }
-    return image;
+    return world;
 }
 
 TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
     struct Case {
-        PixelDepth depth;
+        Depth depth;
         const char* name;
         float tolerance;
     };
@@ -73,30 +76,28 @@ TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
     // by alpha, so dividing back costs float rounding (and half-float rounding in 8 bits,
     // still below half a step).
     const Case cases[] = {
-        {PixelDepth::Eight, "a.png", 0.0f},
-        {PixelDepth::Sixteen, "a.png", 0.0f},
-        {PixelDepth::Eight, "a.tif", 0.0f},
-        {PixelDepth::Sixteen, "a.tiff", 0.0f},
-        {PixelDepth::Float, "a.tif", 0.0f},
-        {PixelDepth::Float, "a.exr", 1e-6f},
-        {PixelDepth::Sixteen, "a.exr", 0.0f},
-        {PixelDepth::Eight, "a.exr", 0.0f},
-        {PixelDepth::Float, "a.PNG", 1.0f / 65535.0f},
+        {Depth::Bits8, "a.png", 0.0f},
+        {Depth::Bits16, "a.png", 0.0f},
+        {Depth::Bits8, "a.tif", 0.0f},
+        {Depth::Bits16, "a.tiff", 0.0f},
+        {Depth::Float, "a.tif", 0.0f},
+        {Depth::Float, "a.exr", 1e-6f},
+        {Depth::Bits16, "a.exr", 0.0f},
+        {Depth::Bits8, "a.exr", 0.0f},
+        {Depth::Float, "a.PNG", 1.0f / 65535.0f},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " at " + PixelDepthName(c.depth));
-        const Image original = GradientImage(c.depth);
-        WriteImageFile(File(c.name), original);
-        ExpectSameImage(original, ReadImageFile(File(c.name), c.depth), c.tolerance);
+        SCOPED_TRACE(std::string(c.name) + " at " + DepthName(c.depth));
+        const auto original = GradientWorld(c.depth);
+        WriteImageFile(File(c.name), *original);
+        ExpectSameWorld(*original, *ReadImageFile(File(c.name), c.depth), c.tolerance);
     }
 }
 
 TEST_F(ImageFileTest, SixteenBitsMapTheHostRangeOntoTheFileRange) {
-    Image image(PixelDepth::Sixteen, 3, 1);
-    image.SetPixel(0, 0, {1.0f, 0.0f, 0.5f, 1.0f});
-    std::uint16_t channels[4] = {32768, 0, 16384, 32768};
-    ASSERT_EQ(0, std::memcmp(image.Row(0), channels, sizeof(channels)));
-    WriteImageFile(File("range.png"), image);
+    World world(Depth::Bits16, 3, 1);
+    world.SetPixel(0, 0, {32768, 0, 16384, 32768});
+    WriteImageFile(File("range.png"), world);
 
     auto input = OIIO::ImageInput::open(File("range.png"));
     ASSERT_TRUE(input);
@@ -110,7 +111,7 @@ TEST_F(ImageFileTest, SixteenBitsMapTheHostRangeOntoTheFileRange) {
     EXPECT_EQ(65535, file[3]);
 
     // Every host value survives the trip through the wider file range.
-    Image ramp(PixelDepth::Sixteen, 256, 129);
+    World ramp(Depth::Bits16, 256, 129);
     for (int y = 0; y < ramp.Height(); ++y) {
         auto* row = reinterpret_cast<std::uint16_t*>(ramp.Row(y));
         for (int x = 0; x < ramp.Width(); ++x) {
@@ -120,28 +121,28 @@ TEST_F(ImageFileTest, SixteenBitsMapTheHostRangeOntoTheFileRange) {
         }
     }
     WriteImageFile(File("ramp.tif"), ramp);
-    const Image back = ReadImageFile(File("ramp.tif"), PixelDepth::Sixteen);
-    for (int y = 0; y < ramp.Height(); ++y) {
-        ASSERT_EQ(0, std::memcmp(ramp.Row(y), back.Row(y), ramp.RowBytes())) << "row " << y;
+    const auto back = ReadImageFile(File("ramp.tif"), Depth::Bits16);
+    for (A_long y = 0; y < ramp.Height(); ++y) {
+        ASSERT_EQ(0, std::memcmp(ramp.Row(y), back->Row(y), ramp.RowBytes())) << "row " << y;
     }
 }
 
 TEST_F(ImageFileTest, FloatValuesAboveOneSurviveExrAndClampInPng) {
-    Image bright(PixelDepth::Float, 2, 1);
+    World bright(Depth::Float, 2, 1);
     bright.SetPixel(0, 0, {1.0f, 4.5f, -0.25f, 1e20f});
     bright.SetPixel(1, 0, {0.5f, 2.0f, 0.0f, 1.0f});
     WriteImageFile(File("bright.exr"), bright);
-    const Image exr = ReadImageFile(File("bright.exr"), PixelDepth::Float);
-    EXPECT_FLOAT_EQ(4.5f, exr.Pixel(0, 0).red);
-    EXPECT_FLOAT_EQ(-0.25f, exr.Pixel(0, 0).green);
-    EXPECT_FLOAT_EQ(1e20f, exr.Pixel(0, 0).blue);
-    EXPECT_FLOAT_EQ(2.0f, exr.Pixel(1, 0).red);
+    const auto exr = ReadImageFile(File("bright.exr"), Depth::Float);
+    EXPECT_FLOAT_EQ(4.5f, exr->Pixel(0, 0)[1]);
+    EXPECT_FLOAT_EQ(-0.25f, exr->Pixel(0, 0)[2]);
+    EXPECT_FLOAT_EQ(1e20f, exr->Pixel(0, 0)[3]);
+    EXPECT_FLOAT_EQ(2.0f, exr->Pixel(1, 0)[1]);
 
     WriteImageFile(File("bright.png"), bright);
-    const Image png = ReadImageFile(File("bright.png"), PixelDepth::Float);
-    EXPECT_FLOAT_EQ(1.0f, png.Pixel(0, 0).red);
-    EXPECT_FLOAT_EQ(0.0f, png.Pixel(0, 0).green);
-    EXPECT_FLOAT_EQ(1.0f, png.Pixel(0, 0).blue);
+    const auto png = ReadImageFile(File("bright.png"), Depth::Float);
+    EXPECT_FLOAT_EQ(1.0f, png->Pixel(0, 0)[1]);
+    EXPECT_FLOAT_EQ(0.0f, png->Pixel(0, 0)[2]);
+    EXPECT_FLOAT_EQ(1.0f, png->Pixel(0, 0)[3]);
 }
 
 TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
@@ -150,7 +151,7 @@ TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
         const char* name;
         int channels;
         float values[4];
-        Color expected;
+        PixelValue expected;
     };
     const Layout layouts[] = {
         {"grey.png", 1, {0.6f}, {1.0f, 0.6f, 0.6f, 0.6f}},
@@ -166,12 +167,10 @@ TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
         ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, layout.values));
         ASSERT_TRUE(output->close());
         // Read into another depth than the file's: 8 bits from a 16-bit file.
-        const Image image = ReadImageFile(File(layout.name), PixelDepth::Eight);
-        const Color color = image.Pixel(0, 0);
-        EXPECT_NEAR(layout.expected.alpha, color.alpha, 0.5f / 255.0f);
-        EXPECT_NEAR(layout.expected.red, color.red, 0.5f / 255.0f);
-        EXPECT_NEAR(layout.expected.green, color.green, 0.5f / 255.0f);
-        EXPECT_NEAR(layout.expected.blue, color.blue, 0.5f / 255.0f);
+        const PixelValue color = ReadImageFile(File(layout.name), Depth::Bits8)->Pixel(0, 0);
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_NEAR(layout.expected[c] * 255.0f, color[c], 0.5f) << "channel " << c;
+        }
     }
 }
 
@@ -183,12 +182,12 @@ TEST_F(ImageFileTest, PremultipliedFilesAreDividedBack) {
     const float pixels[8] = {0.25f, 0.1f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f};
     ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, pixels));
     ASSERT_TRUE(output->close());
-    const Image image = ReadImageFile(File("premultiplied.exr"), PixelDepth::Float);
-    EXPECT_FLOAT_EQ(0.5f, image.Pixel(0, 0).alpha);
-    EXPECT_FLOAT_EQ(0.5f, image.Pixel(0, 0).red);
-    EXPECT_FLOAT_EQ(0.2f, image.Pixel(0, 0).green);
+    const auto world = ReadImageFile(File("premultiplied.exr"), Depth::Float);
+    EXPECT_FLOAT_EQ(0.5f, world->Pixel(0, 0)[0]);
+    EXPECT_FLOAT_EQ(0.5f, world->Pixel(0, 0)[1]);
+    EXPECT_FLOAT_EQ(0.2f, world->Pixel(0, 0)[2]);
     // Transparent pixels keep colour 0 rather than dividing by zero.
-    EXPECT_FLOAT_EQ(0.0f, image.Pixel(1, 0).red);
+    EXPECT_FLOAT_EQ(0.0f, world->Pixel(1, 0)[1]);
 }
 
 TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
@@ -202,7 +201,7 @@ TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
     };
     const std::string missing = File("missing.png");
     EXPECT_NE(std::string::npos,
-              message([&] { ReadImageFile(missing, PixelDepth::Eight); }).find(missing));
+              message([&] { ReadImageFile(missing, Depth::Bits8); }).find(missing));
 
     const std::string garbage = File("garbage.png");
     {
@@ -212,16 +211,17 @@ TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
         std::fclose(file);
     }
     EXPECT_NE(std::string::npos,
-              message([&] { ReadImageFile(garbage, PixelDepth::Float); }).find("cannot read"));
+              message([&] { ReadImageFile(garbage, Depth::Float); }).find("cannot read"));
 
-    const Image card = MakeTestCard(PixelDepth::Eight, 8, 8);
+    const auto card = MakeTestCard(Depth::Bits8, 8, 8);
     EXPECT_NE(std::string::npos,
-              message([&] { WriteImageFile(File("card.jpg"), card); }).find(".png, .tif"));
+              message([&] { WriteImageFile(File("card.jpg"), *card); }).find(".png, .tif"));
     EXPECT_NE(std::string::npos, message([&] {
-                                     WriteImageFile(File("no/such/folder/card.png"), card);
+                                     WriteImageFile(File("no/such/folder/card.png"), *card);
                                  }).find("cannot write"));
-    EXPECT_NE(std::string::npos,
-              message([&] { WriteImageFile(File("empty.png"), Image()); }).find("empty"));
+    EXPECT_NE(std::string::npos, message([&] {
+                                     WriteImageFile(File("empty.png"), World(Depth::Bits8, 0, 0));
+                                 }).find("empty"));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(SceneFileTest, ReadsAFullScene) {
     EXPECT_EQ("/scenes/full.json", scene.path);
     EXPECT_EQ(320, scene.width);
     EXPECT_EQ(180, scene.height);
-    EXPECT_EQ(PixelDepth::Float, scene.depth);
+    EXPECT_EQ(Depth::Float, scene.depth);
     EXPECT_DOUBLE_EQ(30.0, scene.frameRate);
     EXPECT_EQ(3, scene.firstFrame.value());
     EXPECT_EQ(12, scene.lastFrame.value());
@@ -92,7 +92,7 @@ TEST(SceneFileTest, ReadsAFullScene) {
 
 TEST(SceneFileTest, DefaultsAreEightBitsAtTimeZero) {
     const Scene scene = ParseScene(R"({"width": 4, "height": 2})", "d.json");
-    EXPECT_EQ(PixelDepth::Eight, scene.depth);
+    EXPECT_EQ(Depth::Bits8, scene.depth);
     EXPECT_DOUBLE_EQ(25.0, scene.frameRate);
     EXPECT_DOUBLE_EQ(0.0, scene.time);
     EXPECT_FALSE(scene.firstFrame.has_value());

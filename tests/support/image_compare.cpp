@@ -2,30 +2,33 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <sstream>
 
-namespace test_support {
+namespace quorvel::testing {
 
-ImageDifference CompareImages(const quorvel::host::Image& expected,
-                              const quorvel::host::Image& actual, float tolerance) {
-    ImageDifference difference;
-    difference.sameSize =
-        expected.Width() == actual.Width() && expected.Height() == actual.Height();
-    if (!difference.sameSize) {
+WorldDifference CompareWorlds(const host::World& expected, const host::World& actual,
+                              float tolerance) {
+    WorldDifference difference;
+    difference.sameShape = expected.Width() == actual.Width() &&
+                           expected.Height() == actual.Height() &&
+                           expected.PixelDepth() == actual.PixelDepth();
+    if (!difference.sameShape) {
         return difference;
     }
+    const float white = host::WhiteOf(expected.PixelDepth());
     double sum = 0.0;
-    for (int y = 0; y < expected.Height(); ++y) {
-        for (int x = 0; x < expected.Width(); ++x) {
-            const quorvel::host::Color e = expected.Pixel(x, y);
-            const quorvel::host::Color a = actual.Pixel(x, y);
-            const float channels[4] = {std::abs(e.alpha - a.alpha), std::abs(e.red - a.red),
-                                       std::abs(e.green - a.green), std::abs(e.blue - a.blue)};
+    for (A_long y = 0; y < expected.Height(); ++y) {
+        for (A_long x = 0; x < expected.Width(); ++x) {
+            const host::PixelValue e = expected.Pixel(x, y);
+            const host::PixelValue a = actual.Pixel(x, y);
             float largest = 0.0f;
-            for (float channel : channels) {
+            for (int c = 0; c < 4; ++c) {
+                const float channel = std::abs(e[c] - a[c]) / white;
                 // NaN counts as the largest possible difference.
-                largest = std::isnan(channel) ? INFINITY : std::max(largest, channel);
-                sum += channel;
+                largest = std::isnan(channel) ? std::numeric_limits<float>::infinity()
+                                              : std::max(largest, channel);
+                sum += std::isnan(channel) ? 1.0 : channel;
             }
             difference.largest = std::max(difference.largest, largest);
             difference.pixelsBeyondTolerance += largest > tolerance;
@@ -36,9 +39,9 @@ ImageDifference CompareImages(const quorvel::host::Image& expected,
     return difference;
 }
 
-std::string Describe(const ImageDifference& difference) {
-    if (!difference.sameSize) {
-        return "the images differ in size";
+std::string Describe(const WorldDifference& difference) {
+    if (!difference.sameShape) {
+        return "the worlds differ in size or depth";
     }
     std::ostringstream text;
     text << difference.pixelsBeyondTolerance << " of " << difference.pixels
@@ -47,4 +50,4 @@ std::string Describe(const ImageDifference& difference) {
     return text.str();
 }
 
-}  // namespace test_support
+}  // namespace quorvel::testing

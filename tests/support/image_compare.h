@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "host/image.h"
+#include "host/world.h"
 
-namespace test_support {
+namespace quorvel::testing {
 
-// How far one image is from another, channel by channel, with 1.0 as full scale.
-struct ImageDifference {
-    bool sameSize = false;
+// How far one world is from another, channel by channel, with the depth's full scale as 1.
+struct WorldDifference {
+    bool sameShape = false;
     float largest = 0.0f;
     double mean = 0.0;
     // Pixels with a channel that differs by more than the tolerance.
@@ -16,9 +16,9 @@ struct ImageDifference {
     long long pixels = 0;
 };
 
-ImageDifference CompareImages(const quorvel::host::Image& expected,
-                              const quorvel::host::Image& actual, float tolerance);
+WorldDifference CompareWorlds(const host::World& expected, const host::World& actual,
+                              float tolerance);
 
-std::string Describe(const ImageDifference& difference);
+std::string Describe(const WorldDifference& difference);
 
-}  // namespace test_support
+}  // namespace quorvel::testing

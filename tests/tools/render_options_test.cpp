@@ -27,7 +27,7 @@ TEST(RenderOptionsTest, ReadsEveryOption) {
     EXPECT_FALSE(options.help);
     EXPECT_EQ("scene.json", options.scenePath);
     EXPECT_EQ("out.png", options.outputPath);
-    EXPECT_EQ(PixelDepth::Float, options.depth.value());
+    EXPECT_EQ(Depth::Float, options.depth.value());
     EXPECT_EQ(3, options.frames->first);
     EXPECT_EQ(12, options.frames->last);
     EXPECT_EQ(4, options.threads);
@@ -39,6 +39,7 @@ TEST(RenderOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(1, other.threads);
     EXPECT_FALSE(other.depth.has_value());
     EXPECT_TRUE(ParseRenderOptions({"s.json", "--help"}).help);
+    EXPECT_EQ("pictures", ParseRenderOptions({"--ui", "pictures"}).uiDirectory);
     EXPECT_NE(std::string::npos, RenderUsage().find("--frames A-B"));
 }
 
@@ -63,6 +64,10 @@ TEST(RenderOptionsTest, RejectsBadCommandLines) {
         {{"s.json", "-o", "x.png", "--threads", "0"}, "--threads expects a whole number from 1"},
         {{"s.json", "-o", "x.png", "--threads", "99999999999999999999"}, "--threads expects"},
         {{"s.json", "-o", "x.png", "--time", "1", "--frame", "2"}, "give only one of --time"},
+        {{"s.json", "-o", "x.jpg"}, "must end in .png, .tif, .tiff or .exr, not 'x.jpg'"},
+        {{"s.json", "-o", "x.png", "--scale", "0"}, "--scale expects a factor above 0"},
+        {{"s.json", "-o", "x.png", "--scale", "nan"}, "--scale expects a factor above 0"},
+        {{"s.json", "--ui", "pictures"}, "--ui draws the interface and renders no scene"},
     };
     for (const Case& c : cases) {
         const std::string message = UsageErrorOf(c.arguments);
@@ -82,9 +87,11 @@ TEST(RenderOptionsTest, NumbersFrameFiles) {
 TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
     Scene scene =
         ParseScene(R"({"width": 4, "height": 4, "frameRate": 10, "frames": [2, 4]})", "s.json");
-    RenderOptions options = ParseRenderOptions({"s.json", "-o", "f.png", "--depth", "16"});
+    RenderOptions options =
+        ParseRenderOptions({"s.json", "-o", "f.png", "--depth", "16", "--scale", "0.5"});
     std::vector<RenderJob> jobs = PlanRender(scene, options);
-    EXPECT_EQ(PixelDepth::Sixteen, scene.depth);
+    EXPECT_EQ(Depth::Bits16, scene.depth);
+    EXPECT_EQ(2, scene.width);
     ASSERT_EQ(3u, jobs.size());
     EXPECT_EQ(2, jobs[0].frame.value());
     EXPECT_DOUBLE_EQ(0.4, jobs[2].time);
@@ -109,6 +116,10 @@ TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
     ASSERT_EQ(2u, jobs.size());
     EXPECT_EQ("r_01.png", jobs[1].outputPath);
     EXPECT_DOUBLE_EQ(0.04, jobs[1].time);
+
+    Scene elsewhere = scene;
+    EXPECT_THROW(PlanRender(elsewhere, ParseRenderOptions({"s.json", "-o", "/no/folder/x.png"})),
+                 SceneError);
 
     Scene far = scene;
     EXPECT_THROW(
