@@ -1,6 +1,8 @@
 #include "host/scene_render.h"
 
+#include <algorithm>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -97,33 +99,72 @@ RenderedFrame SceneRenderer::RenderAt(double time) {
 
 std::vector<RenderedFrame> SceneRenderer::Render(const std::vector<double>& times) {
     std::vector<RenderedFrame> frames(times.size());
-    if (times.size() == 1) {
-        frames[0] = RenderAt(times[0]);
-        return frames;
-    }
-    // What a thread throws (an output world that cannot be made) is passed on after all
-    // threads are joined.
-    std::vector<std::exception_ptr> failures(times.size());
-    std::vector<std::thread> threads;
-    threads.reserve(times.size());
-    for (std::size_t i = 0; i < times.size(); ++i) {
-        threads.emplace_back([this, &frames, &failures, &times, i] {
-            try {
-                frames[i] = RenderAt(times[i]);
-            } catch (...) {
-                failures[i] = std::current_exception();
+    RenderEach(times, static_cast<int>(times.size()),
+               [&frames](std::size_t index, RenderedFrame& frame) {
+                   frames[index] = std::move(frame);
+                   return true;
+               });
+    return frames;
+}
+
+void SceneRenderer::RenderEach(const std::vector<double>& times, int threads,
+                               const FrameSink& sink) {
+    // The queue of frames and the sink have locks of their own, so that a thread that waits
+    // for the sink (writing a file) keeps no other thread from its next frame.
+    std::mutex queueMutex;
+    std::mutex sinkMutex;
+    std::size_t next = 0;
+    bool stop = false;
+    std::exception_ptr failure;
+    const auto stopped = [&] {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        return stop;
+    };
+    const auto finish = [&](std::exception_ptr error) {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        if (error && !failure) {
+            failure = error;
+        }
+        stop = true;
+    };
+    const auto work = [&] {
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::lock_guard<std::mutex> lock(queueMutex);
+                if (stop || next == times.size()) {
+                    return;
+                }
+                index = next++;
             }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    for (const std::exception_ptr& failure : failures) {
-        if (failure) {
-            std::rethrow_exception(failure);
+            try {
+                RenderedFrame frame = RenderAt(times[index]);
+                std::lock_guard<std::mutex> lock(sinkMutex);
+                if (!stopped() && !sink(index, frame)) {
+                    finish(nullptr);
+                }
+            } catch (...) {
+                finish(std::current_exception());
+            }
+        }
+    };
+    const std::size_t count =
+        std::min(times.size(), static_cast<std::size_t>(std::max(threads, 1)));
+    if (count <= 1) {
+        work();
+    } else {
+        std::vector<std::thread> workers;
+        workers.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            workers.emplace_back(work);
+        }
+        for (std::thread& worker : workers) {
+            worker.join();
         }
     }
-    return frames;
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 }  // namespace quorvel::host

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -46,6 +48,16 @@ class SceneRenderer {
     // Renders the frames at these times (seconds), each on a thread of its own, all at once;
     // one time renders on the calling thread.
     std::vector<RenderedFrame> Render(const std::vector<double>& times);
+
+    // Takes each finished frame, one at a time, with its index in times; false stops the
+    // frames not yet started.
+    using FrameSink = std::function<bool(std::size_t index, RenderedFrame& frame)>;
+
+    // Renders the frames at these times on a number of threads of its own (the calling thread
+    // when 1), each thread taking the next frame in turn, so that a thread's OpenGL context
+    // serves many frames and only finished frames wait for the sink. What the sink or a thread
+    // throws is passed on once every thread has stopped.
+    void RenderEach(const std::vector<double>& times, int threads, const FrameSink& sink);
 
     // The set-down commands, at most once; the first failure's code, 0 when all succeeded.
     PF_Err SetDown();

@@ -94,33 +94,33 @@ std::string FrameName(const RenderJob& job) {
                      : std::string("the frame at ") + time;
 }
 
-// Renders the jobs, as many at once as there are threads; stops after a frame that fails.
+// Renders the jobs on as many threads as asked; stops after a frame that fails.
 int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs, int threads) {
-    Progress progress(jobs.size());
-    for (std::size_t start = 0; start < jobs.size(); start += static_cast<std::size_t>(threads)) {
-        const std::size_t end = std::min(jobs.size(), start + static_cast<std::size_t>(threads));
-        std::vector<double> times;
-        for (std::size_t i = start; i < end; ++i) {
-            times.push_back(jobs[i].time);
-        }
-        const std::vector<RenderedFrame> frames = renderer.Render(times);
-        for (std::size_t i = 0; i < frames.size(); ++i) {
-            const RenderJob& job = jobs[start + i];
-            const FrameResult& result = frames[i].result;
-            if (result.Err() != PF_Err_NONE) {
-                progress.Finish();
-                Fail(FrameName(job) + " failed: the effect returned " + ErrorText(result.Err()) +
-                     (result.preRenderErr != PF_Err_NONE ? " from SMART_PRE_RENDER"
-                                                         : " from SMART_RENDER") +
-                     (result.message.empty() ? "" : ": " + result.message));
-                return kExitFrame;
-            }
-            WriteImageFile(job.outputPath, *frames[i].output);
-            progress.Done(job);
-        }
+    std::vector<double> times;
+    for (const RenderJob& job : jobs) {
+        times.push_back(job.time);
     }
+    Progress progress(jobs.size());
+    int status = kExitDone;
+    renderer.RenderEach(times, threads, [&](std::size_t index, RenderedFrame& frame) {
+        const RenderJob& job = jobs[index];
+        const FrameResult& result = frame.result;
+        if (result.Err() != PF_Err_NONE) {
+            progress.Finish();
+            Fail(FrameName(job) + " failed: the effect returned " + ErrorText(result.Err()) +
+                 (result.preRenderErr != PF_Err_NONE ? " from SMART_PRE_RENDER"
+                                                     : " from SMART_RENDER") +
+                 (result.message.empty() ? "" : ": " + result.message));
+            status = kExitFrame;
+            return false;
+        }
+        WriteImageFile(job.outputPath, *frame.output);
+        frame.output.reset();
+        progress.Done(job);
+        return true;
+    });
     progress.Finish();
-    return kExitDone;
+    return status;
 }
 
 int Run(const RenderOptions& options) {
