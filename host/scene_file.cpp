@@ -64,6 +64,11 @@ class SceneReader {
                       long long high) const;
     std::pair<double, double> Pair(const Json& value, const SceneLocation& where) const;
     double KeyTime(const Json& object, const SceneLocation& where) const;
+    // Walks a "keyframes" array: objects with "time" or "frame" and a member named valueKey,
+    // in increasing time; take gets each key's time, that member and the key's place.
+    template <typename Take>
+    void ReadKeys(const Json& keys, const SceneLocation& keysWhere, const char* valueKey,
+                  Take take) const;
     long long MaxFrame() const {
         return static_cast<long long>(std::floor(kMaxSceneTime * frameRate_));
     }
@@ -199,6 +204,27 @@ double SceneReader::KeyTime(const Json& object, const SceneLocation& where) cons
     }
     return static_cast<double>(Integer(object["frame"], Child(where, "frame"), 0, MaxFrame())) /
            frameRate_;
+}
+
+template <typename Take>
+void SceneReader::ReadKeys(const Json& keys, const SceneLocation& keysWhere, const char* valueKey,
+                           Take take) const {
+    RequireArray(keys, keysWhere);
+    double previous = 0.0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const SceneLocation keyWhere = Element(keysWhere, i);
+        RequireObject(keys[i], keyWhere);
+        CheckKeys(keys[i], keyWhere, {"time", "frame", valueKey});
+        if (!keys[i].contains(valueKey)) {
+            Fail(keyWhere, "missing " + Quoted(valueKey));
+        }
+        const double time = KeyTime(keys[i], keyWhere);
+        if (i > 0 && time <= previous) {
+            Fail(keyWhere, "keyframes must be in increasing time");
+        }
+        previous = time;
+        take(time, keys[i][valueKey], keyWhere);
+    }
 }
 
 void SceneReader::ReadSize(const Json& root, Scene& scene) const {
@@ -349,26 +375,16 @@ SceneMask SceneReader::ReadMask(const Json& value, const SceneLocation& where,
         mask.keys.push_back({0.0, ReadVertices(value["vertices"], Child(where, "vertices"))});
         return mask;
     }
-    const SceneLocation keysWhere = Child(where, "keyframes");
-    const Json& keys = RequireArray(value["keyframes"], keysWhere);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const SceneLocation keyWhere = Element(keysWhere, i);
-        RequireObject(keys[i], keyWhere);
-        CheckKeys(keys[i], keyWhere, {"time", "frame", "vertices"});
-        if (!keys[i].contains("vertices")) {
-            Fail(keyWhere, "missing \"vertices\"");
-        }
-        SceneMaskKey key{KeyTime(keys[i], keyWhere),
-                         ReadVertices(keys[i]["vertices"], Child(keyWhere, "vertices"))};
-        if (!mask.keys.empty() && key.time <= mask.keys.back().time) {
-            Fail(keyWhere, "keyframes must be in increasing time");
-        }
-        if (!mask.keys.empty() && key.vertices.size() != mask.keys.front().vertices.size()) {
-            Fail(keyWhere, "every keyframe of a mask needs the same number of vertices (" +
-                               std::to_string(mask.keys.front().vertices.size()) + ")");
-        }
-        mask.keys.push_back(std::move(key));
-    }
+    ReadKeys(
+        value["keyframes"], Child(where, "keyframes"), "vertices",
+        [&](double time, const Json& vertices, const SceneLocation& keyWhere) {
+            SceneMaskKey key{time, ReadVertices(vertices, Child(keyWhere, "vertices"))};
+            if (!mask.keys.empty() && key.vertices.size() != mask.keys.front().vertices.size()) {
+                Fail(keyWhere, "every keyframe of a mask needs the same number of vertices (" +
+                                   std::to_string(mask.keys.front().vertices.size()) + ")");
+            }
+            mask.keys.push_back(std::move(key));
+        });
     return mask;
 }
 
@@ -402,22 +418,10 @@ SceneParameter SceneReader::ReadParameter(const std::string& name, const Json& v
     }
     CheckKeys(value, where, {"keyframes"});
     parameter.keyframed = true;
-    const SceneLocation keysWhere = Child(where, "keyframes");
-    const Json& keys = RequireArray(value["keyframes"], keysWhere);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const SceneLocation keyWhere = Element(keysWhere, i);
-        RequireObject(keys[i], keyWhere);
-        CheckKeys(keys[i], keyWhere, {"time", "frame", "value"});
-        if (!keys[i].contains("value")) {
-            Fail(keyWhere, "missing \"value\"");
-        }
-        SceneParameterKey key{KeyTime(keys[i], keyWhere), keys[i]["value"],
-                              Child(keyWhere, "value")};
-        if (!parameter.keys.empty() && key.time <= parameter.keys.back().time) {
-            Fail(keyWhere, "keyframes must be in increasing time");
-        }
-        parameter.keys.push_back(std::move(key));
-    }
+    ReadKeys(value["keyframes"], Child(where, "keyframes"), "value",
+             [&](double time, const Json& keyValue, const SceneLocation& keyWhere) {
+                 parameter.keys.push_back({time, keyValue, Child(keyWhere, "value")});
+             });
     return parameter;
 }
 
