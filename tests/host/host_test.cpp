@@ -15,22 +15,22 @@
 namespace quorvel::testing {
 namespace {
 
-using quorvel::host::Host;
+using host::Host;
 using HostTest = ModuleTest;
 
 template <typename Suite>
 const Suite* Acquire(const char* name, A_long version) {
     const void* suite = nullptr;
-    quorvel::host::BasicSuite()->AcquireSuite(name, version, &suite);
+    host::BasicSuite()->AcquireSuite(name, version, &suite);
     return static_cast<const Suite*>(suite);
 }
 
 TEST(HostLoadTest, RefusesAMissingModuleAndASecondHost) {
-    EXPECT_THROW(Host("/nonexistent/Quorvel.so"), quorvel::host::HostError);
-    EXPECT_THROW(Host::Current(), quorvel::host::HostError);
+    EXPECT_THROW(Host("/nonexistent/Quorvel.so"), host::HostError);
+    EXPECT_THROW(Host::Current(), host::HostError);
     Host first(QUORVEL_MODULE_PATH);
     EXPECT_EQ(&Host::Current(), &first);
-    EXPECT_THROW(Host second(QUORVEL_MODULE_PATH), quorvel::host::HostError);
+    EXPECT_THROW(Host second(QUORVEL_MODULE_PATH), host::HostError);
     EXPECT_EQ(&Host::Current(), &first);
 }
 
@@ -60,7 +60,7 @@ TEST_F(HostTest, HandlesHaveMemorySizesAndLockCounts) {
     EXPECT_EQ(handles->host_lock_handle(empty), nullptr);
     handles->host_unlock_handle(empty);
     handles->host_dispose_handle(empty);
-    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
     EXPECT_LEDGER_BALANCED(host);
 }
 
@@ -76,8 +76,8 @@ TEST_F(HostTest, TheLedgerShowsWhatIsHeldAndEveryMisuse) {
     handles->host_unlock_handle(handle);
     handles->host_dispose_handle(handle);
     handles->host_dispose_handle(handle);
-    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
-    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
     EXPECT_TRUE(host.ledger().Outstanding().empty());
     EXPECT_EQ(host.ledger().Misuses(),
               (std::vector<std::string>{
@@ -90,8 +90,8 @@ TEST_F(HostTest, TheLedgerShowsWhatIsHeldAndEveryMisuse) {
 
 TEST_F(HostTest, SuitesAreServedByNameAndVersion) {
     const void* suite = &suite;
-    SPBasicSuite* basic = quorvel::host::BasicSuite();
-    EXPECT_EQ(basic->AcquireSuite("PF Handle Suite", 3, &suite), quorvel::host::kSuiteNotFound);
+    SPBasicSuite* basic = host::BasicSuite();
+    EXPECT_EQ(basic->AcquireSuite("PF Handle Suite", 3, &suite), host::kSuiteNotFound);
     EXPECT_EQ(suite, nullptr);
     EXPECT_EQ(basic->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
     EXPECT_NE(suite, nullptr);
@@ -106,7 +106,7 @@ TEST_F(HostTest, SuitesAreServedByNameAndVersion) {
     EXPECT_EQ(basic->ReleaseSuite("PF Test Suite", 4), kSPNoError);
 
     host.faults().MakeSuiteUnavailable("PF Test Suite", 4);
-    EXPECT_EQ(basic->AcquireSuite("PF Test Suite", 4, &suite), quorvel::host::kSuiteNotFound);
+    EXPECT_EQ(basic->AcquireSuite("PF Test Suite", 4, &suite), host::kSuiteNotFound);
     EXPECT_EQ(suite, nullptr);
     EXPECT_EQ(basic->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
     basic->ReleaseSuite("PF ANSI Suite", 1);
@@ -125,13 +125,13 @@ TEST_F(HostTest, FaultsHitTheNthCallOnly) {
     EXPECT_NE(third, nullptr);
     EXPECT_EQ(host.faults().Calls("host_new_handle"), 3);
     const void* suite = nullptr;
-    EXPECT_EQ(quorvel::host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), 42);
+    EXPECT_EQ(host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), 42);
     EXPECT_EQ(suite, nullptr);
-    EXPECT_EQ(quorvel::host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
-    quorvel::host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
+    EXPECT_EQ(host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
+    host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
     handles->host_dispose_handle(first);
     handles->host_dispose_handle(third);
-    quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+    host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
     EXPECT_LEDGER_BALANCED(host);
 }
 
@@ -149,7 +149,7 @@ TEST_F(HostTest, AnsiCallsStayInsideTheMessage) {
     EXPECT_EQ(buffer[256], '#');
     EXPECT_EQ(ansi->sprintf(buffer, "%s v%d.%d", "Quorvel", 1, 0), 12);
     EXPECT_STREQ(buffer, "Quorvel v1.0");
-    quorvel::host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
+    host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
     EXPECT_LEDGER_BALANCED(host);
 }
 
@@ -159,11 +159,11 @@ TEST_F(HostTest, AegpRegistrationHandsOutNewIds) {
     EXPECT_EQ(utility->AEGP_RegisterWithAEGP(nullptr, "One", &first), PF_Err_NONE);
     EXPECT_EQ(utility->AEGP_RegisterWithAEGP(nullptr, "Two", &second), PF_Err_NONE);
     EXPECT_NE(first, second);
-    const auto entries = host.State<quorvel::host::AegpRegistrations>().Entries();
+    const auto entries = host.State<host::AegpRegistrations>().Entries();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].name, "Two");
     EXPECT_EQ(entries[1].id, second);
-    quorvel::host::BasicSuite()->ReleaseSuite("AEGP Utility Suite", 7);
+    host::BasicSuite()->ReleaseSuite("AEGP Utility Suite", 7);
     EXPECT_LEDGER_BALANCED(host);
 }
 
@@ -185,7 +185,7 @@ TEST_F(HostTest, SeveralThreadsAtOnceLeaveTheLedgerBalanced) {
                 std::memset(handles->host_lock_handle(handle), t, 64);
                 handles->host_unlock_handle(handle);
                 handles->host_dispose_handle(handle);
-                quorvel::host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
+                host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
             }
         });
     }
