@@ -148,7 +148,7 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
         EXPECT_TRUE(fs::exists(File(name))) << name;
     }
     EXPECT_FALSE(fs::exists(File("anim_007.exr")));
-    EXPECT_NE(run.output.find("frame 6: 4 of 4 (100%)"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(": 4 of 4 (100%)"), std::string::npos) << run.output;
 }
 
 TEST_F(RenderToolTest, AFrameThatFailsEndsWithStatusFourAndTheHostErrorCode) {
