@@ -189,13 +189,17 @@ TEST_F(HiddenContext, TheTeardownLeavesTheWindowsOfOtherThreads) {
     DWORD renderThreadId = 0;
     std::thread renderThread([&] {
         renderThreadId = GetCurrentThreadId();
+        std::pair<HWND, std::string> made;
         {
             const AESDK_OpenGL_ContextGuard guard;
             auto renderData = AcquireThreadRenderData();
             AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
             renderData->started = true;
-            rendered.set_value({renderData->window, renderData->windowClassName});
+            made = {renderData->window, renderData->windowClassName};
         }
+        // Only once this thread holds no reference, so that the registry's is the last one and
+        // the render data dies on the teardown thread.
+        rendered.set_value(made);
         tornDown.get_future().wait();
     });
     const auto [renderWindow, renderClass] = rendered.get_future().get();
