@@ -119,7 +119,8 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
     CommandResult result = {PF_Err_NONE, PF_OutData{}, {}};
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        in = MakeInData(settings_);
+        const InstanceSettings* threadSettings = ThreadSettings::For(*this);
+        in = MakeInData(threadSettings != nullptr ? *threadSettings : settings_);
         result.out.my_version = version_;
         result.out.out_flags = outFlags_;
         result.out.out_flags2 = outFlags2_;
@@ -226,12 +227,40 @@ void EffectInstance::TakeOver(PF_Cmd cmd, const PF_OutData& out) {
     }
 }
 
+namespace {
+thread_local ThreadSettings* currentThreadSettings = nullptr;
+}  // namespace
+
+ThreadSettings::ThreadSettings(const EffectInstance& effect, const InstanceSettings& settings)
+    : effect_(&effect), settings_(settings), previous_(currentThreadSettings) {
+    currentThreadSettings = this;
+}
+
+ThreadSettings::~ThreadSettings() { currentThreadSettings = previous_; }
+
+InstanceSettings* ThreadSettings::For(const EffectInstance& effect) {
+    for (ThreadSettings* scope = currentThreadSettings; scope != nullptr;
+         scope = scope->previous_) {
+        if (scope->effect_ == &effect) {
+            return &scope->settings_;
+        }
+    }
+    return nullptr;
+}
+
 InstanceSettings EffectInstance::Settings() const {
+    if (const InstanceSettings* threadSettings = ThreadSettings::For(*this)) {
+        return *threadSettings;
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     return settings_;
 }
 
 void EffectInstance::SetSettings(const InstanceSettings& settings) {
+    if (InstanceSettings* threadSettings = ThreadSettings::For(*this)) {
+        *threadSettings = settings;
+        return;
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     settings_ = settings;
 }

@@ -30,6 +30,25 @@ struct InstanceSettings {
     A_u_long timeScale = 2400;
 };
 
+// While it lives, the commands that its thread sends to one instance use these settings in
+// place of the instance's own, and Settings and SetSettings on that thread see them: frames of
+// different times rendered at once on several threads. Scopes nest per thread.
+class ThreadSettings {
+  public:
+    ThreadSettings(const class EffectInstance& effect, const InstanceSettings& settings);
+    ~ThreadSettings();
+    ThreadSettings(const ThreadSettings&) = delete;
+    ThreadSettings& operator=(const ThreadSettings&) = delete;
+
+    // The settings in force on the calling thread for effect, or null.
+    static InstanceSettings* For(const class EffectInstance& effect);
+
+  private:
+    const class EffectInstance* effect_;
+    InstanceSettings settings_;
+    ThreadSettings* previous_;
+};
+
 // One command's outcome: the module's result and the PF_OutData it filled.
 struct CommandResult {
     PF_Err err;

@@ -1,121 +1,191 @@
-// quorvel-render: loads the Quorvel module in the replacement host and drives it. This first
-// version runs the built-in example: registration, GLOBAL_SETUP, ABOUT, a sequence set-up,
-// flatten and set-down, and GLOBAL_SETDOWN, and prints what the host received.
+// quorvel-render: renders a scene through the Quorvel module in the replacement host, to one
+// image file or to numbered image files for a frame range.
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
 
-#include "host/host.h"
-#include "host_api/effect.h"
+#include "host/host_error.h"
+#include "host/image_file.h"
+#include "host/scene_error.h"
+#include "host/scene_file.h"
+#include "host/scene_render.h"
+#include "tools/render_options.h"
 #include "tools/ui_pictures.h"
 
 namespace {
 
-using quorvel::host::CommandResult;
-using quorvel::host::Host;
+using namespace quorvel::host;
 
-std::string FourChar(A_long code) {
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        text += static_cast<char>((static_cast<A_u_long>(code) >> shift) & 0xFF);
+// Exit statuses, as the README lists them.
+enum ExitStatus {
+    kExitDone = 0,
+    kExitUsage = 1,
+    kExitScene = 2,
+    kExitModule = 3,
+    kExitFrame = 4,
+};
+
+struct ErrorName {
+    PF_Err code;
+    const char* name;
+};
+
+constexpr ErrorName kErrorNames[] = {
+    {PF_Err_OUT_OF_MEMORY, "PF_Err_OUT_OF_MEMORY"},
+    {PF_Err_INTERNAL_STRUCT_DAMAGED, "PF_Err_INTERNAL_STRUCT_DAMAGED"},
+    {PF_Err_INVALID_INDEX, "PF_Err_INVALID_INDEX"},
+    {PF_Err_UNRECOGNIZED_PARAM_TYPE, "PF_Err_UNRECOGNIZED_PARAM_TYPE"},
+    {PF_Err_INVALID_CALLBACK, "PF_Err_INVALID_CALLBACK"},
+    {PF_Err_BAD_CALLBACK_PARAM, "PF_Err_BAD_CALLBACK_PARAM"},
+    {PF_Interrupt_CANCEL, "PF_Interrupt_CANCEL"},
+};
+
+std::string ErrorText(PF_Err code) {
+    std::string text = "error " + std::to_string(code);
+    for (const ErrorName& row : kErrorNames) {
+        if (row.code == code) {
+            text += std::string(" (") + row.name + ")";
+        }
     }
     return text;
 }
 
-// The message with its carriage returns shown as line breaks.
-std::string Printable(const std::string& message) {
-    std::string text;
-    for (char c : message) {
-        text += c == '\r' ? std::string("\n    ") : std::string(1, c);
+void Fail(const std::string& message) {
+    std::fprintf(stderr, "quorvel-render: %s\n", message.c_str());
+}
+
+// The progress of a frame range on standard error: one line rewritten in place on a terminal,
+// a line per frame otherwise.
+class Progress {
+  public:
+    explicit Progress(std::size_t total) : total_(total), terminal_(isatty(STDERR_FILENO) != 0) {}
+
+    void Done(const RenderJob& job) {
+        ++done_;
+        if (total_ < 2) {
+            return;
+        }
+        std::fprintf(stderr, "%sframe %d: %zu of %zu (%3d%%) %s%s", terminal_ ? "\r\033[K" : "",
+                     job.frame.value_or(0), done_, total_, static_cast<int>(100 * done_ / total_),
+                     job.outputPath.c_str(), terminal_ ? "" : "\n");
+        std::fflush(stderr);
     }
-    return text;
-}
 
-std::string Hex(const std::vector<uint8_t>& bytes) {
-    std::string text;
-    char byte[4];
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(byte, sizeof(byte), i == 0 ? "%02X" : " %02X", bytes[i]);
-        text += byte;
+    void Finish() {
+        if (terminal_ && done_ > 0 && total_ >= 2) {
+            std::fputc('\n', stderr);
+        }
     }
-    return text;
+
+  private:
+    std::size_t total_;
+    std::size_t done_ = 0;
+    bool terminal_;
+};
+
+std::string FrameName(const RenderJob& job) {
+    char time[32];
+    std::snprintf(time, sizeof(time), "%g s", job.time);
+    return job.frame ? "frame " + std::to_string(*job.frame) + " (" + time + ")"
+                     : std::string("the frame at ") + time;
 }
 
-bool Report(const char* command, const CommandResult& result) {
-    std::printf("%-26s result %d\n", command, static_cast<int>(result.err));
-    if (!result.Message().empty()) {
-        std::printf("  message: %s\n", Printable(result.Message()).c_str());
+// Renders the jobs on as many threads as asked; stops after a frame that fails.
+int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs, int threads) {
+    std::vector<double> times;
+    for (const RenderJob& job : jobs) {
+        times.push_back(job.time);
     }
-    return result.err == PF_Err_NONE;
+    Progress progress(jobs.size());
+    int status = kExitDone;
+    renderer.RenderEach(times, threads, [&](std::size_t index, RenderedFrame& frame) {
+        const RenderJob& job = jobs[index];
+        const FrameResult& result = frame.result;
+        if (result.Err() != PF_Err_NONE) {
+            progress.Finish();
+            Fail(FrameName(job) + " failed: the effect returned " + ErrorText(result.Err()) +
+                 (result.preRenderErr != PF_Err_NONE ? " from SMART_PRE_RENDER"
+                                                     : " from SMART_RENDER") +
+                 (result.message.empty() ? "" : ": " + result.message));
+            status = kExitFrame;
+            return false;
+        }
+        WriteImageFile(job.outputPath, *frame.output);
+        frame.output.reset();
+        progress.Done(job);
+        return true;
+    });
+    progress.Finish();
+    return status;
 }
 
-int Run(const std::string& modulePath) {
-    Host host(modulePath);
-    std::printf("module: %s\n", modulePath.c_str());
-
-    const A_Err registered = host.Register();
-    const auto& registration = host.registration();
-    std::printf("registration               result %d\n", static_cast<int>(registered));
-    std::printf("  name \"%s\", match name \"%s\", category \"%s\"\n", registration.name.c_str(),
-                registration.matchName.c_str(), registration.category.c_str());
-    std::printf("  entry point \"%s\", kind '%s', API %d.%d, reserved info %d\n",
-                registration.entryPoint.c_str(), FourChar(registration.kind).c_str(),
-                static_cast<int>(registration.apiMajorVersion),
-                static_cast<int>(registration.apiMinorVersion),
-                static_cast<int>(registration.reservedInfo));
-
-    bool ok = registered == PF_Err_NONE;
-    auto& effect = host.effect();
-    const CommandResult setup = effect.Send(PF_Cmd_GLOBAL_SETUP);
-    ok = Report("PF_Cmd_GLOBAL_SETUP", setup) && ok;
-    std::printf("  version 0x%X, out_flags 0x%X, out_flags2 0x%X\n",
-                static_cast<unsigned>(setup.out.my_version),
-                static_cast<unsigned>(setup.out.out_flags),
-                static_cast<unsigned>(setup.out.out_flags2));
-
-    const CommandResult about = effect.Send(PF_Cmd_ABOUT);
-    ok = Report("PF_Cmd_ABOUT", about) && ok;
-
-    ok = Report("PF_Cmd_SEQUENCE_SETUP", effect.Send(PF_Cmd_SEQUENCE_SETUP)) && ok;
-    std::printf("  live record: %s\n", Hex(host.handles().Bytes(effect.SequenceData())).c_str());
-    ok = Report("PF_Cmd_SEQUENCE_FLATTEN", effect.Send(PF_Cmd_SEQUENCE_FLATTEN)) && ok;
-    std::printf("  flat record: %s\n", Hex(effect.SavedSequence()).c_str());
-    ok = Report("PF_Cmd_SEQUENCE_SETDOWN", effect.Send(PF_Cmd_SEQUENCE_SETDOWN)) && ok;
-    ok = Report("PF_Cmd_GLOBAL_SETDOWN", effect.Send(PF_Cmd_GLOBAL_SETDOWN)) && ok;
-
-    const bool balanced = host.ledger().IsBalanced();
-    std::printf("ledger: %s\n", host.ledger().Describe().c_str());
-    return ok && balanced ? 0 : 1;
-}
-
-void Usage() {
-    std::fprintf(stderr, "usage: quorvel-render [--module PATH] [--ui DIRECTORY]\n");
+int Run(const RenderOptions& options) {
+    Scene scene = LoadSceneFile(options.scenePath);
+    const std::vector<RenderJob> jobs = PlanRender(scene, options);
+    const auto started = std::chrono::steady_clock::now();
+    SceneRenderer renderer(options.modulePath, scene);
+    int status = RenderJobs(renderer, jobs, options.threads);
+    const PF_Err setDown = renderer.SetDown();
+    if (status == kExitDone && setDown != PF_Err_NONE) {
+        Fail("the module's set-down failed with " + ErrorText(setDown));
+        status = kExitModule;
+    }
+    if (status == kExitDone && !renderer.host().ledger().IsBalanced()) {
+        Fail("the effect left host objects behind: " + renderer.host().ledger().Describe());
+        status = kExitFrame;
+    }
+    if (status == kExitDone) {
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        std::fprintf(stderr, "quorvel-render: %zu %s of %d x %d at %s bits in %.2f s\n",
+                     jobs.size(), jobs.size() == 1 ? "frame" : "frames", renderer.scene().width,
+                     renderer.scene().height, DepthName(renderer.scene().depth), seconds);
+    }
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string modulePath = QUORVEL_DEFAULT_MODULE_PATH;
-    std::string uiDirectory;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc) {
-            modulePath = argv[++i];
-        } else if (std::strcmp(argv[i], "--ui") == 0 && i + 1 < argc) {
-            uiDirectory = argv[++i];
-        } else {
-            Usage();
-            return 2;
-        }
+    RenderOptions options;
+    try {
+        options = ParseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& error) {
+        Fail(error.what());
+        std::fprintf(stderr, "Try 'quorvel-render --help'.\n");
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(RenderUsage().c_str(), stdout);
+        return kExitDone;
+    }
+    if (options.modulePath.empty()) {
+        options.modulePath = QUORVEL_DEFAULT_MODULE_PATH;
     }
     try {
-        if (!uiDirectory.empty()) {
-            return DrawUiPictures(modulePath, uiDirectory);
+        if (!options.uiDirectory.empty()) {
+            return DrawUiPictures(options.modulePath, options.uiDirectory) == 0 ? kExitDone
+                                                                                : kExitModule;
         }
-        return Run(modulePath);
+        return Run(options);
+    } catch (const SceneError& error) {
+        Fail(error.what());
+        return kExitScene;
+    } catch (const ImageFileError& error) {
+        Fail(error.what());
+        return kExitScene;
+    } catch (const SetupError& error) {
+        Fail(std::string(error.what()) + " (" + ErrorText(error.code) + ")");
+        return kExitModule;
+    } catch (const HostError& error) {
+        Fail(error.what());
+        return kExitModule;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "quorvel-render: %s\n", error.what());
-        return 1;
+        Fail(error.what());
+        return kExitModule;
     }
 }

@@ -1,0 +1,196 @@
+#include "host/image_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cctype>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include <OpenImageIO/imageio.h>
+
+#include "host/layer_limits.h"
+
+namespace quorvel::host {
+
+namespace {
+
+using OIIO::TypeDesc;
+
+// How each writable format stores the three depths.
+struct FileFormatRow {
+    const char* extension;
+    TypeDesc::BASETYPE eight;
+    TypeDesc::BASETYPE sixteen;
+    TypeDesc::BASETYPE floating;
+    bool storesPremultiplied;
+};
+
+constexpr FileFormatRow kFileFormats[] = {
+    {".png", TypeDesc::UINT8, TypeDesc::UINT16, TypeDesc::UINT16, false},
+    {".tif", TypeDesc::UINT8, TypeDesc::UINT16, TypeDesc::FLOAT, false},
+    {".tiff", TypeDesc::UINT8, TypeDesc::UINT16, TypeDesc::FLOAT, false},
+    {".exr", TypeDesc::HALF, TypeDesc::FLOAT, TypeDesc::FLOAT, true},
+};
+
+std::string LowerExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return std::string();
+    }
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+const FileFormatRow* FindFileFormat(const std::string& path) {
+    const std::string extension = LowerExtension(path);
+    for (const FileFormatRow& row : kFileFormats) {
+        if (extension == row.extension) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+TypeDesc::BASETYPE StoredType(const FileFormatRow& format, Depth depth) {
+    switch (depth) {
+        case Depth::Bits8:
+            return format.eight;
+        case Depth::Bits16:
+            return format.sixteen;
+        case Depth::Float:
+            break;
+    }
+    return format.floating;
+}
+
+std::string OiioMessage(const std::string& message) {
+    return message.empty() ? std::string("unknown error") : message;
+}
+
+// The colour of one pixel of a file read as floats, in the host's order (alpha, red, green,
+// blue) with 1.0 as full scale.
+PixelValue FileColor(const float* channels, int channelCount, int alphaChannel) {
+    const float alpha = alphaChannel >= 0 ? channels[alphaChannel] : 1.0f;
+    if (channelCount >= 3) {
+        return {alpha, channels[0], channels[1], channels[2]};
+    }
+    return {alpha, channels[0], channels[0], channels[0]};
+}
+
+void Unpremultiply(PixelValue& color) {
+    if (color[0] > 0.0f) {
+        for (int c = 1; c < 4; ++c) {
+            color[c] /= color[0];
+        }
+    }
+}
+
+// From 1.0 as full scale to the depth's own units; integer depths take NaN as 0.
+PixelValue ToDepth(PixelValue color, Depth depth) {
+    const float white = WhiteOf(depth);
+    for (float& channel : color) {
+        channel = depth != Depth::Float && std::isnan(channel) ? 0.0f : channel * white;
+    }
+    return color;
+}
+
+}  // namespace
+
+bool IsWritableImageName(const std::string& path) {
+    return FindFileFormat(path) != nullptr;
+}
+
+std::unique_ptr<World> ReadImageFile(const std::string& path, Depth depth) {
+    OIIO::ImageSpec config;
+    config.attribute("oiio:UnassociatedAlpha", 1);
+    std::unique_ptr<OIIO::ImageInput> input = OIIO::ImageInput::open(path, &config);
+    if (!input) {
+        throw ImageFileError("cannot read image '" + path + "': " + OiioMessage(OIIO::geterror()));
+    }
+    const OIIO::ImageSpec& spec = input->spec();
+    if (spec.deep || spec.nchannels < 1 || spec.depth > 1) {
+        throw ImageFileError("cannot read image '" + path + "': not a flat 2D image");
+    }
+    if (!IsLayerSizeAllowed(spec.width, spec.height)) {
+        throw ImageFileError("cannot read image '" + path + "': its size " +
+                             std::to_string(spec.width) + " x " + std::to_string(spec.height) +
+                             " is not supported");
+    }
+    const int channelCount = spec.nchannels;
+    int alphaChannel = spec.alpha_channel;
+    if (alphaChannel < 0 && (channelCount == 2 || channelCount >= 4)) {
+        alphaChannel = channelCount == 2 ? 1 : 3;
+    }
+    const bool premultiplied =
+        alphaChannel >= 0 && spec.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
+
+    std::vector<float> pixels(static_cast<std::size_t>(spec.width) *
+                              static_cast<std::size_t>(spec.height) *
+                              static_cast<std::size_t>(channelCount));
+    if (!input->read_image(0, 0, 0, channelCount, TypeDesc::FLOAT, pixels.data())) {
+        throw ImageFileError("cannot read image '" + path + "': " + OiioMessage(input->geterror()));
+    }
+
+    auto world = std::make_unique<World>(depth, spec.width, spec.height);
+    const float* channels = pixels.data();
+    for (A_long y = 0; y < spec.height; ++y) {
+        for (A_long x = 0; x < spec.width; ++x) {
+            PixelValue color = FileColor(channels, channelCount, alphaChannel);
+            if (premultiplied) {
+                Unpremultiply(color);
+            }
+            world->SetPixel(x, y, ToDepth(color, depth));
+            channels += channelCount;
+        }
+    }
+    return world;
+}
+
+void WriteImageFile(const std::string& path, const World& world) {
+    const FileFormatRow* format = FindFileFormat(path);
+    if (format == nullptr) {
+        throw ImageFileError("cannot write image '" + path +
+                             "': the name must end in .png, .tif, .tiff or .exr");
+    }
+    if (world.Width() < 1 || world.Height() < 1) {
+        throw ImageFileError("cannot write image '" + path + "': the image is empty");
+    }
+    std::unique_ptr<OIIO::ImageOutput> output = OIIO::ImageOutput::create(path);
+    if (!output) {
+        throw ImageFileError("cannot write image '" + path + "': " + OiioMessage(OIIO::geterror()));
+    }
+    OIIO::ImageSpec spec(world.Width(), world.Height(), 4, StoredType(*format, world.PixelDepth()));
+    spec.alpha_channel = 3;
+    if (!format->storesPremultiplied) {
+        spec.attribute("oiio:UnassociatedAlpha", 1);
+    }
+
+    std::vector<float> pixels(static_cast<std::size_t>(world.Width()) *
+                              static_cast<std::size_t>(world.Height()) * 4);
+    const float white = WhiteOf(world.PixelDepth());
+    float* channels = pixels.data();
+    for (A_long y = 0; y < world.Height(); ++y) {
+        for (A_long x = 0; x < world.Width(); ++x) {
+            const PixelValue color = world.Pixel(x, y);
+            const float alpha = color[0] / white;
+            const float scale = (format->storesPremultiplied ? alpha : 1.0f) / white;
+            channels[0] = color[1] * scale;
+            channels[1] = color[2] * scale;
+            channels[2] = color[3] * scale;
+            channels[3] = alpha;
+            channels += 4;
+        }
+    }
+    if (!output->open(path, spec) || !output->write_image(TypeDesc::FLOAT, pixels.data()) ||
+        !output->close()) {
+        throw ImageFileError("cannot write image '" + path +
+                             "': " + OiioMessage(output->geterror()));
+    }
+}
+
+}  // namespace quorvel::host

@@ -1,0 +1,227 @@
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include "host/image_file.h"
+#include "host/scene.h"
+#include "host/test_card.h"
+
+namespace {
+
+using namespace quorvel::host;
+
+class ImageFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("quorvel_image_file_" + std::to_string(::getpid()) + "_" +
+                   testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string File(const std::string& name) const { return (folder_ / name).string(); }
+
+    std::filesystem::path folder_;
+};
+
+// Every channel of every pixel, within tolerance in the depth's own units.
+void ExpectSameWorld(const World& expected, const World& actual, float tolerance) {
+    ASSERT_EQ(expected.Width(), actual.Width());
+    ASSERT_EQ(expected.Height(), actual.Height());
+    ASSERT_EQ(expected.PixelDepth(), actual.PixelDepth());
+    for (A_long y = 0; y < expected.Height(); ++y) {
+        for (A_long x = 0; x < expected.Width(); ++x) {
+            const PixelValue e = expected.Pixel(x, y);
+            const PixelValue a = actual.Pixel(x, y);
+            for (int c = 0; c < 4; ++c) {
+                ASSERT_NEAR(e[c], a[c], tolerance) << x << "," << y << " channel " << c;
+            }
+        }
+    }
+}
+
+// A world with alphas from opaque down to transparent and colours unlike each other in each
+// channel, so that a swapped channel or a lost division by alpha shows.
+std::unique_ptr<World> GradientWorld(Depth depth) {
+    auto world = std::make_unique<World>(depth, 37, 5);
+    const float white = WhiteOf(depth);
+    for (A_long y = 0; y < world->Height(); ++y) {
+        for (A_long x = 0; x < world->Width(); ++x) {
+            const float t = static_cast<float>(x) / 36.0f;
+            const float alpha = y == 0 ? 1.0f : 1.0f - 0.2f * static_cast<float>(y);
+            world->SetPixel(
+                x, y,
+                {alpha * white, t * white, (1.0f - t) * white, (0.25f + 0.5f * t * t) * white});
+        }
+    }
+    return world;
+}
+
+TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
+    struct Case {
+        Depth depth;
+        const char* name;
+        float tolerance;
+    };
+    // PNG and TIFF keep 8 and 16 bits exactly and plain colour; EXR holds colour multiplied
+    // by alpha, so dividing back costs float rounding (and half-float rounding in 8 bits,
+    // still below half a step).
+    const Case cases[] = {
+        {Depth::Bits8, "a.png", 0.0f},
+        {Depth::Bits16, "a.png", 0.0f},
+        {Depth::Bits8, "a.tif", 0.0f},
+        {Depth::Bits16, "a.tiff", 0.0f},
+        {Depth::Float, "a.tif", 0.0f},
+        {Depth::Float, "a.exr", 1e-6f},
+        {Depth::Bits16, "a.exr", 0.0f},
+        {Depth::Bits8, "a.exr", 0.0f},
+        {Depth::Float, "a.PNG", 1.0f / 65535.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " at " + DepthName(c.depth));
+        const auto original = GradientWorld(c.depth);
+        WriteImageFile(File(c.name), *original);
+        ExpectSameWorld(*original, *ReadImageFile(File(c.name), c.depth), c.tolerance);
+    }
+}
+
+TEST_F(ImageFileTest, SixteenBitsMapTheHostRangeOntoTheFileRange) {
+    World world(Depth::Bits16, 3, 1);
+    world.SetPixel(0, 0, {32768, 0, 16384, 32768});
+    WriteImageFile(File("range.png"), world);
+
+    auto input = OIIO::ImageInput::open(File("range.png"));
+    ASSERT_TRUE(input);
+    EXPECT_EQ(OIIO::TypeDesc::UINT16, input->spec().format);
+    std::uint16_t file[12] = {};
+    ASSERT_TRUE(input->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, file));
+    // File order R, G, B, A with 65535 as full scale.
+    EXPECT_EQ(0, file[0]);
+    EXPECT_EQ(32768, file[1]);
+    EXPECT_EQ(65535, file[2]);
+    EXPECT_EQ(65535, file[3]);
+
+    // Every host value survives the trip through the wider file range.
+    World ramp(Depth::Bits16, 256, 129);
+    for (int y = 0; y < ramp.Height(); ++y) {
+        auto* row = reinterpret_cast<std::uint16_t*>(ramp.Row(y));
+        for (int x = 0; x < ramp.Width(); ++x) {
+            for (int c = 0; c < 4; ++c) {
+                row[4 * x + c] = static_cast<std::uint16_t>(std::min(32768, y * 256 + x));
+            }
+        }
+    }
+    WriteImageFile(File("ramp.tif"), ramp);
+    const auto back = ReadImageFile(File("ramp.tif"), Depth::Bits16);
+    for (A_long y = 0; y < ramp.Height(); ++y) {
+        ASSERT_EQ(0, std::memcmp(ramp.Row(y), back->Row(y), ramp.RowBytes())) << "row " << y;
+    }
+}
+
+TEST_F(ImageFileTest, FloatValuesAboveOneSurviveExrAndClampInPng) {
+    World bright(Depth::Float, 2, 1);
+    bright.SetPixel(0, 0, {1.0f, 4.5f, -0.25f, 1e20f});
+    bright.SetPixel(1, 0, {0.5f, 2.0f, 0.0f, 1.0f});
+    WriteImageFile(File("bright.exr"), bright);
+    const auto exr = ReadImageFile(File("bright.exr"), Depth::Float);
+    EXPECT_FLOAT_EQ(4.5f, exr->Pixel(0, 0)[1]);
+    EXPECT_FLOAT_EQ(-0.25f, exr->Pixel(0, 0)[2]);
+    EXPECT_FLOAT_EQ(1e20f, exr->Pixel(0, 0)[3]);
+    EXPECT_FLOAT_EQ(2.0f, exr->Pixel(1, 0)[1]);
+
+    WriteImageFile(File("bright.png"), bright);
+    const auto png = ReadImageFile(File("bright.png"), Depth::Float);
+    EXPECT_FLOAT_EQ(1.0f, png->Pixel(0, 0)[1]);
+    EXPECT_FLOAT_EQ(0.0f, png->Pixel(0, 0)[2]);
+    EXPECT_FLOAT_EQ(1.0f, png->Pixel(0, 0)[3]);
+}
+
+TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
+    // A grey PNG without alpha, a grey PNG with alpha and an RGB TIFF, written directly.
+    struct Layout {
+        const char* name;
+        int channels;
+        float values[4];
+        PixelValue expected;
+    };
+    const Layout layouts[] = {
+        {"grey.png", 1, {0.6f}, {1.0f, 0.6f, 0.6f, 0.6f}},
+        {"grey_alpha.png", 2, {0.2f, 0.4f}, {0.4f, 0.2f, 0.2f, 0.2f}},
+        {"rgb.tif", 3, {0.2f, 0.4f, 0.8f}, {1.0f, 0.2f, 0.4f, 0.8f}},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        auto output = OIIO::ImageOutput::create(File(layout.name));
+        OIIO::ImageSpec spec(1, 1, layout.channels, OIIO::TypeDesc::UINT16);
+        spec.attribute("oiio:UnassociatedAlpha", 1);
+        ASSERT_TRUE(output->open(File(layout.name), spec));
+        ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, layout.values));
+        ASSERT_TRUE(output->close());
+        // Read into another depth than the file's: 8 bits from a 16-bit file.
+        const PixelValue color = ReadImageFile(File(layout.name), Depth::Bits8)->Pixel(0, 0);
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_NEAR(layout.expected[c] * 255.0f, color[c], 0.5f) << "channel " << c;
+        }
+    }
+}
+
+TEST_F(ImageFileTest, PremultipliedFilesAreDividedBack) {
+    // An EXR written directly holds colour multiplied by alpha: 0.25 at alpha 0.5 is 0.5.
+    auto output = OIIO::ImageOutput::create(File("premultiplied.exr"));
+    OIIO::ImageSpec spec(2, 1, 4, OIIO::TypeDesc::FLOAT);
+    ASSERT_TRUE(output->open(File("premultiplied.exr"), spec));
+    const float pixels[8] = {0.25f, 0.1f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f};
+    ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, pixels));
+    ASSERT_TRUE(output->close());
+    const auto world = ReadImageFile(File("premultiplied.exr"), Depth::Float);
+    EXPECT_FLOAT_EQ(0.5f, world->Pixel(0, 0)[0]);
+    EXPECT_FLOAT_EQ(0.5f, world->Pixel(0, 0)[1]);
+    EXPECT_FLOAT_EQ(0.2f, world->Pixel(0, 0)[2]);
+    // Transparent pixels keep colour 0 rather than dividing by zero.
+    EXPECT_FLOAT_EQ(0.0f, world->Pixel(1, 0)[1]);
+}
+
+TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
+    const auto message = [](auto&& action) {
+        try {
+            action();
+        } catch (const ImageFileError& error) {
+            return std::string(error.what());
+        }
+        return std::string("no error");
+    };
+    const std::string missing = File("missing.png");
+    EXPECT_NE(std::string::npos,
+              message([&] { ReadImageFile(missing, Depth::Bits8); }).find(missing));
+
+    const std::string garbage = File("garbage.png");
+    {
+        std::FILE* file = std::fopen(garbage.c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        std::fputs("not a png at all", file);
+        std::fclose(file);
+    }
+    EXPECT_NE(std::string::npos,
+              message([&] { ReadImageFile(garbage, Depth::Float); }).find("cannot read"));
+
+    const auto card = MakeTestCard(Depth::Bits8, 8, 8);
+    EXPECT_NE(std::string::npos,
+              message([&] { WriteImageFile(File("card.jpg"), *card); }).find(".png, .tif"));
+    EXPECT_NE(std::string::npos, message([&] {
+                                     WriteImageFile(File("no/such/folder/card.png"), *card);
+                                 }).find("cannot write"));
+    EXPECT_NE(std::string::npos, message([&] {
+                                     WriteImageFile(File("empty.png"), World(Depth::Bits8, 0, 0));
+                                 }).find("empty"));
+}
+
+}  // namespace
