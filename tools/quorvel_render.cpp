@@ -168,7 +168,8 @@ int main(int argc, char** argv) {
     }
     try {
         if (!options.uiDirectory.empty()) {
-            return DrawUiPictures(options.modulePath, options.uiDirectory) == 0 ? kExitDone
+            return DrawUiPictures(options.modulePath, options.uiDirectory,
+                                  options.scenePath) == 0 ? kExitDone
                                                                                 : kExitModule;
         }
         return Run(options);
