@@ -132,7 +132,8 @@ bool DrawPictures(Host& host, const LayerSize& size, const std::string& director
     ok = ok && Write(controls, directory + "/effect-controls.png");
 
     // Both windows show the layer with a margin of a sixth of its size on every side.
-    const std::vector<quorvel::host::LayerMask> masks = host.State<quorvel::host::LayerMasks>().Get();
+    const std::vector<quorvel::host::LayerMask> masks =
+        host.State<quorvel::host::LayerMasks>().Get();
     const int windowWidth = size.width * 4 / 3;
     const int windowHeight = size.height * 4 / 3;
     UiWindow composition(PF_Window_COMP, windowWidth, windowHeight);

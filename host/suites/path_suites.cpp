@@ -306,10 +306,8 @@ MaskSet& MaskPaths(Host& host) {
 std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& masks,
                                      double seconds) {
     // The colours of new masks, in turn, so that neighbouring masks tell apart on screen.
-    static constexpr AEGP_ColorVal kMaskColours[] = {{1, 1.0, 0.85, 0.2},
-                                                     {1, 0.3, 0.8, 1.0},
-                                                     {1, 1.0, 0.45, 0.7},
-                                                     {1, 0.55, 0.95, 0.4}};
+    static constexpr AEGP_ColorVal kMaskColours[] = {
+        {1, 1.0, 0.85, 0.2}, {1, 0.3, 0.8, 1.0}, {1, 1.0, 0.45, 0.7}, {1, 0.55, 0.95, 0.4}};
     MaskSet& paths = MaskPaths(host);
     paths.masks.clear();
     std::vector<PF_PathID> ids;

@@ -64,8 +64,8 @@ TEST(UiPicturesTest, DrawsTheScenesRampsAndMaskNames) {
         GTEST_SKIP() << "no OpenGL context: " << error.what();
     }
     ASSERT_EQ(0, result);
-    const auto controls = quorvel::host::ReadImageFile((folder / "effect-controls.png").string(),
-                                                       Depth::Bits8);
+    const auto controls =
+        quorvel::host::ReadImageFile((folder / "effect-controls.png").string(), Depth::Bits8);
     const auto composition =
         quorvel::host::ReadImageFile((folder / "composition.png").string(), Depth::Bits8);
     const auto layer = quorvel::host::ReadImageFile((folder / "layer.png").string(), Depth::Bits8);
