@@ -112,34 +112,34 @@ std::unique_ptr<World> ReadImageFile(const std::string& path, Depth depth) {
     if (!input) {
         throw ImageFileError("cannot read image '" + path + "': " + OiioMessage(OIIO::geterror()));
     }
-    const OIIO::ImageSpec& spec = input->spec();
-    if (spec.deep || spec.nchannels < 1 || spec.depth > 1) {
+    const OIIO::ImageSpec& imageSpec = input->spec();
+    if (imageSpec.deep || imageSpec.nchannels < 1 || imageSpec.depth > 1) {
         throw ImageFileError("cannot read image '" + path + "': not a flat 2D image");
     }
-    if (!IsLayerSizeAllowed(spec.width, spec.height)) {
+    if (!IsLayerSizeAllowed(imageSpec.width, imageSpec.height)) {
         throw ImageFileError("cannot read image '" + path + "': its size " +
-                             std::to_string(spec.width) + " x " + std::to_string(spec.height) +
+                             std::to_string(imageSpec.width) + " x " + std::to_string(imageSpec.height) +
                              " is not supported");
     }
-    const int channelCount = spec.nchannels;
-    int alphaChannel = spec.alpha_channel;
+    const int channelCount = imageSpec.nchannels;
+    int alphaChannel = imageSpec.alpha_channel;
     if (alphaChannel < 0 && (channelCount == 2 || channelCount >= 4)) {
         alphaChannel = channelCount == 2 ? 1 : 3;
     }
     const bool premultiplied =
-        alphaChannel >= 0 && spec.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
+        alphaChannel >= 0 && imageSpec.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
 
-    std::vector<float> pixels(static_cast<std::size_t>(spec.width) *
-                              static_cast<std::size_t>(spec.height) *
+    std::vector<float> pixels(static_cast<std::size_t>(imageSpec.width) *
+                              static_cast<std::size_t>(imageSpec.height) *
                               static_cast<std::size_t>(channelCount));
     if (!input->read_image(0, 0, 0, channelCount, TypeDesc::FLOAT, pixels.data())) {
         throw ImageFileError("cannot read image '" + path + "': " + OiioMessage(input->geterror()));
     }
 
-    auto world = std::make_unique<World>(depth, spec.width, spec.height);
+    auto world = std::make_unique<World>(depth, imageSpec.width, imageSpec.height);
     const float* channels = pixels.data();
-    for (A_long y = 0; y < spec.height; ++y) {
-        for (A_long x = 0; x < spec.width; ++x) {
+    for (A_long y = 0; y < imageSpec.height; ++y) {
+        for (A_long x = 0; x < imageSpec.width; ++x) {
             PixelValue color = FileColor(channels, channelCount, alphaChannel);
             if (premultiplied) {
                 Unpremultiply(color);
@@ -164,10 +164,10 @@ void WriteImageFile(const std::string& path, const World& world) {
     if (!output) {
         throw ImageFileError("cannot write image '" + path + "': " + OiioMessage(OIIO::geterror()));
     }
-    OIIO::ImageSpec spec(world.Width(), world.Height(), 4, StoredType(*format, world.PixelDepth()));
-    spec.alpha_channel = 3;
+    OIIO::ImageSpec imageSpec(world.Width(), world.Height(), 4, StoredType(*format, world.PixelDepth()));
+    imageSpec.alpha_channel = 3;
     if (!format->storesPremultiplied) {
-        spec.attribute("oiio:UnassociatedAlpha", 1);
+        imageSpec.attribute("oiio:UnassociatedAlpha", 1);
     }
 
     std::vector<float> pixels(static_cast<std::size_t>(world.Width()) *
@@ -186,7 +186,7 @@ void WriteImageFile(const std::string& path, const World& world) {
             channels += 4;
         }
     }
-    if (!output->open(path, spec) || !output->write_image(TypeDesc::FLOAT, pixels.data()) ||
+    if (!output->open(path, imageSpec) || !output->write_image(TypeDesc::FLOAT, pixels.data()) ||
         !output->close()) {
         throw ImageFileError("cannot write image '" + path +
                              "': " + OiioMessage(output->geterror()));

@@ -78,7 +78,7 @@ void ApplyScene(Host& host, const Scene& scene) {
     for (const SceneMask& mask : scene.masks) {
         paths.push_back(PathOf(mask));
     }
-    const std::vector<PF_PathID> maskIds = SetLayerMasks(host, paths);
+    const std::vector<PF_PathID> maskIds = SetLayerMasks(host, paths, scene.time);
 
     for (const ParameterSetting& setting : settings) {
         for (const ParameterKey& key : setting.keys) {

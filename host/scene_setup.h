@@ -23,7 +23,8 @@ HostTime SceneHostTime(const Scene& scene, double seconds);
 std::vector<ParameterDescription> DescribeEffectParameters(const Parameters& parameters);
 
 // Puts a scene into the host after PF_Cmd_PARAMS_SETUP: its masks become the layer's masks (in
-// the scene's order, ids from 1), every parameter it sets gets its value or its keyframes,
+// the scene's order, ids from 1; the AEGP suites show them as they are at the scene's time),
+// every parameter it sets gets its value or its keyframes,
 // and the instance takes the scene's frame size and time. Throws SceneError for a parameter
 // the effect does not have or a value it cannot take, naming the place in the scene file.
 void ApplyScene(Host& host, const Scene& scene);

@@ -168,8 +168,9 @@ int main(int argc, char** argv) {
     }
     try {
         if (!options.uiDirectory.empty()) {
-            return DrawUiPictures(options.modulePath, options.uiDirectory) == 0 ? kExitDone
-                                                                                : kExitModule;
+            return DrawUiPictures(options.modulePath, options.uiDirectory, options.scenePath) == 0
+                       ? kExitDone
+                       : kExitModule;
         }
         return Run(options);
     } catch (const SceneError& error) {

@@ -38,8 +38,9 @@ constexpr OptionRow kOptions[] = {
      "                     test-card layer only)"},
     {"--threads", nullptr, "N", "render on N host threads at once (default 1)"},
     {"--ui", nullptr, "DIRECTORY",
-     "instead of a scene, draw the effect's own interface (the ramp\n"
-     "                     editors, the mask names) into PNG files in DIRECTORY"},
+     "instead of rendering, draw the effect's own interface (the ramp\n"
+     "                     editors, the mask names) into PNG files in DIRECTORY: the\n"
+     "                     scene's masks and values when a scene is given"},
     {"--module", nullptr, "PATH",
      "the Quorvel module to load (default: the one built with\n"
      "                     this tool)"},
@@ -134,7 +135,7 @@ std::string PaddedNumber(int number, std::size_t width) {
 std::string RenderUsage() {
     std::string usage =
         "Usage: quorvel-render SCENE.json -o IMAGE [options]\n"
-        "       quorvel-render --ui DIRECTORY [--module PATH]\n"
+        "       quorvel-render [SCENE.json] --ui DIRECTORY [--module PATH]\n"
         "Renders a scene through the Quorvel module to an image file, or a frame range to\n"
         "numbered image files.\n\nOptions:\n";
     for (const OptionRow& row : kOptions) {
@@ -175,8 +176,8 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
         }
     }
     if (!options.uiDirectory.empty()) {
-        if (!options.scenePath.empty() || !options.outputPath.empty()) {
-            throw UsageError("--ui draws the interface and renders no scene");
+        if (!options.outputPath.empty() || exclusive > 0 || options.depth || options.scale) {
+            throw UsageError("--ui draws the interface and renders no image");
         }
         return options;
     }

@@ -10,6 +10,8 @@
 
 #include "host/host.h"
 #include "host/layer_masks.h"
+#include "host/scene_file.h"
+#include "host/scene_render.h"
 #include "host/ui_events.h"
 #include "host/ui_window.h"
 #include "shell/param_index.h"
@@ -60,6 +62,12 @@ bool TurnOnMaskNames(Host& host) {
     return host.effect().parameters().SetValue(PARAM_SHOW_MASKS_NAMES, on) == PF_Err_NONE;
 }
 
+// The size of the layer in its own pixels.
+struct LayerSize {
+    int width;
+    int height;
+};
+
 quorvel::host::LayerMask Mask(const char* name, AEGP_ColorVal colour,
                               std::initializer_list<AEGP_MaskVertex> vertices) {
     quorvel::host::LayerMask mask;
@@ -71,7 +79,7 @@ quorvel::host::LayerMask Mask(const char* name, AEGP_ColorVal colour,
 
 // The host's own drawing of the layer and its mask outlines, under the effect's names.
 void DrawLayerAndMasks(UiWindow& window, const std::vector<quorvel::host::LayerMask>& masks,
-                       bool composition) {
+                       const LayerSize& size, bool composition) {
     const quorvel::host::UiView& view = window.view;
     const double scale = composition ? view.layerScale : 1.0;
     const double offsetX = composition ? view.layerX : 0.0;
@@ -83,11 +91,14 @@ void DrawLayerAndMasks(UiWindow& window, const std::vector<quorvel::host::LayerM
     cairo_scale(cr, view.zoom, view.zoom);
     cairo_translate(cr, offsetX, offsetY);
     cairo_scale(cr, scale, scale);
-    cairo_rectangle(cr, 0, 0, 480, 270);
+    cairo_rectangle(cr, 0, 0, size.width, size.height);
     cairo_set_source_rgb(cr, 0.32, 0.36, 0.42);
     cairo_fill(cr);
     for (const quorvel::host::LayerMask& mask : masks) {
         const auto& v = mask.vertices;
+        if (v.empty()) {
+            continue;
+        }
         cairo_new_path(cr);
         cairo_move_to(cr, v[0].x, v[0].y);
         const size_t segments = static_cast<size_t>(mask.SegmentCount());
@@ -104,9 +115,50 @@ void DrawLayerAndMasks(UiWindow& window, const std::vector<quorvel::host::LayerM
     cairo_restore(cr);
 }
 
-}  // namespace
+// The three pictures of an effect whose parameters and layer masks the host holds: the ramp
+// editors show the ramps' values, the windows the layer's masks and, as "Show Masks Names"
+// says, their names.
+bool DrawPictures(Host& host, const LayerSize& size, const std::string& directory) {
+    const int rows = (9 + kColumns - 1) / kColumns;
+    UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
+                      kGap + rows * (kControlHeight + kGap));
+    controls.canvas().Clear(0x23, 0x23, 0x23);
+    UiEvents events(host.effect(), controls);
+    bool ok = true;
+    for (int n = 0; n < 9 && ok; ++n) {
+        const EffectControl control = {kRampIndices[n], ControlFrame(n)};
+        ok = Report("drawing a ramp editor", events.Draw(&control));
+    }
+    ok = ok && Write(controls, directory + "/effect-controls.png");
 
-int DrawUiPictures(const std::string& modulePath, const std::string& directory) {
+    // Both windows show the layer with a margin of a sixth of its size on every side.
+    const std::vector<quorvel::host::LayerMask> masks =
+        host.State<quorvel::host::LayerMasks>().Get();
+    const int windowWidth = size.width * 4 / 3;
+    const int windowHeight = size.height * 4 / 3;
+    UiWindow composition(PF_Window_COMP, windowWidth, windowHeight);
+    composition.view = quorvel::host::UiView{size.width / 6.0, size.height / 6.0, 1.0, 1.0, 0, 0};
+    DrawLayerAndMasks(composition, masks, size, true);
+    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
+    ok = ok && Write(composition, directory + "/composition.png");
+
+    UiWindow layer(PF_Window_LAYER, windowWidth, windowHeight);
+    layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, size.width / 24.0, size.height / 27.0};
+    DrawLayerAndMasks(layer, masks, size, false);
+    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
+    return ok && Write(layer, directory + "/layer.png");
+}
+
+bool SetsParameter(const quorvel::host::Scene& scene, const std::string& name) {
+    for (const quorvel::host::SceneParameter& parameter : scene.parameters) {
+        if (parameter.name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int DrawBuiltInPictures(const std::string& modulePath, const std::string& directory) {
     Host host(modulePath);
     if (host.Register() != PF_Err_NONE ||
         host.effect().Send(PF_Cmd_GLOBAL_SETUP).err != PF_Err_NONE) {
@@ -115,50 +167,53 @@ int DrawUiPictures(const std::string& modulePath, const std::string& directory) 
     }
     // The ramp editors show the curves that the parameter set-up gives every ramp.
     bool ok = host.effect().Send(PF_Cmd_PARAMS_SETUP).err == PF_Err_NONE;
-    {
-        const int rows = (9 + kColumns - 1) / kColumns;
-        UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
-                          kGap + rows * (kControlHeight + kGap));
-        controls.canvas().Clear(0x23, 0x23, 0x23);
-        UiEvents events(host.effect(), controls);
-        for (int n = 0; n < 9 && ok; ++n) {
-            const EffectControl control = {kRampIndices[n], ControlFrame(n)};
-            ok = Report("drawing a ramp editor", events.Draw(&control));
-        }
-        ok = ok && Write(controls, directory + "/effect-controls.png");
-
-        const std::vector<quorvel::host::LayerMask> masks = {
-            Mask("Mask 1", {1, 1.0, 0.85, 0.2},
-                 {quorvel::host::MaskVertexAt(60, 70, 0, 0, 80, -40),
-                  quorvel::host::MaskVertexAt(240, 50, -60, -10, 60, 10),
-                  quorvel::host::MaskVertexAt(420, 90, -70, -30, 0, 0)}),
-            Mask("Mask 2", {1, 0.3, 0.8, 1.0},
-                 {quorvel::host::MaskVertexAt(50, 210, 0, 0, 90, 40),
-                  quorvel::host::MaskVertexAt(250, 230, -60, 10, 60, -10),
-                  quorvel::host::MaskVertexAt(430, 190, -60, 20, 0, 0)})};
-        std::vector<quorvel::host::LayerMask> shown = masks;
-        for (quorvel::host::LayerMask& mask : shown) {
-            mask.closed = false;
-        }
-        host.State<quorvel::host::LayerMasks>().Set(shown);
-        ok = ok && TurnOnMaskNames(host);
-
-        UiWindow composition(PF_Window_COMP, 640, 360);
-        composition.view = quorvel::host::UiView{80, 45, 1.0, 1.0, 0, 0};
-        DrawLayerAndMasks(composition, shown, true);
-        ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
-        ok = ok && Write(composition, directory + "/composition.png");
-
-        UiWindow layer(PF_Window_LAYER, 640, 360);
-        layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, 20, 10};
-        DrawLayerAndMasks(layer, shown, false);
-        ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
-        ok = ok && Write(layer, directory + "/layer.png");
+    std::vector<quorvel::host::LayerMask> masks = {
+        Mask("Mask 1", {1, 1.0, 0.85, 0.2},
+             {quorvel::host::MaskVertexAt(60, 70, 0, 0, 80, -40),
+              quorvel::host::MaskVertexAt(240, 50, -60, -10, 60, 10),
+              quorvel::host::MaskVertexAt(420, 90, -70, -30, 0, 0)}),
+        Mask("Mask 2", {1, 0.3, 0.8, 1.0},
+             {quorvel::host::MaskVertexAt(50, 210, 0, 0, 90, 40),
+              quorvel::host::MaskVertexAt(250, 230, -60, 10, 60, -10),
+              quorvel::host::MaskVertexAt(430, 190, -60, 20, 0, 0)})};
+    for (quorvel::host::LayerMask& mask : masks) {
+        mask.closed = false;
     }
+    host.State<quorvel::host::LayerMasks>().Set(masks);
+    ok = ok && TurnOnMaskNames(host) && DrawPictures(host, LayerSize{480, 270}, directory);
     host.effect().Send(PF_Cmd_GLOBAL_SETDOWN);
     if (!host.ledger().IsBalanced()) {
         std::fprintf(stderr, "quorvel-render: %s", host.ledger().Describe().c_str());
         return 1;
     }
     return ok ? 0 : 1;
+}
+
+int DrawScenePictures(const std::string& modulePath, const std::string& directory,
+                      const std::string& scenePath) {
+    quorvel::host::SceneRenderer renderer(modulePath, quorvel::host::LoadSceneFile(scenePath));
+    Host& host = renderer.host();
+    const quorvel::host::Scene& scene = renderer.scene();
+    // The pictures are there to show the names: on unless the scene says otherwise.
+    bool ok = SetsParameter(scene, "Show Masks Names") || TurnOnMaskNames(host);
+    ok = ok && DrawPictures(host, LayerSize{scene.width, scene.height}, directory);
+    const PF_Err setDown = renderer.SetDown();
+    if (setDown != PF_Err_NONE) {
+        std::fprintf(stderr, "quorvel-render: the module's set-down failed with %d\n",
+                     static_cast<int>(setDown));
+        ok = false;
+    }
+    if (!host.ledger().IsBalanced()) {
+        std::fprintf(stderr, "quorvel-render: %s", host.ledger().Describe().c_str());
+        return 1;
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int DrawUiPictures(const std::string& modulePath, const std::string& directory,
+                   const std::string& scenePath) {
+    return scenePath.empty() ? DrawBuiltInPictures(modulePath, directory)
+                             : DrawScenePictures(modulePath, directory, scenePath);
 }

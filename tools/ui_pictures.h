@@ -4,6 +4,11 @@
 
 // Draws the effect's custom UI through the module into PNG files in directory: the effect
 // controls with the nine ramp editors ("effect-controls.png"), and the composition and layer
-// windows with the mask names over two masks ("composition.png", "layer.png"). Returns 0
-// when every picture was drawn and written and the host's ledger is balanced.
-int DrawUiPictures(const std::string& modulePath, const std::string& directory);
+// windows with the mask names ("composition.png", "layer.png"). Without a scene the editors
+// show the ramps' initial curves over two masks of the tool's own; with a scene file they show
+// its layer, its masks as they are at its time and its parameter values, with "Show Masks Names"
+// on unless the scene sets it. Returns 0 when every picture was drawn and written and the
+// host's ledger is balanced. Throws what loading and setting up a scene throws (SceneError,
+// ImageFileError, SetupError, HostError).
+int DrawUiPictures(const std::string& modulePath, const std::string& directory,
+                   const std::string& scenePath = "");

@@ -1,5 +1,6 @@
 #include "host/suites/path_suites.h"
 
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -302,7 +303,11 @@ MaskSet& MaskPaths(Host& host) {
     return host.State<PathState>().masks;
 }
 
-std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& masks) {
+std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& masks,
+                                     double seconds) {
+    // The colours of new masks, in turn, so that neighbouring masks tell apart on screen.
+    static constexpr AEGP_ColorVal kMaskColours[] = {
+        {1, 1.0, 0.85, 0.2}, {1, 0.3, 0.8, 1.0}, {1, 1.0, 0.45, 0.7}, {1, 0.55, 0.95, 0.4}};
     MaskSet& paths = MaskPaths(host);
     paths.masks.clear();
     std::vector<PF_PathID> ids;
@@ -311,8 +316,9 @@ std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& ma
         ids.push_back(paths.Add(mask));
         LayerMask layerMask;
         layerMask.name = mask.name;
+        layerMask.colour = kMaskColours[shown.size() % std::size(kMaskColours)];
         if (!mask.keyframes.empty()) {
-            const MaskShape& shape = mask.keyframes.front().shape;
+            const MaskShape shape = mask.ShapeAt(seconds);
             layerMask.closed = shape.closed;
             for (const MaskVertex& vertex : shape.vertices) {
                 layerMask.vertices.push_back(

@@ -17,8 +17,10 @@ MaskSet& MaskPaths(Host& host);
 
 // Gives the layer these masks, in order, for every suite that shows them: the path suites
 // serve their keyframed outlines under the ids 1, 2, ... (what "Mask 1" and "Mask 2" hold),
-// the AEGP mask suites their names and their outlines at the first keyframe. Returns the ids.
-std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& masks);
+// the AEGP mask suites their names, the colours the host gives new masks in turn, and their
+// outlines at seconds. Returns the ids.
+std::vector<PF_PathID> SetLayerMasks(Host& host, const std::vector<MaskPath>& masks,
+                                     double seconds = 0.0);
 
 // Paths and length preparations handed out and not yet given back.
 size_t CheckedOutPaths(Host& host);

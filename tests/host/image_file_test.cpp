@@ -161,9 +161,9 @@ TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         auto output = OIIO::ImageOutput::create(File(layout.name));
-        OIIO::ImageSpec spec(1, 1, layout.channels, OIIO::TypeDesc::UINT16);
-        spec.attribute("oiio:UnassociatedAlpha", 1);
-        ASSERT_TRUE(output->open(File(layout.name), spec));
+        OIIO::ImageSpec imageSpec(1, 1, layout.channels, OIIO::TypeDesc::UINT16);
+        imageSpec.attribute("oiio:UnassociatedAlpha", 1);
+        ASSERT_TRUE(output->open(File(layout.name), imageSpec));
         ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, layout.values));
         ASSERT_TRUE(output->close());
         // Read into another depth than the file's: 8 bits from a 16-bit file.
@@ -177,8 +177,8 @@ TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
 TEST_F(ImageFileTest, PremultipliedFilesAreDividedBack) {
     // An EXR written directly holds colour multiplied by alpha: 0.25 at alpha 0.5 is 0.5.
     auto output = OIIO::ImageOutput::create(File("premultiplied.exr"));
-    OIIO::ImageSpec spec(2, 1, 4, OIIO::TypeDesc::FLOAT);
-    ASSERT_TRUE(output->open(File("premultiplied.exr"), spec));
+    OIIO::ImageSpec imageSpec(2, 1, 4, OIIO::TypeDesc::FLOAT);
+    ASSERT_TRUE(output->open(File("premultiplied.exr"), imageSpec));
     const float pixels[8] = {0.25f, 0.1f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f};
     ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, pixels));
     ASSERT_TRUE(output->close());

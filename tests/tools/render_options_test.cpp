@@ -40,6 +40,9 @@ TEST(RenderOptionsTest, ReadsEveryOption) {
     EXPECT_FALSE(other.depth.has_value());
     EXPECT_TRUE(ParseRenderOptions({"s.json", "--help"}).help);
     EXPECT_EQ("pictures", ParseRenderOptions({"--ui", "pictures"}).uiDirectory);
+    const RenderOptions pictures = ParseRenderOptions({"s.json", "--ui", "pictures"});
+    EXPECT_EQ("s.json", pictures.scenePath);
+    EXPECT_EQ("pictures", pictures.uiDirectory);
     EXPECT_NE(std::string::npos, RenderUsage().find("--frames A-B"));
 }
 
@@ -67,7 +70,8 @@ TEST(RenderOptionsTest, RejectsBadCommandLines) {
         {{"s.json", "-o", "x.jpg"}, "must end in .png, .tif, .tiff or .exr, not 'x.jpg'"},
         {{"s.json", "-o", "x.png", "--scale", "0"}, "--scale expects a factor above 0"},
         {{"s.json", "-o", "x.png", "--scale", "nan"}, "--scale expects a factor above 0"},
-        {{"s.json", "--ui", "pictures"}, "--ui draws the interface and renders no scene"},
+        {{"s.json", "--ui", "p", "-o", "x.png"}, "--ui draws the interface and renders no image"},
+        {{"s.json", "--ui", "p", "--frame", "2"}, "--ui draws the interface and renders no image"},
     };
     for (const Case& c : cases) {
         const std::string message = UsageErrorOf(c.arguments);
