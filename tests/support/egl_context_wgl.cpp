@@ -1,71 +1,22 @@
-// The Windows build's test context: WGL on a hidden window of its own, made the way drivers
-// require (a legacy context first, to reach wglCreateContextAttribsARB).
+// The Windows build's test context: a 3.3 core context made on the device context of a test
+// host window, whose legacy context drivers need first to reach wglCreateContextAttribsARB.
 #include "tests/support/egl_context.h"
 
 #include <glbinding/Binding.h>
 
-#include <atomic>
-#include <string>
-
 #include "platform/win32.h"
+#include "tests/gl/gl_test_support.h"
 
 namespace {
 
-struct TestWindow {
-    HWND window = nullptr;
-    HDC deviceContext = nullptr;
-    std::string className;
-};
-
-std::atomic<int> s_testWindowCounter{0};
-
 // Our own record behind the opaque pointers of the header.
 struct WglTestContext {
-    TestWindow surface;
+    gl_test::HostContext host;
     HGLRC context = nullptr;
 };
 
-bool MakeSurface(TestWindow& surface) {
-    surface.className = "QuorvelTestContext" + std::to_string(s_testWindowCounter.fetch_add(1));
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof(WNDCLASSEXA);
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = surface.className.c_str();
-    if (RegisterClassExA(&windowClass) == 0) {
-        return false;
-    }
-    surface.window = CreateWindowExA(0, surface.className.c_str(), "test", 0, 0, 0, 8, 8, nullptr,
-                                     nullptr, nullptr, nullptr);
-    if (surface.window == nullptr) {
-        return false;
-    }
-    surface.deviceContext = GetDC(surface.window);
-    PIXELFORMATDESCRIPTOR pixelFormat = {};
-    pixelFormat.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    pixelFormat.nVersion = 1;
-    pixelFormat.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    pixelFormat.iPixelType = PFD_TYPE_RGBA;
-    pixelFormat.cColorBits = 32;
-    const int format = ChoosePixelFormat(surface.deviceContext, &pixelFormat);
-    return format != 0 && SetPixelFormat(surface.deviceContext, format, &pixelFormat) != FALSE;
-}
-
-void ReleaseSurface(TestWindow& surface) {
-    if (surface.deviceContext != nullptr) {
-        ReleaseDC(surface.window, surface.deviceContext);
-    }
-    if (surface.window != nullptr) {
-        DestroyWindow(surface.window);
-    }
-    UnregisterClassA(surface.className.c_str(), nullptr);
-}
-
-HGLRC MakeCoreContext(HDC deviceContext) {
-    HGLRC legacy = wglCreateContext(deviceContext);
-    if (legacy == nullptr || wglMakeCurrent(deviceContext, legacy) == FALSE) {
-        if (legacy != nullptr) {
-            wglDeleteContext(legacy);
-        }
+HGLRC MakeCoreContext(const gl_test::HostContext& host) {
+    if (!host.IsCurrent()) {
         return nullptr;
     }
     const auto createContextAttribs = reinterpret_cast<PFNWGLCREATECONTEXTATTRIBSARBPROC>(
@@ -77,23 +28,17 @@ HGLRC MakeCoreContext(HDC deviceContext) {
                               WGL_CONTEXT_PROFILE_MASK_ARB,
                               1 /* core */,
                               0};
-    HGLRC core = createContextAttribs != nullptr
-                     ? createContextAttribs(deviceContext, nullptr, attributes)
-                     : nullptr;
-    wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(legacy);
-    return core;
+    return createContextAttribs != nullptr
+               ? createContextAttribs(host.deviceContext, nullptr, attributes)
+               : nullptr;
 }
 
 }  // namespace
 
 EglTestContext::EglTestContext() {
     auto* record = new WglTestContext;
-    if (MakeSurface(record->surface)) {
-        record->context = MakeCoreContext(record->surface.deviceContext);
-    }
+    record->context = MakeCoreContext(record->host);
     if (record->context == nullptr) {
-        ReleaseSurface(record->surface);
         delete record;
         return;
     }
@@ -112,13 +57,12 @@ EglTestContext::~EglTestContext() {
         wglMakeCurrent(nullptr, nullptr);
     }
     wglDeleteContext(record->context);
-    ReleaseSurface(record->surface);
     delete record;
 }
 
 void EglTestContext::MakeCurrent() {
     auto* record = static_cast<WglTestContext*>(display_);
-    wglMakeCurrent(record->surface.deviceContext, record->context);
+    wglMakeCurrent(record->host.deviceContext, record->context);
     glbinding::Binding::useCurrentContext();
 }
 
