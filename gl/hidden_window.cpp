@@ -15,11 +15,15 @@ std::atomic<std::int32_t> s_windowClassCounter{0};
 constexpr WORD kArrowCursor = 32512;
 constexpr int kHiddenWindowSize = 8;
 
+std::string NextClassName(const std::string& name) {
+    const std::int32_t number = s_windowClassCounter.fetch_add(1);
+    return "AESDK_OpenGL_" + name + "_Win_Class" + std::to_string(number);
+}
+
 }  // namespace
 
 HWND CreateHiddenWindow(const std::string& name, std::string& className) {
-    const std::int32_t number = s_windowClassCounter.fetch_add(1);
-    className = "AESDK_OpenGL_" + name + "_Win_Class" + std::to_string(number);
+    className = NextClassName(name);
 
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(WNDCLASSEXA);
@@ -34,8 +38,15 @@ HWND CreateHiddenWindow(const std::string& name, std::string& className) {
     windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = className.c_str();
     windowClass.hIconSm = nullptr;
-    if (RegisterClassExA(&windowClass) == 0) {
-        throw AESDK_OpenGL_Fault(kFaultWindowOrContext);
+    // The window outlives the module: after an unload and a new load into the same process,
+    // the classes of the earlier load's windows are still registered and their numbers count
+    // from 0 again. Those numbers are skipped.
+    while (RegisterClassExA(&windowClass) == 0) {
+        if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+            throw AESDK_OpenGL_Fault(kFaultWindowOrContext);
+        }
+        className = NextClassName(name);
+        windowClass.lpszClassName = className.c_str();
     }
 
     HWND window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, className.c_str(),

@@ -56,8 +56,10 @@ HGLRC CreateSharingContext(HDC deviceContext, HGLRC shareContext) {
     const PFNWGLCREATECONTEXTATTRIBSARBPROC createContextAttribs = s_createContextAttribs.load();
     ThrowUnless(createContextAttribs != nullptr);
     PendingContext context(createContextAttribs(deviceContext, nullptr, kContextAttributes));
-    ThrowUnless(wglMakeCurrent(deviceContext, context.Get()) != FALSE);
+    // Shared before it is first made current: some WGL implementations (Wine's among them)
+    // can join a context to a share group only while it has never been current.
     ThrowUnless(wglShareLists(shareContext, context.Get()) != FALSE);
+    ThrowUnless(wglMakeCurrent(deviceContext, context.Get()) != FALSE);
     return context.Release();
 }
 

@@ -3,17 +3,13 @@
 namespace quorvel::host {
 
 // Each suite lives in a file of its own under host/suites/ and defines one SuiteDefinition;
-// serving a new suite takes that file and one line here.
+// serving a new suite takes that file and one line here (the custom UI's: in
+// custom_ui_suites.cpp).
 #define QUORVEL_HOST_SUITES(SUITE)  \
     SUITE(kHandleSuite2)            \
     SUITE(kANSISuite1)              \
     SUITE(kParamUtilsSuite3)        \
     SUITE(kUtilitySuite7)           \
-    SUITE(kEffectCustomUISuite1)    \
-    SUITE(kDrawbotDrawSuite1)       \
-    SUITE(kDrawbotSupplierSuite1)   \
-    SUITE(kDrawbotSurfaceSuite2)    \
-    SUITE(kDrawbotPathSuite1)       \
     SUITE(kAEGPPFInterfaceSuite1)   \
     SUITE(kAEGPEffectSuite2)        \
     SUITE(kAEGPLayerMaskSuite7)     \
@@ -36,7 +32,12 @@ QUORVEL_HOST_SUITES(QUORVEL_DECLARE_SUITE)
 
 const std::vector<SuiteDefinition>& BuiltinSuites() {
 #define QUORVEL_LIST_SUITE(definition) definition,
-    static const std::vector<SuiteDefinition> suites = {QUORVEL_HOST_SUITES(QUORVEL_LIST_SUITE)};
+    static const std::vector<SuiteDefinition> suites = [] {
+        std::vector<SuiteDefinition> all = {QUORVEL_HOST_SUITES(QUORVEL_LIST_SUITE)};
+        const std::vector<SuiteDefinition>& customUi = CustomUiSuites();
+        all.insert(all.end(), customUi.begin(), customUi.end());
+        return all;
+    }();
 #undef QUORVEL_LIST_SUITE
     return suites;
 }

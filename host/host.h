@@ -1,10 +1,10 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <typeindex>
+#include <unordered_map>
 
 #include "host/effect_instance.h"
 #include "host/faults.h"
@@ -70,7 +70,9 @@ class Host {
     HandleRegistry handles_;
     SuiteRegistry suites_;
     std::mutex stateMutex_;
-    std::map<std::type_index, std::shared_ptr<void>> states_;
+    // Hashed, not ordered: with MinGW's runtime the order of type_index (type_info::before) is
+    // no strict order once types of anonymous namespaces are among the keys, and lookups fail.
+    std::unordered_map<std::type_index, std::shared_ptr<void>> states_;
     Registration registration_;
     std::unique_ptr<Module> module_;
     std::unique_ptr<EffectInstance> effect_;

@@ -48,7 +48,12 @@ class SuiteRegistry {
 // The name under which the ledger counts acquisitions of a suite: "suite <name> <version>".
 std::string SuiteLedgerName(const std::string& name, A_long version);
 
-// The suites every host serves from the start (host/builtin_suites.cpp lists them).
+// The suites every host serves from the start (host/builtin_suites.cpp lists them), with
+// the custom UI's suites among them.
 const std::vector<SuiteDefinition>& BuiltinSuites();
+
+// The custom UI's suites: Drawbot on Cairo and the custom UI suite (host/custom_ui_suites.cpp);
+// none where the host is built without Cairo (host/custom_ui_suites_none.cpp, Windows).
+const std::vector<SuiteDefinition>& CustomUiSuites();
 
 }  // namespace quorvel::host

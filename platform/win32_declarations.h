@@ -106,6 +106,8 @@ constexpr DWORD PFD_DRAW_TO_WINDOW = 0x00000004;
 constexpr DWORD PFD_SUPPORT_OPENGL = 0x00000020;
 constexpr BYTE PFD_TYPE_RGBA = 0;
 constexpr BYTE PFD_MAIN_PLANE = 0;
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
 
 inline LPSTR MAKEINTRESOURCEA(WORD id) {
     return reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(id));
@@ -126,6 +128,8 @@ LRESULT CALLBACK DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
 HGDIOBJ GetStockObject(int object);
+// The calling thread's reason for the last failed call; only RegisterClassExA gives one here.
+DWORD GetLastError();
 
 // Threads. An id is never 0.
 DWORD GetCurrentThreadId();

@@ -9,17 +9,29 @@ using platform_egl::PlatformState;
 using platform_egl::State;
 using platform_testing::PlatformCall;
 
+namespace {
+
+thread_local DWORD t_lastError = 0;
+
+}  // namespace
+
+DWORD GetLastError() {
+    return t_lastError;
+}
+
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
     if (CallFails(PlatformCall::RegisterClassExA) || windowClass == nullptr ||
         windowClass->cbSize != sizeof(WNDCLASSEXA) || windowClass->lpszClassName == nullptr ||
         windowClass->lpfnWndProc == nullptr) {
+        t_lastError = ERROR_INVALID_PARAMETER;
         return 0;
     }
     PlatformState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     const std::string name = windowClass->lpszClassName;
     if (state.classes.count(name) != 0) {
-        return 0;  // Windows refuses a second class of the same name.
+        t_lastError = ERROR_CLASS_ALREADY_EXISTS;  // Windows refuses a second class of the name.
+        return 0;
     }
     const ATOM atom = state.nextAtom++;
     state.classes[name] = atom;

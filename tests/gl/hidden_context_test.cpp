@@ -288,4 +288,37 @@ TEST(HiddenWindow, ClassNamesNeverRepeatAcrossThreads) {
     EXPECT_EQ(names.size(), static_cast<size_t>(kThreads * kWindowsPerThread));
 }
 
+// As after the module was unloaded and loaded again: the numbering starts over while classes
+// of the earlier load are still registered. Their names are skipped; other failures are not.
+TEST(HiddenWindow, ANameStillRegisteredIsSkipped) {
+    std::string first;
+    HWND firstWindow = AESDK_OpenGL::CreateHiddenWindow("Quorvel", first);
+    const int number = std::stoi(first.substr(first.rfind("Class") + 5));
+    const std::string taken = "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(number + 1);
+    WNDCLASSEXA earlier = {};
+    earlier.cbSize = sizeof(WNDCLASSEXA);
+    earlier.lpfnWndProc = DefWindowProcA;
+    earlier.lpszClassName = taken.c_str();
+    ASSERT_NE(RegisterClassExA(&earlier), 0);
+
+    std::string second;
+    HWND secondWindow = AESDK_OpenGL::CreateHiddenWindow("Quorvel", second);
+    EXPECT_NE(secondWindow, nullptr);
+    EXPECT_EQ(second, "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(number + 2));
+    EXPECT_TRUE(platform_testing::IsClassRegistered(second));
+
+    platform_testing::FailCall(PlatformCall::RegisterClassExA);
+    std::string failed;
+    EXPECT_THROW(AESDK_OpenGL::CreateHiddenWindow("Quorvel", failed), AESDK_OpenGL_Fault);
+    EXPECT_EQ(failed, "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(number + 3));
+    platform_testing::Reset();
+
+    for (const auto& window :
+         {std::make_pair(firstWindow, first), std::make_pair(secondWindow, second)}) {
+        DestroyWindow(window.first);
+        EXPECT_TRUE(UnregisterClassA(window.second.c_str(), nullptr));
+    }
+    EXPECT_TRUE(UnregisterClassA(taken.c_str(), nullptr));
+}
+
 }  // namespace

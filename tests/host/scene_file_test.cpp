@@ -112,7 +112,9 @@ TEST(SceneFileTest, ImageLayersAreFoundBesideTheScene) {
     const std::string scenePath = (folder / "scene.json").string();
     const Scene scene = ParseScene(R"({"layer": {"image": "pictures/photo.png"}})", scenePath);
     EXPECT_FALSE(scene.layer.testCard);
-    EXPECT_EQ((folder / "pictures" / "photo.png").string(), scene.layer.imagePath);
+    // As paths in normal form: on Windows both the scene's "/" and the folder's "\" separate.
+    EXPECT_EQ((folder / "pictures" / "photo.png").lexically_normal().string(),
+              std::filesystem::path(scene.layer.imagePath).lexically_normal().string());
     EXPECT_EQ(0, scene.width);
 
     const std::string missing = ErrorOf(R"({"layer": {"image": "nothing.png"}})", scenePath);

@@ -1,10 +1,10 @@
 #include "tests/render/frame_fixture.h"
 
-#include <EGL/egl.h>
 #include <algorithm>
 #include <cmath>
 
 #include "host/suites/path_suites.h"
+#include "tests/support/egl_context.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -133,9 +133,9 @@ void FrameTest::SetSeconds(double seconds) {
 }
 
 host::FrameResult FrameTest::Render(World& input, World& output) {
-    const EGLContext before = eglGetCurrentContext();
+    const void* before = CurrentSystemContext();
     const host::FrameResult result = host::RenderFrame(effect(), input, output);
-    EXPECT_EQ(eglGetCurrentContext(), before);
+    EXPECT_EQ(CurrentSystemContext(), before);
     EXPECT_EQ(result.inputCheckoutsLeft, 0);
     EXPECT_EQ(result.misuses, 0);
     EXPECT_LEDGER_BALANCED(host);

@@ -1,6 +1,5 @@
 // Frames without a mesh through the module as the host loads it: the input through the
 // conversions, sizes, check-outs, the parameter check-in walk, refusals and the user's cancel.
-#include <EGL/egl.h>
 #include <map>
 #include <string>
 #include <utility>
@@ -153,9 +152,9 @@ TEST(FramesWithoutSetup, AreRefused) {
     ASSERT_EQ(host.effect().Send(PF_Cmd_PARAMS_SETUP).err, PF_Err_NONE);
     World input(Depth::Bits8, 4, 4);
     World output(Depth::Bits8, 4, 4);
-    const EGLContext before = eglGetCurrentContext();
+    const void* before = CurrentSystemContext();
     EXPECT_EQ(quorvel::host::RenderFrame(host.effect(), input, output).Err(), PF_Err_OUT_OF_MEMORY);
-    EXPECT_EQ(eglGetCurrentContext(), before);
+    EXPECT_EQ(CurrentSystemContext(), before);
     EXPECT_LEDGER_BALANCED(host);
 }
 

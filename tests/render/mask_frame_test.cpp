@@ -1,7 +1,6 @@
 // Frames with masks through the module as the host loads it: the mesh between two masks is
 // drawn, a mask that names no path gives the plain frame, and every path call of the frame
 // made to fail once ends that frame with the host's code and leaves nothing behind.
-#include <EGL/egl.h>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "host/suites/path_suites.h"
 #include "host/world.h"
 #include "shell/param_index.h"
+#include "tests/support/egl_context.h"
 #include "tests/support/module_host.h"
 
 namespace {
@@ -57,9 +57,9 @@ class MaskFrames : public quorvel::testing::ModuleTest {
     }
 
     FrameResult Render(World& input, World& output) {
-        const EGLContext before = eglGetCurrentContext();
+        const void* before = CurrentSystemContext();
         const FrameResult result = quorvel::host::RenderFrame(effect(), input, output);
-        EXPECT_EQ(eglGetCurrentContext(), before);
+        EXPECT_EQ(CurrentSystemContext(), before);
         EXPECT_EQ(result.inputCheckoutsLeft, 0);
         EXPECT_EQ(result.misuses, 0);
         EXPECT_LEDGER_BALANCED(host);

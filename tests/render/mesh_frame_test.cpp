@@ -3,7 +3,6 @@
 // takes the host's colours strip by strip, the animation window slides with time; a second
 // frame makes no objects but its textures, every host call of the frame may fail once, and
 // four threads render what one renders.
-#include <EGL/egl.h>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -19,6 +18,7 @@
 #include "tests/gl/gl_test_support.h"
 #include "shell/param_index.h"
 #include "tests/render/frame_fixture.h"
+#include "tests/support/egl_context.h"
 
 namespace {
 
@@ -364,10 +364,10 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
                     } else {
                         host.faults().FailCall(function, static_cast<int>(nth), 1234);
                     }
-                    const EGLContext context = eglGetCurrentContext();
+                    const void* context = CurrentSystemContext();
                     const FrameResult result = quorvel::host::RenderFrame(effect(), input, output);
                     host.faults().Clear();
-                    EXPECT_EQ(eglGetCurrentContext(), context);
+                    EXPECT_EQ(CurrentSystemContext(), context);
                     EXPECT_EQ(result.inputCheckoutsLeft, 0);
                     EXPECT_EQ(result.misuses, 0);
                     // Answers that are not the frame's: a release's, a path check-in's (which

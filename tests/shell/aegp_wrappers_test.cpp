@@ -12,7 +12,7 @@
 #include "shell/aegp_wrappers.h"
 #include "shell/exception.h"
 #include "tests/support/module_host.h"
-#include "tests/support/ui_host.h"
+#include "tests/support/aegp_calls.h"
 
 namespace quorvel::testing {
 namespace {

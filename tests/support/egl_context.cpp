@@ -51,3 +51,7 @@ void EglTestContext::MakeCurrent() {
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, context_);
     glbinding::Binding::useCurrentContext();
 }
+
+const void* CurrentSystemContext() {
+    return eglGetCurrentContext();
+}

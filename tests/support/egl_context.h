@@ -1,8 +1,9 @@
 #pragma once
 
-// A surfaceless OpenGL 3.3 core context of Mesa through EGL, current on the constructing
-// thread, for tests that need OpenGL without the module's own context layer. Valid() is false
-// where no context can be made; such tests skip.
+// A surfaceless OpenGL 3.3 core context of Mesa through EGL (on Windows: WGL on a hidden
+// window, egl_context_wgl.cpp), current on the constructing thread, for tests that need
+// OpenGL without the module's own context layer. Valid() is false where no context can be
+// made; such tests skip.
 class EglTestContext {
   public:
     EglTestContext();
@@ -17,3 +18,7 @@ class EglTestContext {
     void* display_ = nullptr;
     void* context_ = nullptr;
 };
+
+// The calling thread's current context as the system's OpenGL knows it in every module of the
+// process (EGL's; WGL's on Windows): what the module must leave as it found it.
+const void* CurrentSystemContext();

@@ -5,24 +5,6 @@
 
 namespace quorvel::testing {
 
-const std::vector<const char*> kAegpWalkCalls = {"AEGP_GetNewEffectForEffect",
-                                                 "AEGP_GetEffectLayer",
-                                                 "AEGP_GetLayerNumMasks",
-                                                 "AEGP_GetLayerMaskByIndex",
-                                                 "AEGP_GetMaskColor",
-                                                 "AEGP_GetNewMaskStream",
-                                                 "AEGP_GetNewParentStreamRef",
-                                                 "AEGP_GetStreamName",
-                                                 "AEGP_LockMemHandle",
-                                                 "AEGP_UnlockMemHandle",
-                                                 "AEGP_FreeMemHandle",
-                                                 "AEGP_GetNewStreamValue",
-                                                 "AEGP_GetMaskOutlineNumSegments",
-                                                 "AEGP_GetMaskOutlineVertexInfo"};
-
-const std::vector<const char*> kAegpDisposals = {"AEGP_DisposeStreamValue", "AEGP_DisposeStream",
-                                                 "AEGP_DisposeMask", "AEGP_DisposeEffect"};
-
 bool SameColour(const host::CanvasPixel& pixel, uint8_t red, uint8_t green, uint8_t blue,
                 int tolerance) {
     return std::abs(pixel.red - red) <= tolerance && std::abs(pixel.green - green) <= tolerance &&

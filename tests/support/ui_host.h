@@ -7,6 +7,7 @@
 #include "host/drawbot_objects.h"
 #include "host/ui_events.h"
 #include "host/ui_window.h"
+#include "tests/support/aegp_calls.h"
 
 namespace quorvel::testing {
 
@@ -21,11 +22,6 @@ InkBox FindInk(const host::DrawbotCanvas& canvas, uint8_t red, uint8_t green, ui
 
 bool SameColour(const host::CanvasPixel& pixel, uint8_t red, uint8_t green, uint8_t blue,
                 int tolerance = 0);
-
-// The AEGP calls of a walk from the effect to its masks' names, colours and outlines, in the
-// walk's order, that fail by answering a code; and the disposals, whose failures end nothing.
-extern const std::vector<const char*> kAegpWalkCalls;
-extern const std::vector<const char*> kAegpDisposals;
 
 // The operations of one kind that the module drew.
 std::vector<host::DrawbotOperation> OperationsOf(host::DrawbotObjects& objects,
