@@ -38,9 +38,9 @@ void FillPattern(World& world) {
     }
 }
 
-float Difference(const World& a, const World& b) {
+float Difference(const World& a, const World& b, A_long firstRow, A_long endRow) {
     float worst = 0;
-    for (A_long y = 0; y < b.Height(); ++y) {
+    for (A_long y = firstRow; y < (endRow < 0 ? b.Height() : endRow); ++y) {
         for (A_long x = 0; x < b.Width(); ++x) {
             const bool inside = x < a.Width() && y < a.Height();
             const PixelValue expected = inside ? a.Pixel(x, y) : PixelValue{0, 0, 0, 0};

@@ -26,9 +26,11 @@ inline constexpr host::Depth kDepths[] = {host::Depth::Bits8, host::Depth::Bits1
 host::PixelValue PatternAt(host::Depth depth, A_long x, A_long y);
 void FillPattern(host::World& world);
 
-// The largest channel difference over b, where a has a pixel, relative to values above 1;
-// b's pixels outside a must be transparent black.
-float Difference(const host::World& a, const host::World& b);
+// The largest channel difference over b's rows [firstRow, endRow) (all rows by default),
+// where a has a pixel, relative to values above 1; b's pixels outside a must be transparent
+// black.
+float Difference(const host::World& a, const host::World& b, A_long firstRow = 0,
+                 A_long endRow = -1);
 
 // What a frame through the conversions keeps of the test card: 8-bit frames come back
 // exactly and 16-bit ones within a unit. Float frames are exact where alpha is 1; elsewhere

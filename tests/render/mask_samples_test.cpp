@@ -116,32 +116,6 @@ TEST_F(MaskSamplesTest, NoPathOrNoSegmentsMeansNoMesh) {
     EXPECT_EQ(host.Calls("PF_CheckinPath"), 1);
 }
 
-TEST_F(MaskSamplesTest, EveryFailingPathCallIsRaisedAndLeavesNothingOut) {
-    const PF_PathID square = host.AddMask(Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
-    const char* functions[] = {"PF_CheckoutPath",         "PF_PathNumSegments",
-                               "PF_PathPrepareSegLength", "PF_PathGetSegLength",
-                               "PF_PathCleanupSegLength", "PF_PathIsOpen",
-                               "PF_PathEvalSegLength",    "PF_CheckinPath"};
-    for (const char* function : functions) {
-        SCOPED_TRACE(function);
-        host.FailNext(function, 7);
-        const long before = host.Calls(function);
-        int raised = 0;
-        try {
-            SuiteHandler suites(host.inData.pica_basicP);
-            MaskSamples samples;
-            if (samples.Measure(&host.inData, &suites, square)) {
-                samples.Sample(9, density.ramp(), false);
-            }
-        } catch (const Exception& e) {
-            raised = e.err;
-        }
-        EXPECT_EQ(raised, std::string(function) == "PF_CheckinPath" ? 0 : 7);
-        EXPECT_GT(host.Calls(function), before) << "not called";
-        EXPECT_TRUE(host.Balanced()) << host.Outstanding();
-    }
-}
-
 TEST(DistributeBasePointsTest, SpacingShrinksWhereTheRampIsHigh) {
     RenderTestHost host;
     SuiteHandler suites(host.inData.pica_basicP);

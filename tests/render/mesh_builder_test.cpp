@@ -35,14 +35,21 @@ GLint Binding(GLenum binding) {
     return name;
 }
 
+bool Mapped(GLuint buffer) {
+    GLint mapped = 1;
+    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
+    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_MAPPED, &mapped);
+    glBindBuffer(GL_COPY_READ_BUFFER, 0);
+    return mapped != 0;
+}
+
 template <typename T>
-std::vector<T> BufferContents(GLenum target, GLuint buffer, size_t count) {
+std::vector<T> BufferContents(GLuint buffer, size_t count) {
     std::vector<T> contents(count);
     glBindBuffer(GL_COPY_READ_BUFFER, buffer);
     glGetBufferSubData(GL_COPY_READ_BUFFER, 0, static_cast<GLsizeiptr>(count * sizeof(T)),
                        contents.data());
     glBindBuffer(GL_COPY_READ_BUFFER, 0);
-    (void)target;
     return contents;
 }
 
@@ -107,7 +114,7 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     EXPECT_EQ(counts.lineIndexCount, 48);
     ExpectNothingBound();
     const std::vector<MeshVertex> vertices =
-        BufferContents<MeshVertex>(GL_ARRAY_BUFFER, renderData->meshVertexBuffer, 2500);
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer, 2500);
     // Row 0 lies on mask 1, row 24 on mask 2; columns run along the masks.
     EXPECT_NEAR(vertices[0].position[0], 0.0f, 1e-3);
     EXPECT_NEAR(vertices[0].position[1], 20.0f, 1e-3);
@@ -116,12 +123,12 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     for (const MeshVertex& vertex : vertices) {
         ASSERT_EQ(vertex.stripIndex, 0.0f);
     }
-    const std::vector<uint32_t> triangles = BufferContents<uint32_t>(
-        GL_ELEMENT_ARRAY_BUFFER, renderData->meshTriangleIndexBuffer, 14256);
+    const std::vector<uint32_t> triangles =
+        BufferContents<uint32_t>(renderData->meshTriangleIndexBuffer, 14256);
     EXPECT_EQ(triangles[5], 1u);
     EXPECT_EQ(triangles[14255], 2399u);  // v + 1 of the last cell, v = 23 x 100 + 98
     const std::vector<uint32_t> lines =
-        BufferContents<uint32_t>(GL_ELEMENT_ARRAY_BUFFER, renderData->meshLineIndexBuffer, 48);
+        BufferContents<uint32_t>(renderData->meshLineIndexBuffer, 48);
     EXPECT_EQ(lines[1], 100u);
     EXPECT_EQ(lines[47], 2400u);
 
@@ -130,7 +137,7 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     EXPECT_EQ(striped.triangleIndexCount, 59400);
     EXPECT_EQ(striped.lineIndexCount, 200);
     const std::vector<MeshVertex> stripVertices =
-        BufferContents<MeshVertex>(GL_ARRAY_BUFFER, renderData->meshVertexBuffer, 20000);
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer, 20000);
     EXPECT_EQ(stripVertices[19999].stripIndex, 99.0f);
     ExpectNothingBound();
 }
@@ -194,10 +201,7 @@ TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsA
     EXPECT_EQ(counts.lineIndexCount, 0);
     ExpectNothingBound();
     // The triangle buffer that was mapped beside it was given back.
-    GLint mapped = 1;
-    glBindBuffer(GL_COPY_READ_BUFFER, renderData->meshTriangleIndexBuffer);
-    glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_MAPPED, &mapped);
-    EXPECT_EQ(mapped, 0);
+    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer));
     glBindBuffer(GL_COPY_READ_BUFFER, renderData->meshVertexBuffer);
     glUnmapBuffer(GL_COPY_READ_BUFFER);
     glBindBuffer(GL_COPY_READ_BUFFER, 0);
@@ -220,13 +224,8 @@ TEST_F(MeshBuilderTest, AFailureWhileMappedUnmapsOnTheWayOut) {
     } catch (const Exception&) {
     }
     ExpectNothingBound();
-    for (GLuint buffer : {renderData->meshVertexBuffer, renderData->meshTriangleIndexBuffer}) {
-        GLint mapped = 1;
-        glBindBuffer(GL_COPY_READ_BUFFER, buffer);
-        glGetBufferParameteriv(GL_COPY_READ_BUFFER, GL_BUFFER_MAPPED, &mapped);
-        EXPECT_EQ(mapped, 0);
-    }
-    glBindBuffer(GL_COPY_READ_BUFFER, 0);
+    EXPECT_FALSE(Mapped(renderData->meshVertexBuffer));
+    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer));
     EXPECT_EQ(Build().triangleIndexCount, 14256);
 }
 
@@ -273,17 +272,17 @@ TEST_F(MeshBuilderTest, TheLayoutPointsEveryAttributeIntoTheVertexRecord) {
                   static_cast<GLint>(lines ? renderData->meshLineIndexBuffer
                                            : renderData->meshTriangleIndexBuffer));
         for (const auto& attribute : expected) {
-            GLint enabled = 0, size = 0, stride = 0, type = 0;
+            SCOPED_TRACE(attribute.location);
+            const GLenum queries[] = {GL_VERTEX_ATTRIB_ARRAY_ENABLED, GL_VERTEX_ATTRIB_ARRAY_SIZE,
+                                      GL_VERTEX_ATTRIB_ARRAY_STRIDE, GL_VERTEX_ATTRIB_ARRAY_TYPE};
+            const GLint wanted[] = {1, attribute.size, 60, static_cast<GLint>(GL_FLOAT)};
+            for (int q = 0; q < 4; ++q) {
+                GLint value = -1;
+                glGetVertexAttribiv(attribute.location, queries[q], &value);
+                EXPECT_EQ(value, wanted[q]) << q;
+            }
             void* pointer = nullptr;
-            glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
-            glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_SIZE, &size);
-            glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &stride);
-            glGetVertexAttribiv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_TYPE, &type);
             glGetVertexAttribPointerv(attribute.location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
-            EXPECT_EQ(enabled, 1);
-            EXPECT_EQ(size, attribute.size);
-            EXPECT_EQ(stride, 60);
-            EXPECT_EQ(type, static_cast<GLint>(GL_FLOAT));
             EXPECT_EQ(reinterpret_cast<uintptr_t>(pointer),
                       static_cast<uintptr_t>(attribute.offset));
         }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "host/interface_colours.h"
+#include "host/suites/path_suites.h"
 #include "ramp/ramp.h"
 #include "tests/gl/gl_test_support.h"
 #include "shell/param_index.h"
@@ -26,6 +27,7 @@ using quorvel::host::Depth;
 using quorvel::host::FrameResult;
 using quorvel::host::PixelValue;
 using quorvel::host::World;
+using quorvel::testing::Difference;
 using quorvel::testing::FillPattern;
 using quorvel::testing::kDepths;
 using quorvel::testing::StraightMask;
@@ -40,25 +42,8 @@ class MeshFrames : public quorvel::testing::FrameTest {
     }
 };
 
-// The largest relative channel difference of rows [firstRow, endRow) of the two worlds.
-float RowsDifference(const World& expected, const World& actual, A_long firstRow, A_long endRow) {
-    float worst = 0;
-    for (A_long y = firstRow; y < endRow; ++y) {
-        for (A_long x = 0; x < actual.Width(); ++x) {
-            const PixelValue e = expected.Pixel(x, y);
-            const PixelValue a = actual.Pixel(x, y);
-            for (int c = 0; c < 4; ++c) {
-                worst = std::max(worst, std::fabs(e[c] - a[c]) / std::max(1.0f, std::fabs(e[c])));
-            }
-        }
-    }
-    return worst;
-}
-
 bool RowsAreTransparentBlack(const World& world, A_long firstRow, A_long endRow) {
-    World black(world.PixelDepth(), world.Width(), world.Height());
-    black.Fill({0, 0, 0, 0});
-    return RowsDifference(black, world, firstRow, endRow) == 0.0f;
+    return Difference(World(world.PixelDepth(), 0, 0), world, firstRow, endRow) == 0.0f;
 }
 
 // Without shaping, noise or animation every vertex takes the layer's texture coordinate where
@@ -76,15 +61,23 @@ TEST_F(MeshFrames, TheBandMapsTheLayerOntoItselfWithoutShaping) {
             World output(depth, 32, 24);
             Set("Background Blend Mode", BackgroundMode_None);
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-            EXPECT_LE(RowsDifference(input, output, 5, 19), Tolerance(depth))
+            EXPECT_LE(Difference(input, output, 5, 19), Tolerance(depth))
                 << static_cast<int>(depth) << " supersample " << supersample;
             EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 3));
             EXPECT_TRUE(RowsAreTransparentBlack(output, 22, 24));
             Set("Background Blend Mode", BackgroundMode_Normal);
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-            EXPECT_LE(RowsDifference(input, output, 0, 24), Tolerance(depth));
+            EXPECT_LE(Difference(input, output, 0, 24), Tolerance(depth));
         }
     }
+    // A mask that names no path gives no mesh: with Background None nothing is drawn.
+    quorvel::host::ChoosePath(effect(), effect().parameters().Find("Mask 2"), 0);
+    Set("Background Blend Mode", BackgroundMode_None);
+    World input(Depth::Float, 32, 24);
+    FillPattern(input);
+    World output(Depth::Float, 32, 24);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 24));
 }
 
 // With supersampling the mesh is drawn at twice the size and each output pixel is the mean of
@@ -386,7 +379,7 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
             }
             // The frame after the failures is whole again.
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << function;
-            EXPECT_EQ(quorvel::testing::Difference(reference, output), 0.0f) << function;
+            EXPECT_EQ(Difference(reference, output), 0.0f) << function;
         }
     }
 }
@@ -412,7 +405,7 @@ TEST_F(FullMeshFrames, FourThreadsRenderTheSameFramesAsOne) {
         }
         EXPECT_LEDGER_BALANCED(host);
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(quorvel::testing::Difference(*single[i], *parallel[i]), 0.0f) << i;
+            EXPECT_EQ(Difference(*single[i], *parallel[i]), 0.0f) << i;
         }
     }
 }

@@ -73,32 +73,15 @@ TEST(Matrix4, ProductsAliasingAndProjection) {
         }
     }
 
-    // A non-commuting pair, with the result written over either operand.
-    float a[16];
-    float b[16];
-    for (int i = 0; i < 16; ++i) {
-        a[i] = static_cast<float>(i + 1);
-        b[i] = static_cast<float>((i * 7) % 5 - 2);
-    }
+    // Translation after scale does not commute; the product may overwrite either operand.
     float product[16];
-    MultiplyMatrix4(a, product, b);
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k) {
-                sum += a[4 * k + r] * b[4 * c + k];
-            }
-            EXPECT_EQ(product[4 * c + r], sum);
-        }
-    }
-    float left[16];
-    std::memcpy(left, a, sizeof(a));
-    MultiplyMatrix4(left, left, b);
-    EXPECT_EQ(0, std::memcmp(left, product, sizeof(product)));
-    float right[16];
-    std::memcpy(right, b, sizeof(b));
-    MultiplyMatrix4(a, right, right);
-    EXPECT_EQ(0, std::memcmp(right, product, sizeof(product)));
+    MultiplyMatrix4(translation, product, scale);
+    EXPECT_EQ(0, std::memcmp(product, expected, sizeof(product)));
+    MultiplyMatrix4(translation, translation, scale);
+    EXPECT_EQ(0, std::memcmp(translation, expected, sizeof(product)));
+    TranslationMatrix4(-1, -1, 0, translation);
+    MultiplyMatrix4(translation, scale, scale);
+    EXPECT_EQ(0, std::memcmp(scale, expected, sizeof(product)));
 }
 
 TEST(AnimationPhase, WrapsIntoTheUnitInterval) {
