@@ -184,12 +184,12 @@ TEST_F(RampEditorDrawTest, TitleAreaNoRoomOrNoDrawingReferenceDrawLess) {
     // A plot without inner height: no curve image, the outline and key square still drawn.
     host.faults().Clear();
     objects().ForgetRecords();
-    host::EffectControl flat = control;
+    const host::EffectControl saved = control;
     control.frame = PF_Rect{20, 30, 160, 40};
     EXPECT_EQ(Draw().command.err, PF_Err_NONE);
     EXPECT_TRUE(objects().ImagesMade().empty());
     EXPECT_EQ(OperationsOf(objects(), DrawbotOperation::Kind::StrokePath).size(), 2u);
-    control = flat;
+    control = saved;
 
     // No drawing reference: handled, no supplier asked for.
     window.drawable = false;
