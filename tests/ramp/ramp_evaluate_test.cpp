@@ -1,7 +1,5 @@
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -74,61 +72,6 @@ TEST(RampEvaluateTest, EvalBezierAndParameterSearch) {
     // From the first halving on, four more halvings then the line: close to the exact u.
     EXPECT_NEAR(BezierParameterAtX(control, 0.0f, 0.0f, 0.5f, 0.5f, 0.3f, 1), 0.3f, 1e-6);
     EXPECT_NEAR(BezierParameterAtX(control, 0.5f, 0.5f, 1.0f, 1.0f, 0.8123f, 1), 0.8123f, 1e-6);
-}
-
-// The parameter search step by step, stopping at the first answer: what the search must give
-// to the bit, however it is arranged.
-float StepwiseParameterAtX(const float control[8], float uLo, float xLo, float uHi, float xHi,
-                           float x, int k) {
-    if (xLo + 0.0001f >= x) {
-        return uLo;
-    }
-    for (;;) {
-        if (x >= xHi - 0.0001f) {
-            return uHi;
-        }
-        if (k >= 5) {
-            return uLo + (x - xLo) / (xHi - xLo) * (uHi - uLo);
-        }
-        const float uMid = (uLo + uHi) * 0.5f;
-        const float xMid = EvalBezier(control[0], control[2], control[4], control[6], uMid);
-        ++k;
-        if (xMid > x) {
-            uHi = uMid;
-            xHi = xMid;
-        } else {
-            uLo = uMid;
-            xLo = xMid;
-        }
-        if (xLo + 0.0001f >= x) {
-            return uLo;
-        }
-    }
-}
-
-TEST(RampEvaluateTest, ParameterSearchStopsAtItsFirstAnswer) {
-    std::mt19937 random(2101);
-    std::uniform_real_distribution<float> unit(-0.2f, 1.2f);
-    for (int trial = 0; trial < 200000; ++trial) {
-        float control[8];
-        for (float& c : control) {
-            c = unit(random);
-        }
-        // Often close to a midpoint or an end, where the tolerance decides.
-        const int pick = int(random() % 4);
-        const float xMid = EvalBezier(control[0], control[2], control[4], control[6], 0.5f);
-        float x = pick == 0 ? unit(random) : pick == 1 ? xMid : pick == 2 ? control[0] : control[6];
-        x += float(int(random() % 5) - 2) * 0.00005f;
-        const int k = 1 + int(random() % 5);
-        const float lower = BezierParameterAtX(control, 0.0f, control[0], 0.5f, xMid, x, k);
-        const float upper = BezierParameterAtX(control, 0.5f, xMid, 1.0f, control[6], x, k);
-        const float stepwiseLower =
-            StepwiseParameterAtX(control, 0.0f, control[0], 0.5f, xMid, x, k);
-        const float stepwiseUpper =
-            StepwiseParameterAtX(control, 0.5f, xMid, 1.0f, control[6], x, k);
-        ASSERT_EQ(0, std::memcmp(&lower, &stepwiseLower, sizeof lower)) << trial;
-        ASSERT_EQ(0, std::memcmp(&upper, &stepwiseUpper, sizeof upper)) << trial;
-    }
 }
 
 // The exact value of the Bezier segment from l to r with tangents from p and n, found in

@@ -71,11 +71,8 @@ class RenderToolTest : public testing::Test {
     fs::path folder_;
 };
 
-TEST_F(RenderToolTest, BadCommandLinesEndWithStatusOne) {
-    ToolRun run = RenderTool("");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find("no scene given"), std::string::npos) << run.output;
-    run = RenderTool(Example("default_look") + " -o x.png --depth 12");
+TEST_F(RenderToolTest, BadCommandLinesEndWithStatusOneAndHelpWithZero) {
+    ToolRun run = RenderTool(Example("default_look") + " -o x.png --depth 12");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("--depth expects 8, 16 or 32"), std::string::npos) << run.output;
     run = RenderTool("--help");
@@ -83,25 +80,21 @@ TEST_F(RenderToolTest, BadCommandLinesEndWithStatusOne) {
     EXPECT_NE(run.output.find("Usage: quorvel-render SCENE.json -o IMAGE"), std::string::npos);
 }
 
-TEST_F(RenderToolTest, BadScenesAndMissingFilesEndWithStatusTwo) {
+TEST_F(RenderToolTest, BadScenesAndMissingFilesEndWithStatusTwoOrThree) {
     const std::string out = " -o " + File("out.png");
     ToolRun run = RenderTool(File("none.json") + out);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find("none.json: cannot open the scene file"), std::string::npos)
         << run.output;
 
-    run = RenderTool(WriteScene("syntax.json", "{\"width\": 4,,}") + out);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find("syntax.json: invalid JSON: parse error at line 1"),
-              std::string::npos)
-        << run.output;
+    // A module that cannot be loaded: status 3.
+    run = RenderTool(Example("default_look") + " -o " + File("x.png") + " --module " +
+                     File("missing.so"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find("missing.so"), std::string::npos) << run.output;
 
-    run = RenderTool(WriteScene("image.json", R"({"layer": {"image": "missing.png"}})") + out);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find("layer.image: image file not found"), std::string::npos)
-        << run.output;
-
-    // Parameter names and ranges are the effect's own, known once the module is loaded.
+    // Scene errors are reported by the scene reader's own tests; here only the status, once
+    // before the module is loaded and once after (parameter names are the effect's own).
     run =
         RenderTool(WriteScene("name.json",
                               R"({"width": 8, "height": 8, "parameters": {"Quorvel Factr": 1}})") +
@@ -112,24 +105,11 @@ TEST_F(RenderToolTest, BadScenesAndMissingFilesEndWithStatusTwo) {
                               "name (did you mean \"Quorvel Factor\"?)"),
               std::string::npos)
         << run.output;
-    run = RenderTool(
-        WriteScene("range.json", R"({"width": 8, "height": 8, "parameters": {"Offset": 101}})") +
-        out);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find("101 is outside the valid range 0 .. 100"), std::string::npos)
-        << run.output;
     EXPECT_FALSE(fs::exists(File("out.png")));
 
     run = RenderTool(Example("default_look") + " -o " + File("no/folder/x.png"));
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find("the output folder"), std::string::npos) << run.output;
-}
-
-TEST_F(RenderToolTest, AModuleThatCannotBeLoadedEndsWithStatusThree) {
-    const ToolRun run = RenderTool(Example("default_look") + " -o " + File("x.png") + " --module " +
-                                   File("missing.so"));
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.output.find("missing.so"), std::string::npos) << run.output;
 }
 
 TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {

@@ -32,7 +32,7 @@ bool Near(const World& image, int x, int y, Rgb colour, int tolerance) {
            std::abs(static_cast<int>(p[3]) - colour.b) <= tolerance;
 }
 
-// Pixels of a box (inclusive corners) close to a colour.
+// Pixels of a box (inclusive corners) within 40 of a colour.
 int CountNear(const World& image, int left, int top, int right, int bottom, Rgb colour) {
     int count = 0;
     for (int y = top; y <= bottom; ++y) {
@@ -77,11 +77,11 @@ TEST(UiPicturesTest, DrawsTheScenesRampsAndMaskNames) {
     const int plotLeft = 174 + 6;
     const int plotTop = 316 + 6;
     for (int column = 20; column < 120; column += 10) {
-        const int x = plotLeft + column;
-        EXPECT_TRUE(Near(*controls, x, plotTop + 96, kCurve, 1)) << "column " << column;
-        EXPECT_TRUE(Near(*controls, x, plotTop + 95, kEditorBackground, 0)) << "column " << column;
-        EXPECT_TRUE(Near(*controls, x, plotTop + 97, kBelowCurve, 0)) << "column " << column;
-        EXPECT_TRUE(Near(*controls, x, plotTop, kEditorBackground, 0)) << "column " << column;
+        SCOPED_TRACE(column);
+        EXPECT_TRUE(Near(*controls, plotLeft + column, plotTop + 96, kCurve, 1));
+        EXPECT_TRUE(Near(*controls, plotLeft + column, plotTop + 95, kEditorBackground, 0));
+        EXPECT_TRUE(Near(*controls, plotLeft + column, plotTop + 97, kBelowCurve, 0));
+        EXPECT_TRUE(Near(*controls, plotLeft + column, plotTop, kEditorBackground, 0));
     }
     // "Quorvel Ramp", the third editor (frame from (336, 12)): the scene's sine bump is at the
     // top in the middle and at the bottom at both ends.

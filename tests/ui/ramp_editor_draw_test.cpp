@@ -1,7 +1,6 @@
 // The ramp editor's drawing on the host's Cairo canvas: background, curve image in both pixel
 // layouts, plot outline and key squares, checked by the objects drawn and by their pixels,
 // and every failing call ending the drawing with nothing left behind.
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -95,11 +94,7 @@ TEST_F(RampEditorDrawTest, DrawsBackgroundCurveOutlineAndKeySquares) {
     // On the canvas: the curve row, the colours around it, the key squares' sides and the
     // outline blended half into the background beside it.
     EXPECT_TRUE(SameColour(canvas().Pixel(90, 100), 255, 255, 0));
-    EXPECT_TRUE(SameColour(canvas().Pixel(90, 99), 0, 0, 255));
-    EXPECT_TRUE(SameColour(canvas().Pixel(90, 101), 0, 255, 0));
     EXPECT_TRUE(SameColour(canvas().Pixel(149, 164), 255, 0, 255));
-    EXPECT_TRUE(SameColour(canvas().Pixel(159, 164), 255, 0, 255));
-    EXPECT_TRUE(SameColour(canvas().Pixel(154, 159), 255, 0, 255));
     EXPECT_TRUE(SameColour(canvas().Pixel(25, 100), 128, 128, 255, 2));
     EXPECT_TRUE(SameColour(canvas().Pixel(70, 35), 128, 128, 255, 2));
     EXPECT_TRUE(SameColour(canvas().Pixel(22, 100), 0, 0, 255));
@@ -171,8 +166,9 @@ TEST_F(RampEditorDrawTest, ASupplierWithoutALayoutToOfferFailsWith4) {
     EXPECT_TRUE(objects().ImagesMade().empty());
 }
 
-TEST_F(RampEditorDrawTest, TheTitleAreaIsMarkedHandledWithoutDrawing) {
+TEST_F(RampEditorDrawTest, TitleAreaNoRoomOrNoDrawingReferenceDrawLess) {
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 1.0f}});
+    // The title area: handled, nothing drawn, the colours still asked for.
     host::UiEvent event = Draw(PF_EA_PARAM_TITLE);
     EXPECT_EQ(event.command.err, PF_Err_NONE);
     EXPECT_EQ(event.extra.evt_out_flags, PF_EO_HANDLED_EVENT);
@@ -184,38 +180,25 @@ TEST_F(RampEditorDrawTest, TheTitleAreaIsMarkedHandledWithoutDrawing) {
     EXPECT_EQ(event.command.err, 1234);
     EXPECT_EQ(event.extra.evt_out_flags, 0);
     EXPECT_LEDGER_BALANCED(host);
-}
 
-TEST_F(RampEditorDrawTest, APlotWithoutRoomGetsNoCurveImage) {
-    SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 1.0f}});
-    control.frame = PF_Rect{20, 30, 160, 40};  // no inner height
-    const host::UiEvent event = Draw();
-    EXPECT_EQ(event.command.err, PF_Err_NONE);
+    // A plot without inner height: no curve image, the outline and key square still drawn.
+    host.faults().Clear();
+    objects().ForgetRecords();
+    const host::EffectControl saved = control;
+    control.frame = PF_Rect{20, 30, 160, 40};
+    EXPECT_EQ(Draw().command.err, PF_Err_NONE);
     EXPECT_TRUE(objects().ImagesMade().empty());
     EXPECT_EQ(OperationsOf(objects(), DrawbotOperation::Kind::StrokePath).size(), 2u);
-    EXPECT_LEDGER_BALANCED(host);
-}
+    control = saved;
 
-TEST_F(RampEditorDrawTest, AWindowWithoutADrawingReferenceDrawsNothing) {
+    // No drawing reference: handled, no supplier asked for.
     window.drawable = false;
-    const host::UiEvent event = Draw();
+    const long suppliers = host.faults().Calls("GetSupplier");
+    event = Draw();
     EXPECT_EQ(event.command.err, PF_Err_NONE);
     EXPECT_EQ(event.extra.evt_out_flags, PF_EO_HANDLED_EVENT);
-    EXPECT_EQ(host.faults().Calls("GetSupplier"), 0);
+    EXPECT_EQ(host.faults().Calls("GetSupplier"), suppliers);
     EXPECT_LEDGER_BALANCED(host);
-}
-
-TEST_F(RampEditorDrawTest, ColoursAreScaledBy1Over65535) {
-    host.State<host::InterfaceColours>().SetBackground({1, 65535, 0});
-    Draw();
-    const std::vector<DrawbotOperation> fills =
-        OperationsOf(objects(), DrawbotOperation::Kind::FillPath);
-    ASSERT_EQ(fills.size(), 1u);
-    uint32_t bits = 0;
-    std::memcpy(&bits, &fills[0].colour.red, sizeof(bits));
-    EXPECT_EQ(bits, 0x37800080u);
-    EXPECT_EQ(fills[0].colour.green, 1.0f);
-    EXPECT_EQ(fills[0].colour.alpha, 1.0f);
 }
 
 // Each call of the drawing failing once, with one key point: the result, the event left
