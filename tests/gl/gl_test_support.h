@@ -87,6 +87,14 @@ class RenderDataTest : public ::testing::Test {
 // RGBA float texels, row by row.
 using Texels = std::vector<std::array<float, 4>>;
 
+// Expects every channel of `actual` within `tolerance` of `expected`.
+inline void ExpectPixel(const std::array<float, 4>& actual, const std::array<float, 4>& expected,
+                        float tolerance = 1e-6f) {
+    for (int channel = 0; channel < 4; ++channel) {
+        EXPECT_NEAR(actual[channel], expected[channel], tolerance) << "channel " << channel;
+    }
+}
+
 // An edge-clamped float texture of the given formats and filter; the caller deletes it.
 gl::GLuint MakeFloatTexture(gl::GLenum internalFormat, gl::GLenum format, gl::GLenum filter,
                             int width, int height, const float* data);

@@ -23,7 +23,6 @@
 namespace {
 
 using namespace gl;
-using AESDK_OpenGL::AESDK_OpenGL_Fault;
 
 class RenderResources : public gl_test::RenderDataTest {};
 
