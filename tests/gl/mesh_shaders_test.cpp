@@ -310,12 +310,8 @@ TEST_F(MeshShaders, LoopingRampParametersWrapIntoTheUnitRange) {
                               {"distortionAcrossRampTexture", "distortionAcrossRamp", false},
                               {"alongRampTexture", "opacityAlongRamp", true},
                               {"acrossRampTexture", "opacityAcrossRamp", true}};
-    struct WrapCase {
-        float offset;
-        int loop;
-        float parameter;
-    };
-    const WrapCase wraps[] = {
+    // Offset, loop flag, the parameter the lookup must use.
+    const float wraps[][3] = {
         {-0.25f, 1, 0.75f}, {1.0f, 1, 0.0f}, {-0.25f, 0, -0.25f}, {1.0f, 0, 1.0f}, {0.4f, 1, 0.4f}};
     std::vector<float> identity(kRampSize);
     for (int index = 0; index < kRampSize; ++index) {
@@ -324,20 +320,20 @@ TEST_F(MeshShaders, LoopingRampParametersWrapIntoTheUnitRange) {
     Fragment fragment;
     fragment.uvs1[0] = 0.25f;
     for (const RampCase& ramp : ramps) {
-        for (const WrapCase& wrap : wraps) {
-            SCOPED_TRACE(std::string(ramp.sampler) + " offset " + std::to_string(wrap.offset) +
-                         " loop " + std::to_string(wrap.loop));
+        for (const auto& wrap : wraps) {
+            SCOPED_TRACE(std::string(ramp.sampler) + " offset " + std::to_string(wrap[0]) +
+                         " loop " + std::to_string(wrap[1]));
             DistortionSettings settings;
             settings.factors[0] = 0.25f;
             settings.NoiseAt(20, 0, 0, 0);  // noise 1.0 at the lattice point
             settings.ramps[ramp.sampler] = identity;
-            settings.floats[std::string(ramp.prefix) + "Offset"] = wrap.offset;
+            settings.floats[std::string(ramp.prefix) + "Offset"] = wrap[0];
             settings.floats[std::string(ramp.prefix) + "Scale"] = 0;
-            settings.ints[std::string(ramp.prefix) + "Loop"] = wrap.loop;
+            settings.ints[std::string(ramp.prefix) + "Loop"] = static_cast<int>(wrap[1]);
             const Pixel pixel = DrawDistortion(fragment, settings);
             // A linear lookup of the identity ramp, edges clamped.
-            const float value = std::fmin(
-                std::fmax((wrap.parameter * kRampSize - 0.5f) / (kRampSize - 1), 0.0f), 1.0f);
+            const float value =
+                std::fmin(std::fmax((wrap[2] * kRampSize - 0.5f) / (kRampSize - 1), 0.0f), 1.0f);
             if (ramp.opacity) {
                 EXPECT_NEAR(pixel[3], value, 1e-5f);
             } else {
