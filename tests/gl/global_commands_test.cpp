@@ -89,6 +89,7 @@ TEST_F(DispatchedGlobalCommands, AFailedOpenGLStartEndsSetupWithItsCode) {
     EXPECT_TRUE(host.IsCurrent());
     EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETDOWN), PF_Err_NONE);
     EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETDOWN), PF_Err_NONE);
+    EXPECT_TRUE(host.IsCurrent());
 }
 
 }  // namespace
