@@ -14,9 +14,9 @@
 namespace {
 
 using namespace gl;
+using gl_test::ExpectPixel;
 using gl_test::Texels;
 
-constexpr float kTolerance = 1e-6f;
 constexpr float kMultiplier16 = 65535.0f / 32768.0f;
 
 class ConversionShaders : public gl_test::RenderDataTest {
@@ -34,13 +34,6 @@ class ConversionShaders : public gl_test::RenderDataTest {
     }
 };
 
-void ExpectPixel(const std::array<float, 4>& actual, const std::array<float, 4>& expected,
-                 float tolerance = kTolerance) {
-    for (int channel = 0; channel < 4; ++channel) {
-        EXPECT_NEAR(actual[channel], expected[channel], tolerance) << "channel " << channel;
-    }
-}
-
 TEST_F(ConversionShaders, InputConversionReordersAndPremultiplies) {
     // Host pixels are stored A, R, G, B.
     const Texels output =
@@ -57,7 +50,7 @@ TEST_F(ConversionShaders, SixteenBitFullScaleRoundTrips) {
     const float fullScale16 = 32768.0f / 65535.0f;
     const Texels converted = Convert(ShaderSlot_InputConversion,
                                      {{fullScale16, fullScale16, 0, fullScale16}}, kMultiplier16);
-    ExpectPixel(converted[0], {1, 0, 1, 1}, 1e-6f);
+    ExpectPixel(converted[0], {1, 0, 1, 1});
 
     // Back to the host's range: 1.0 becomes 32768 when read as 16-bit values.
     AESDK_OpenGL::PrepareRenderResources(*renderData, 1, 1, false);

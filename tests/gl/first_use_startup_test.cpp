@@ -21,18 +21,13 @@ namespace {
 using AESDK_OpenGL::AESDK_OpenGL_ContextGuard;
 using AESDK_OpenGL::AESDK_OpenGL_EffectCommonData;
 using AESDK_OpenGL::AESDK_OpenGL_EffectRenderData;
-using AESDK_OpenGL::AESDK_OpenGL_Fault;
 using platform_testing::PlatformCall;
 
+// The fault code of a render context start, -1 when it starts.
 int StartRenderContext(AESDK_OpenGL_EffectRenderData& renderData,
                        const AESDK_OpenGL_EffectCommonData& share) {
-    try {
-        const AESDK_OpenGL_ContextGuard guard;
-        AESDK_OpenGL::CreateHiddenContext(renderData, &share);
-    } catch (const AESDK_OpenGL_Fault& fault) {
-        return fault.code;
-    }
-    return 0;
+    const AESDK_OpenGL_ContextGuard guard;
+    return gl_test::FaultCode([&] { AESDK_OpenGL::CreateHiddenContext(renderData, &share); });
 }
 
 TEST(FirstUseInProcess, StartupCachesTheEntryPointsOnlyWhenTheDriverOffersThem) {
@@ -80,7 +75,7 @@ TEST(FirstUseInProcess, StartupCachesTheEntryPointsOnlyWhenTheDriverOffersThem) 
     platform_testing::Reset();
     {
         AESDK_OpenGL_EffectRenderData renderData;
-        EXPECT_EQ(StartRenderContext(renderData, *s_sharedGLData), 0);
+        EXPECT_EQ(StartRenderContext(renderData, *s_sharedGLData), -1);
         EXPECT_NE(renderData.renderContext, nullptr);
         EXPECT_TRUE(host.IsCurrent());
     }

@@ -214,20 +214,23 @@ std::array<float, 16> PixelProjection(int width, int height) {
     return {2.0f / width, 0, 0, 0, 0, 2.0f / height, 0, 0, 0, 0, 1, 0, -1, -1, 0, 1};
 }
 
-void DrawConversionPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int slot,
-                        GLuint texture, float multiplier16bit, GLuint target) {
-    const int width = renderData.width;
-    const int height = renderData.height;
+void BeginPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, GLuint program,
+               GLuint target, int width, int height) {
     AESDK_OpenGL::AttachRenderTexture(renderData, target);
     glViewport(0, 0, width, height);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_BLEND);
-    const GLuint program = renderData.programs[slot];
     glUseProgram(program);
     const std::array<float, 16> projection = PixelProjection(width, height);
     glUniformMatrix4fv(glGetUniformLocation(program, "ModelviewProjection"), 1, GL_FALSE,
                        projection.data());
+}
+
+void DrawConversionPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int slot,
+                        GLuint texture, float multiplier16bit, GLuint target) {
+    const GLuint program = renderData.programs[slot];
+    BeginPass(renderData, program, target, renderData.width, renderData.height);
     glUniform1f(glGetUniformLocation(program, "multiplier16bit"), multiplier16bit);
     AESDK_OpenGL::BindTextureToSampler(program, texture, "inputTexture", 0);
     glBindVertexArray(renderData.quadVertexArray);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gl/fault.h"
 #include "gl/render_data.h"
 #include "platform/win32.h"
 
@@ -62,6 +63,17 @@ class GLCallCounter {
     void Clear();
 };
 
+// The code of the AESDK_OpenGL_Fault that `action` throws, or -1 when it throws none.
+template <typename Action>
+int FaultCode(Action&& action) {
+    try {
+        action();
+    } catch (const AESDK_OpenGL::AESDK_OpenGL_Fault& fault) {
+        return fault.code;
+    }
+    return -1;
+}
+
 // Start-up data plus the calling thread's render data, started and current: what a render
 // thread has after its first frame began. Skips the test when no context can be made.
 class RenderDataTest : public ::testing::Test {
@@ -74,6 +86,14 @@ class RenderDataTest : public ::testing::Test {
 
 // RGBA float texels, row by row.
 using Texels = std::vector<std::array<float, 4>>;
+
+// Expects every channel of `actual` within `tolerance` of `expected`.
+inline void ExpectPixel(const std::array<float, 4>& actual, const std::array<float, 4>& expected,
+                        float tolerance = 1e-6f) {
+    for (int channel = 0; channel < 4; ++channel) {
+        EXPECT_NEAR(actual[channel], expected[channel], tolerance) << "channel " << channel;
+    }
+}
 
 // An edge-clamped float texture of the given formats and filter; the caller deletes it.
 gl::GLuint MakeFloatTexture(gl::GLenum internalFormat, gl::GLenum format, gl::GLenum filter,
@@ -89,6 +109,10 @@ Texels ReadPixels(int width, int height);
 // Column-major pixel-to-clip projection for a pass of width x height.
 std::array<float, 16> PixelProjection(int width, int height);
 
+// Attaches `target` (cleared to transparent black) to the render data's framebuffer and uses
+// `program` with the pixel projection of width x height, blending off.
+void BeginPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, gl::GLuint program,
+               gl::GLuint target, int width, int height);
 // Draws the render data's full-frame quad with the program of `slot` reading `texture`, into
 // the given target texture of the render data's size (which is cleared first).
 void DrawConversionPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int slot,

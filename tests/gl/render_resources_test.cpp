@@ -23,7 +23,6 @@
 namespace {
 
 using namespace gl;
-using AESDK_OpenGL::AESDK_OpenGL_Fault;
 
 class RenderResources : public gl_test::RenderDataTest {};
 
@@ -33,6 +32,20 @@ GLint TextureLevelParameter(GLuint texture, GLenum parameter) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, parameter, &value);
     glBindTexture(GL_TEXTURE_2D, 0);
     return value;
+}
+
+// Width and height of a texture's level 0.
+std::array<GLint, 2> TextureSize(GLuint texture) {
+    return {TextureLevelParameter(texture, GL_TEXTURE_WIDTH),
+            TextureLevelParameter(texture, GL_TEXTURE_HEIGHT)};
+}
+
+// Expects each named OpenGL call to have been counted that often: name, count, name, ...
+void ExpectCalls(const gl_test::GLCallCounter&) {}
+template <typename... Rest>
+void ExpectCalls(const gl_test::GLCallCounter& counter, const char* name, int count, Rest... rest) {
+    EXPECT_EQ(counter.Count(name), count) << name;
+    ExpectCalls(counter, rest...);
 }
 
 GLint BufferSize(GLuint buffer) {
@@ -58,47 +71,23 @@ std::array<QuadVertex, 4> QuadOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderDa
     return quad;
 }
 
-// The names a preparation may replace, to see which ones it did.
-struct SizeBoundNames {
-    GLuint framebuffer;
-    GLuint mainTexture;
-    GLuint passTexture0;
-    GLuint passTexture1;
-    GLuint quadVertexArray;
-    ShaderProgramTable programs;
-};
-
-SizeBoundNames NamesOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& data) {
-    return {data.framebuffer,     data.mainTexture,     data.passTextures[0],
-            data.passTextures[1], data.quadVertexArray, data.programs};
-}
-
 TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     gl_test::GLCallCounter counter;
 
     // First call: quad, framebuffer, three textures, five programs from ten shaders.
     AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
-    EXPECT_EQ(counter.Count("glGenVertexArrays"), 1);
-    EXPECT_EQ(counter.Count("glGenBuffers"), 1);
-    EXPECT_EQ(counter.Count("glGenFramebuffers"), 1);
-    EXPECT_EQ(counter.Count("glGenTextures"), 3);
-    EXPECT_EQ(counter.Count("glCreateProgram"), 5);
-    EXPECT_EQ(counter.Count("glCreateShader"), 10);
-    EXPECT_EQ(counter.Count("glDeleteShader"), 10);
-    EXPECT_EQ(counter.Count("glDeleteProgram"), 0);
-    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 1920);
-    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_HEIGHT), 1080);
+    ExpectCalls(counter, "glGenVertexArrays", 1, "glGenBuffers", 1, "glGenFramebuffers", 1,
+                "glGenTextures", 3, "glCreateProgram", 5, "glCreateShader", 10);
+    EXPECT_EQ(counter.Deletions(), 10);  // the shaders, once linked
+    EXPECT_EQ(TextureSize(renderData->mainTexture), (std::array<GLint, 2>{1920, 1080}));
     EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_INTERNAL_FORMAT),
               static_cast<GLint>(GL_RGBA32F));
-    EXPECT_EQ(TextureLevelParameter(renderData->passTextures[1], GL_TEXTURE_WIDTH), 1920);
+    EXPECT_EQ(TextureSize(renderData->passTextures[1]), (std::array<GLint, 2>{1920, 1080}));
     std::array<QuadVertex, 4> quad = QuadOf(*renderData);
     EXPECT_EQ(quad[1].x, 1920.0f);
     EXPECT_EQ(quad[2].y, 1080.0f);
-    EXPECT_EQ(quad[3].x, 1920.0f);
-    EXPECT_EQ(quad[3].y, 1080.0f);
-    EXPECT_EQ(quad[3].z, 0.0f);
-    EXPECT_EQ(quad[3].u, 1.0f);
-    EXPECT_EQ(quad[3].v, 1.0f);
+    EXPECT_EQ((std::array<float, 5>{quad[3].x, quad[3].y, quad[3].z, quad[3].u, quad[3].v}),
+              (std::array<float, 5>{1920, 1080, 0, 1, 1}));
 
     // Steady state: nothing made, nothing deleted.
     counter.Clear();
@@ -109,17 +98,18 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     EXPECT_EQ(counter.Deletions(), 0);
 
     // Supersampling switched on: only the main texture, now twice the size each way.
-    const SizeBoundNames before = NamesOf(*renderData);
+    const GLuint framebuffer = renderData->framebuffer;
+    const GLuint passTexture = renderData->passTextures[0];
+    const GLuint quadVertexArray = renderData->quadVertexArray;
     counter.Clear();
     AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, true);
-    EXPECT_EQ(counter.Creations(), 1);
     EXPECT_EQ(counter.Count("glGenTextures"), 1);
+    EXPECT_EQ(counter.Creations(), 1);
     EXPECT_EQ(counter.Deletions(), 1);
-    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 3840);
-    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_HEIGHT), 2160);
-    EXPECT_EQ(renderData->framebuffer, before.framebuffer);
-    EXPECT_EQ(renderData->passTextures[0], before.passTexture0);
-    EXPECT_EQ(renderData->quadVertexArray, before.quadVertexArray);
+    EXPECT_EQ(TextureSize(renderData->mainTexture), (std::array<GLint, 2>{3840, 2160}));
+    EXPECT_EQ(renderData->framebuffer, framebuffer);
+    EXPECT_EQ(renderData->passTextures[0], passTexture);
+    EXPECT_EQ(renderData->quadVertexArray, quadVertexArray);
 
     // A new size: framebuffer, textures and quad anew; programs and mesh buffers kept.
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 300, 4, 200, 4);
@@ -127,35 +117,28 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     const ShaderProgramTable programs = renderData->programs;
     counter.Clear();
     AESDK_OpenGL::PrepareRenderResources(*renderData, 640, 360, true);
-    EXPECT_EQ(counter.Count("glGenFramebuffers"), 1);
-    EXPECT_EQ(counter.Count("glGenTextures"), 3);
-    EXPECT_EQ(counter.Count("glGenVertexArrays"), 1);
-    EXPECT_EQ(counter.Count("glGenBuffers"), 1);
-    EXPECT_EQ(counter.Count("glCreateProgram"), 0);
-    EXPECT_EQ(counter.Count("glDeleteTextures"), 3);
-    EXPECT_EQ(counter.Count("glDeleteFramebuffers"), 1);
-    EXPECT_EQ(counter.Count("glDeleteBuffers"), 1);
-    EXPECT_EQ(counter.Count("glDeleteVertexArrays"), 1);
+    ExpectCalls(counter, "glGenFramebuffers", 1, "glGenTextures", 3, "glGenVertexArrays", 1,
+                "glGenBuffers", 1, "glCreateProgram", 0);
+    EXPECT_EQ(counter.Deletions(), 6);  // the same six objects
     EXPECT_EQ(renderData->programs, programs);
     EXPECT_EQ(renderData->meshVertexBuffer, meshVertexBuffer);
-    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_WIDTH), 1280);
-    EXPECT_EQ(TextureLevelParameter(renderData->passTextures[0], GL_TEXTURE_HEIGHT), 360);
+    EXPECT_EQ(TextureSize(renderData->mainTexture), (std::array<GLint, 2>{1280, 720}));
+    EXPECT_EQ(TextureSize(renderData->passTextures[0]), (std::array<GLint, 2>{640, 360}));
     quad = QuadOf(*renderData);
-    EXPECT_EQ(quad[3].x, 640.0f);
-    EXPECT_EQ(quad[3].y, 360.0f);
+    EXPECT_EQ((std::array<float, 2>{quad[3].x, quad[3].y}), (std::array<float, 2>{640, 360}));
 }
 
 TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
     gl_test::GLCallCounter counter;
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 300, 4, 200, 4);
-    EXPECT_EQ(renderData->meshVertexBufferCapacity, 12000);
-    EXPECT_EQ(renderData->meshTriangleIndexBufferCapacity, 2400);
-    EXPECT_EQ(renderData->meshLineIndexBufferCapacity, 1600);
     EXPECT_EQ(BufferSize(renderData->meshVertexBuffer), 12000);
     EXPECT_EQ(BufferSize(renderData->meshTriangleIndexBuffer), 2400);
     EXPECT_EQ(BufferSize(renderData->meshLineIndexBuffer), 1600);
-    EXPECT_EQ(counter.Count("glGenVertexArrays"), 2);
-    EXPECT_EQ(counter.Count("glGenBuffers"), 3);
+    EXPECT_EQ((std::array<GLint, 3>{renderData->meshVertexBufferCapacity,
+                                    renderData->meshTriangleIndexBufferCapacity,
+                                    renderData->meshLineIndexBufferCapacity}),
+              (std::array<GLint, 3>{12000, 2400, 1600}));
+    ExpectCalls(counter, "glGenVertexArrays", 2, "glGenBuffers", 3);
     // Left with the line vertex array and the shared vertex buffer bound; each vertex array
     // carries its own index buffer.
     EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING),
@@ -180,9 +163,7 @@ TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
     const GLuint triangleVertexArray = renderData->meshVertexArray;
     counter.Clear();
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 101, 60, 300, 4, 200, 4);
-    EXPECT_EQ(counter.Count("glGenBuffers"), 3);
-    EXPECT_EQ(counter.Count("glDeleteBuffers"), 3);
-    EXPECT_EQ(counter.Count("glGenVertexArrays"), 0);
+    ExpectCalls(counter, "glGenBuffers", 3, "glDeleteBuffers", 3, "glGenVertexArrays", 0);
     EXPECT_EQ(renderData->meshVertexArray, triangleVertexArray);
     EXPECT_EQ(renderData->meshVertexBufferCapacity, 12120);
     EXPECT_EQ(renderData->meshTriangleIndexBufferCapacity, 2400);
@@ -206,11 +187,8 @@ TEST_F(RenderResources, DestructionDeletesEveryObjectInItsOwnContext) {
     wglMakeCurrent(nullptr, nullptr);
     renderData.reset();
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
-    EXPECT_EQ(counter.Count("glDeleteTextures"), 3);
-    EXPECT_EQ(counter.Count("glDeleteProgram"), 5);
-    EXPECT_EQ(counter.Count("glDeleteFramebuffers"), 1);
-    EXPECT_EQ(counter.Count("glDeleteBuffers"), 4);
-    EXPECT_EQ(counter.Count("glDeleteVertexArrays"), 3);
+    ExpectCalls(counter, "glDeleteTextures", 3, "glDeleteProgram", 5, "glDeleteFramebuffers", 1,
+                "glDeleteBuffers", 4, "glDeleteVertexArrays", 3);
     EXPECT_EQ(counter.Creations(), 0);
     EXPECT_TRUE(s_renderDataByThread.empty());
     EXPECT_FALSE(s_sharedGLData);
@@ -228,23 +206,14 @@ TEST_F(RenderResources, FramebufferStatusIsReportedAsText) {
     glGenTextures(1, &empty);
     glBindTexture(GL_TEXTURE_2D, empty);
     glBindTexture(GL_TEXTURE_2D, 0);
-    try {
-        AESDK_OpenGL::AttachRenderTexture(*renderData, empty);
-        ADD_FAILURE() << "no fault";
-    } catch (const AESDK_OpenGL_Fault& fault) {
-        EXPECT_EQ(fault.code, 3);
-    }
+    EXPECT_EQ(gl_test::FaultCode([&] { AESDK_OpenGL::AttachRenderTexture(*renderData, empty); }),
+              3);
     EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(),
               "Framebuffer incomplete, incomplete attachment!");
     AESDK_OpenGL::DeleteTextureName(empty);
 
     // Nothing attached at all.
-    try {
-        AESDK_OpenGL::AttachRenderTexture(*renderData, 0);
-        ADD_FAILURE() << "no fault";
-    } catch (const AESDK_OpenGL_Fault& fault) {
-        EXPECT_EQ(fault.code, 3);
-    }
+    EXPECT_EQ(gl_test::FaultCode([&] { AESDK_OpenGL::AttachRenderTexture(*renderData, 0); }), 3);
     EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(), "Framebuffer incomplete, missing attachment!");
 
     // The default framebuffer: a window's is complete (WGL), a surfaceless one (EGL) undefined,
@@ -260,12 +229,10 @@ TEST_F(RenderResources, BindingTheAllOnesTextureFailsBeforeAnyCall) {
     const GLuint program = renderData->programs[ShaderSlot_Copy];
     glUseProgram(program);
     gl_test::GLCallCounter counter;
-    try {
-        AESDK_OpenGL::BindTextureToSampler(program, 0xFFFFFFFFu, "inputTexture", 2);
-        ADD_FAILURE() << "no fault";
-    } catch (const AESDK_OpenGL_Fault& fault) {
-        EXPECT_EQ(fault.code, 6);
-    }
+    EXPECT_EQ(gl_test::FaultCode([&] {
+                  AESDK_OpenGL::BindTextureToSampler(program, 0xFFFFFFFFu, "inputTexture", 2);
+              }),
+              6);
     EXPECT_EQ(counter.Total(), 0);
 
     // A real texture lands on the unit, and the sampler points there.
@@ -297,12 +264,10 @@ TEST_F(RenderResources, ProgramBuildFailuresLeaveNothingBehind) {
     };
     gl_test::GLCallCounter counter;
     for (const BuildCase& build : cases) {
-        try {
-            AESDK_OpenGL::BuildShaderProgram(build.vertex, build.fragment, {0, 5});
-            ADD_FAILURE() << "no fault";
-        } catch (const AESDK_OpenGL_Fault& fault) {
-            EXPECT_EQ(fault.code, 6);
-        }
+        EXPECT_EQ(gl_test::FaultCode([&] {
+                      AESDK_OpenGL::BuildShaderProgram(build.vertex, build.fragment, {0, 5});
+                  }),
+                  6);
     }
     EXPECT_EQ(counter.Count("glCreateShader"), counter.Count("glDeleteShader"));
     EXPECT_EQ(counter.Count("glCreateProgram"), counter.Count("glDeleteProgram"));

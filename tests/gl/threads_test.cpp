@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -28,24 +26,6 @@ constexpr int kThreads = 4;
 constexpr int kFrames = 20;
 constexpr int kSize = 16;
 
-// Lets every thread pass only when all have arrived.
-class StartLine {
-  public:
-    explicit StartLine(int count) : waiting_(count) {}
-    void ArriveAndWait() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (--waiting_ == 0) {
-            all_.notify_all();
-        }
-        all_.wait(lock, [this] { return waiting_ == 0; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable all_;
-    int waiting_;
-};
-
 TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
     QUORVEL_REQUIRE_GL();
     platform_testing::Reset();
@@ -63,7 +43,7 @@ TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
         glFinish();
     }
 
-    StartLine startLine(kThreads);
+    std::atomic<int> arrived{0};
     std::atomic<int> mismatches{0};
     std::atomic<int> framesDone{0};
     std::vector<std::thread> threads;
@@ -73,7 +53,11 @@ TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
             auto renderData = AcquireThreadRenderData();
             AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
             renderData->started = true;
-            startLine.ArriveAndWait();
+            // Every thread has its context before any draws.
+            ++arrived;
+            while (arrived.load() < kThreads) {
+                std::this_thread::yield();
+            }
             for (int frame = 0; frame < kFrames; ++frame) {
                 AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
                 AESDK_OpenGL::PrepareRenderResources(*renderData, kSize, kSize, false);
