@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "host/scene_file.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
@@ -14,12 +15,7 @@ using namespace quorvel::host;
 
 // The message of the SceneError that parsing the text raises, or "no error".
 std::string ErrorOf(const std::string& text, const std::string& path = "s.json") {
-    try {
-        ParseScene(text, path);
-    } catch (const SceneError& error) {
-        return error.what();
-    }
-    return "no error";
+    return quorvel::testing::MessageOf<SceneError>([&] { ParseScene(text, path); });
 }
 
 TEST(SceneFileTest, ReadsAFullScene) {
@@ -189,12 +185,9 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
 }
 
 TEST(SceneFileTest, LoadingReportsAFileThatCannotBeRead) {
-    try {
-        LoadSceneFile("/nonexistent/scene.json");
-        FAIL() << "no error";
-    } catch (const SceneError& error) {
-        EXPECT_STREQ("/nonexistent/scene.json: cannot open the scene file", error.what());
-    }
+    EXPECT_EQ(
+        "/nonexistent/scene.json: cannot open the scene file",
+        quorvel::testing::MessageOf<SceneError>([] { LoadSceneFile("/nonexistent/scene.json"); }));
     EXPECT_THROW(LoadSceneFile(std::filesystem::temp_directory_path().string()), SceneError);
 }
 

@@ -7,6 +7,7 @@
 
 #include "host/scene_file.h"
 #include "host/scene_parameters.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
@@ -73,12 +74,7 @@ std::vector<ParameterSetting> Resolve(const std::string& parameters) {
 }
 
 std::string ErrorOf(const std::string& parameters) {
-    try {
-        Resolve(parameters);
-    } catch (const SceneError& error) {
-        return error.what();
-    }
-    return "no error";
+    return quorvel::testing::MessageOf<SceneError>([&] { Resolve(parameters); });
 }
 
 TEST(SceneParametersTest, ChecksAndConvertsEveryKindOfValue) {

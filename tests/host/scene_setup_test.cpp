@@ -10,6 +10,7 @@
 #include "host/scene_file.h"
 #include "host/scene_setup.h"
 #include "host/suites/path_suites.h"
+#include "tests/support/error_message.h"
 #include "tests/support/module_host.h"
 
 namespace quorvel::testing {
@@ -116,30 +117,20 @@ TEST_F(SceneSetupTest, EveryExampleSceneFitsTheEffect) {
 TEST_F(SceneSetupTest, NamesTheParameterThatTheEffectRefuses) {
     const host::Scene bad = host::ParseScene(
         R"({"width": 8, "height": 8, "parameters": {"Strips Count": 1}})", "bad.json");
-    try {
-        host::ApplyScene(host, bad);
-        FAIL() << "no error";
-    } catch (const host::SceneError& error) {
-        EXPECT_STREQ(error.what(),
-                     "bad.json: parameters.\"Strips Count\": 1 is outside the valid range 2 .. "
-                     "2.14748e+09");
-    }
+    EXPECT_EQ(
+        MessageOf<host::SceneError>([&] { host::ApplyScene(host, bad); }),
+        "bad.json: parameters.\"Strips Count\": 1 is outside the valid range 2 .. 2.14748e+09");
 
     // A ramp value the effect cannot take: its handle cannot be made.
     const host::Scene ramp = host::ParseScene(R"({"width": 8, "height": 8, "parameters": {
         "Quorvel Ramp": {"interpolation": "sin", "points": [[0, 1]]}}})",
                                               "ramp.json");
     host.faults().FailCall("host_new_handle", 1, PF_Err_OUT_OF_MEMORY);
-    try {
-        host::ApplyScene(host, ramp);
-        FAIL() << "no error";
-    } catch (const host::SceneError& error) {
-        EXPECT_NE(std::string(error.what())
-                      .find("ramp.json: parameters.\"Quorvel Ramp\": the "
-                            "host refused the value (error 4)"),
-                  std::string::npos)
-            << error.what();
-    }
+    const std::string message = MessageOf<host::SceneError>([&] { host::ApplyScene(host, ramp); });
+    EXPECT_NE(message.find("ramp.json: parameters.\"Quorvel Ramp\": the host refused the value "
+                           "(error 4)"),
+              std::string::npos)
+        << message;
     EXPECT_LEDGER_BALANCED(host);
 }
 
