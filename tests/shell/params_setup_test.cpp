@@ -1,9 +1,7 @@
-// PARAMS_SETUP through the module and the host: the count, the nesting, the default curves,
-// what the host keeps of them, and every way the set-up can fail. The per-position settings
-// are in params_setup_table_test.cpp.
-#include <algorithm>
+// PARAMS_SETUP through the module and the host: the count, the default curves, what the host
+// keeps of them, and every way the set-up can fail. The per-position settings (and with their
+// types the nesting of the groups) are in params_setup_table_test.cpp.
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -45,27 +43,6 @@ TEST_F(ParamsSetupTest, AddsEightyParametersAndRegistersTheCustomUi) {
     EXPECT_EQ(parameters().Find("Distortion Along Ramp"), PARAM_DISTORTION_ALONG_RAMP);
     EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
     EXPECT_LEDGER_BALANCED(host);
-}
-
-TEST_F(ParamsSetupTest, GroupsNestAndCloseWhereListed) {
-    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
-    std::vector<PF_ParamIndex> open;
-    std::vector<std::pair<PF_ParamIndex, PF_ParamIndex>> groups;
-    for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index) {
-        const PF_ParamDef def = Def(index);
-        if (def.param_type == PF_Param_GROUP_START) {
-            open.push_back(index);
-        } else if (def.param_type == PF_Param_GROUP_END) {
-            ASSERT_FALSE(open.empty()) << "group end " << index << " closes nothing";
-            groups.emplace_back(open.back(), index);
-            open.pop_back();
-        }
-    }
-    EXPECT_TRUE(open.empty());
-    const std::vector<std::pair<PF_ParamIndex, PF_ParamIndex>> expected = {
-        {3, 8},   {16, 29}, {30, 35}, {36, 41}, {15, 42}, {44, 49},
-        {50, 55}, {43, 56}, {57, 63}, {64, 69}, {70, 79}};
-    EXPECT_EQ(groups, expected);
 }
 
 struct ExpectedCurve {
