@@ -1,5 +1,5 @@
-// The replacement host on its own: handles, suites, the ANSI bounds, AEGP ids, fault
-// injection, the ledger, and calls from several threads at once.
+// The replacement host on its own: handles, suites, the ANSI bounds, the ledger, and calls from
+// several threads at once.
 #include <cstring>
 #include <string>
 #include <thread>
@@ -113,28 +113,6 @@ TEST_F(HostTest, SuitesAreServedByNameAndVersion) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(HostTest, FaultsHitTheNthCallOnly) {
-    const auto* handles = Acquire<PF_HandleSuite2>("PF Handle Suite", 2);
-    host.faults().NullCall("host_new_handle", 2);
-    host.faults().FailCall("AcquireSuite", 1, 42);
-    PF_Handle first = handles->host_new_handle(1);
-    PF_Handle second = handles->host_new_handle(1);
-    PF_Handle third = handles->host_new_handle(1);
-    EXPECT_NE(first, nullptr);
-    EXPECT_EQ(second, nullptr);
-    EXPECT_NE(third, nullptr);
-    EXPECT_EQ(host.faults().Calls("host_new_handle"), 3);
-    const void* suite = nullptr;
-    EXPECT_EQ(host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), 42);
-    EXPECT_EQ(suite, nullptr);
-    EXPECT_EQ(host::BasicSuite()->AcquireSuite("PF ANSI Suite", 1, &suite), kSPNoError);
-    host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
-    handles->host_dispose_handle(first);
-    handles->host_dispose_handle(third);
-    host::BasicSuite()->ReleaseSuite("PF Handle Suite", 2);
-    EXPECT_LEDGER_BALANCED(host);
-}
-
 TEST_F(HostTest, AnsiCallsStayInsideTheMessage) {
     const auto* ansi = Acquire<PF_ANSICallbacksSuite1>("PF ANSI Suite", 1);
     char buffer[300];
@@ -150,20 +128,6 @@ TEST_F(HostTest, AnsiCallsStayInsideTheMessage) {
     EXPECT_EQ(ansi->sprintf(buffer, "%s v%d.%d", "Quorvel", 1, 0), 12);
     EXPECT_STREQ(buffer, "Quorvel v1.0");
     host::BasicSuite()->ReleaseSuite("PF ANSI Suite", 1);
-    EXPECT_LEDGER_BALANCED(host);
-}
-
-TEST_F(HostTest, AegpRegistrationHandsOutNewIds) {
-    const auto* utility = Acquire<AEGP_UtilitySuite7>("AEGP Utility Suite", 7);
-    AEGP_PluginID first = 0, second = 0;
-    EXPECT_EQ(utility->AEGP_RegisterWithAEGP(nullptr, "One", &first), PF_Err_NONE);
-    EXPECT_EQ(utility->AEGP_RegisterWithAEGP(nullptr, "Two", &second), PF_Err_NONE);
-    EXPECT_NE(first, second);
-    const auto entries = host.State<host::AegpRegistrations>().Entries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1].name, "Two");
-    EXPECT_EQ(entries[1].id, second);
-    host::BasicSuite()->ReleaseSuite("AEGP Utility Suite", 7);
     EXPECT_LEDGER_BALANCED(host);
 }
 

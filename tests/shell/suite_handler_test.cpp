@@ -1,78 +1,54 @@
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "shell/exception.h"
 #include "shell/locked_handle.h"
 #include "shell/suite_handler.h"
+#include "tests/support/recording_basic_suite.h"
 
+namespace quorvel::testing {
 namespace {
 
-// A basic suite that records every call and serves one handle suite whose lock can fail.
-struct FakeBasic {
-    static std::vector<std::string> calls;
-    static bool lockGivesNull;
-    static bool acquireErrorWithSuite;
-    static int unlocks;
+int unlocks = 0;
+bool lockGivesNull = false;
+void* Lock(PF_Handle h) {
+    return lockGivesNull ? nullptr : *h;
+}
+void Unlock(PF_Handle) {
+    ++unlocks;
+}
+const PF_HandleSuite2 kHandleSuite = {nullptr, &Lock, &Unlock, nullptr, nullptr, nullptr};
 
-    static SPErr Acquire(const char* name, A_long version, const void** suite) {
-        calls.push_back(std::string("acquire ") + name + " " + std::to_string(version));
-        if (std::strcmp(name, "PF Handle Suite") == 0 && version == 2) {
-            *suite = &handleSuite;
-            return acquireErrorWithSuite ? 1 : 0;
-        }
-        *suite = nullptr;
-        return 0;
-    }
-    static SPErr Release(const char* name, A_long version) {
-        calls.push_back(std::string("release ") + name + " " + std::to_string(version));
-        return 0;
-    }
-    static void* Lock(PF_Handle h) { return lockGivesNull ? nullptr : *h; }
-    static void Unlock(PF_Handle) { ++unlocks; }
-
-    static PF_HandleSuite2 handleSuite;
-    static SPBasicSuite basic;
-};
-std::vector<std::string> FakeBasic::calls;
-bool FakeBasic::lockGivesNull = false;
-bool FakeBasic::acquireErrorWithSuite = false;
-int FakeBasic::unlocks = 0;
-PF_HandleSuite2 FakeBasic::handleSuite = {nullptr, &FakeBasic::Lock, &FakeBasic::Unlock,
-                                          nullptr, nullptr, nullptr};
-SPBasicSuite FakeBasic::basic = {&FakeBasic::Acquire, &FakeBasic::Release, nullptr, nullptr,
-                                 nullptr, nullptr, nullptr};
-
-class SuiteHandlerTest : public testing::Test {
-protected:
+class SuiteHandlerTest : public ::testing::Test {
+  protected:
     void SetUp() override {
-        FakeBasic::calls.clear();
-        FakeBasic::lockGivesNull = false;
-        FakeBasic::acquireErrorWithSuite = false;
-        FakeBasic::unlocks = 0;
+        unlocks = 0;
+        lockGivesNull = false;
+        basic.Serve("PF Handle Suite", 2, &kHandleSuite);
     }
+
+    RecordingBasicSuite basic;
 };
 
 TEST_F(SuiteHandlerTest, AcquiresOnceAndReleasesOnce) {
     {
-        SuiteHandler suites(&FakeBasic::basic);
-        EXPECT_EQ(suites.HandleSuite2(), &FakeBasic::handleSuite);
-        EXPECT_EQ(suites.HandleSuite2(), &FakeBasic::handleSuite);
+        SuiteHandler suites(basic.suite());
+        EXPECT_EQ(suites.HandleSuite2(), &kHandleSuite);
+        EXPECT_EQ(suites.HandleSuite2(), &kHandleSuite);
     }
-    EXPECT_EQ(FakeBasic::calls, (std::vector<std::string>{"acquire PF Handle Suite 2",
-                                                           "release PF Handle Suite 2"}));
-    FakeBasic::calls.clear();
-    { SuiteHandler unused(&FakeBasic::basic); }
-    EXPECT_TRUE(FakeBasic::calls.empty());
+    EXPECT_EQ(basic.calls(),
+              (std::vector<std::string>{"acquire PF Handle Suite 2", "release PF Handle Suite 2"}));
+    { SuiteHandler unused(basic.suite()); }
+    EXPECT_EQ(basic.calls().size(), 2u);
 }
 
 TEST_F(SuiteHandlerTest, MissingSuitesRaiseInt516AndAreNotReleased) {
     EXPECT_THROW(SuiteHandler(nullptr), int);
     {
-        SuiteHandler suites(&FakeBasic::basic);
+        SuiteHandler suites(basic.suite());
         // A null table with a success code counts as failure.
+        basic.AnswerWith("PF ANSI Suite", 1, kSPNoError);
         try {
             suites.ANSISuite1();
             FAIL() << "no exception";
@@ -80,10 +56,10 @@ TEST_F(SuiteHandlerTest, MissingSuitesRaiseInt516AndAreNotReleased) {
             EXPECT_EQ(code, 516);
         }
         // An error code with a table counts as failure too.
-        FakeBasic::acquireErrorWithSuite = true;
+        basic.AnswerWith("PF Handle Suite", 2, 1);
         EXPECT_THROW(suites.HandleSuite2(), int);
     }
-    for (const std::string& call : FakeBasic::calls) {
+    for (const std::string& call : basic.calls()) {
         EXPECT_EQ(call.rfind("release", 0), std::string::npos) << call;
     }
 }
@@ -92,13 +68,13 @@ TEST_F(SuiteHandlerTest, LockedHandleUnlocksEvenWhenTheLockFailed) {
     int storage = 7;
     void* master = &storage;
     PF_Handle handle = &master;
-    SuiteHandler suites(&FakeBasic::basic);
+    SuiteHandler suites(basic.suite());
     {
         LockedHandle locked(&suites, handle);
         EXPECT_EQ(locked.As<int>(), &storage);
     }
-    EXPECT_EQ(FakeBasic::unlocks, 1);
-    FakeBasic::lockGivesNull = true;
+    EXPECT_EQ(unlocks, 1);
+    lockGivesNull = true;
     {
         LockedHandle locked(&suites, handle);
         try {
@@ -110,17 +86,8 @@ TEST_F(SuiteHandlerTest, LockedHandleUnlocksEvenWhenTheLockFailed) {
             EXPECT_EQ(code, PF_Err_OUT_OF_MEMORY);
         }
     }
-    EXPECT_EQ(FakeBasic::unlocks, 2);
-}
-
-TEST(ExceptionTest, CarriesCodeAndMessage) {
-    const Exception empty(4);
-    EXPECT_EQ(empty.err, 4);
-    EXPECT_STREQ(empty.what(), "");
-    const Exception withMessage(512, "broken");
-    const Exception copy(withMessage);
-    EXPECT_EQ(copy.err, 512);
-    EXPECT_STREQ(copy.what(), "broken");
+    EXPECT_EQ(unlocks, 2);
 }
 
 }  // namespace
+}  // namespace quorvel::testing
