@@ -1,13 +1,24 @@
 // The bare transfer floor of a 1920 x 1080 frame with raw OpenGL: upload of the host's pixels
 // into an RGBA32F texture, one full-frame pass into an RGBA32F target and the read-back in the
-// host's pixel type. The effect's own frames are measured beside it, in the same run.
+// host's pixel type. The effect's own frames are measured beside it, in the same run, whole
+// and step by step (the ModulePhases benchmarks: where the frame's time goes).
+#include <chrono>
+#include <cstring>
+#include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
+#include <glbinding/AbstractFunction.h>
+#include <glbinding/CallbackMask.h>
+#include <glbinding/FunctionCall.h>
+#include <glbinding/callbacks.h>
 #include <glbinding/gl/gl.h>
 
 #include "host/frame_driver.h"
+#include "host/frame_hooks.h"
 #include "host/host.h"
 #include "host/param_value.h"
 #include "host/suites/path_suites.h"
@@ -177,36 +188,259 @@ std::vector<quorvel::host::MaskPath> FrameMasks() {
     return masks;
 }
 
-// A 1920 x 1080 frame with a mesh between two masks through the module, SMART_PRE_RENDER and
-// SMART_RENDER, on this thread.
-void ModuleFrame(benchmark::State& state, Depth depth, const Look& look) {
-    EffectSession session;
-    if (!session.Ready()) {
-        state.SkipWithError("the effect could not be set up");
-        return;
-    }
-    quorvel::host::EffectInstance& effect = session.host().effect();
-    const std::vector<PF_PathID> ids = quorvel::host::SetLayerMasks(session.host(), FrameMasks());
-    quorvel::host::ChoosePath(effect, effect.parameters().Find("Mask 1"), ids[0]);
-    quorvel::host::ChoosePath(effect, effect.parameters().Find("Mask 2"), ids[1]);
-    for (const Setting& setting : look) {
-        quorvel::host::ParamValue value;
-        value.number = setting.value;
-        if (effect.parameters().SetValue(effect.parameters().Find(setting.name), value) !=
-            PF_Err_NONE) {
-            state.SkipWithError(setting.name);
+// The effect set up for a 1920 x 1080 frame with a mesh between two masks, in a look, and the
+// frame's worlds; the benchmark is skipped when it cannot be.
+class FrameSetup {
+  public:
+    FrameSetup(benchmark::State& state, Depth depth, const Look& look)
+        : input_(depth, kWidth, kHeight), output_(depth, kWidth, kHeight) {
+        if (!session_.Ready()) {
+            state.SkipWithError("the effect could not be set up");
             return;
         }
+        quorvel::host::EffectInstance& effect = session_.host().effect();
+        const std::vector<PF_PathID> ids =
+            quorvel::host::SetLayerMasks(session_.host(), FrameMasks());
+        quorvel::host::ChoosePath(effect, effect.parameters().Find("Mask 1"), ids[0]);
+        quorvel::host::ChoosePath(effect, effect.parameters().Find("Mask 2"), ids[1]);
+        for (const Setting& setting : look) {
+            quorvel::host::ParamValue value;
+            value.number = setting.value;
+            if (effect.parameters().SetValue(effect.parameters().Find(setting.name), value) !=
+                PF_Err_NONE) {
+                state.SkipWithError(setting.name);
+                return;
+            }
+        }
+        input_.Fill({quorvel::host::WhiteOf(depth), 0.25f, 0.5f, 0.75f});
+        ready_ = true;
     }
-    World input(depth, kWidth, kHeight);
-    World output(depth, kWidth, kHeight);
-    input.Fill({quorvel::host::WhiteOf(depth), 0.25f, 0.5f, 0.75f});
-    for (auto _ : state) {
-        if (quorvel::host::RenderFrame(effect, input, output).Err() != PF_Err_NONE) {
+
+    bool Ready() const { return ready_; }
+    // One frame; false (and the benchmark skipped) when it fails.
+    bool Render(benchmark::State& state) {
+        if (quorvel::host::RenderFrame(session_.host().effect(), input_, output_).Err() !=
+            PF_Err_NONE) {
             state.SkipWithError("the frame failed");
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    EffectSession session_;
+    World input_;
+    World output_;
+    bool ready_ = false;
+};
+
+// A 1920 x 1080 frame through the module, SMART_PRE_RENDER and SMART_RENDER, on this thread.
+void ModuleFrame(benchmark::State& state, Depth depth, const Look& look) {
+    FrameSetup frame(state, depth, look);
+    for (auto _ : state) {
+        if (!frame.Ready() || !frame.Render(state)) {
             break;
         }
     }
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Where a frame's time goes. While armed, the OpenGL calls that end a step of the frame wait
+// for llvmpipe to finish (glFinish) and are timed, and so is the host's checkout_output, the
+// last host call before the effect turns to OpenGL. A step's time runs from the end of the
+// step before it. Waiting at every step costs the frame the overlap of llvmpipe's work with
+// the effect's, so the steps add up to a little more than a frame without the clock.
+//
+// The effect's OpenGL calls reach this process's glbinding (one shared library for both),
+// whose call-back masks belong to the current context; every context of Mesa's EGL is the
+// same one to glbinding, so arming after a frame reaches the effect's calls of the next.
+class PhaseClock {
+  public:
+    static PhaseClock& Get() { return *armed_; }
+
+    void Arm() {
+        armed_ = this;
+        glbinding::setCallbackMaskExcept(
+            glbinding::CallbackMask::Before | glbinding::CallbackMask::After,
+            {"glFinish", "glGetError"});
+        glbinding::setBeforeCallback([](const glbinding::FunctionCall&) { Get().BeforeCall(); });
+        glbinding::setAfterCallback(
+            [](const glbinding::FunctionCall& call) { Get().AfterCall(call.function->name()); });
+        quorvel::host::InstallFrameHooks({&HostCall, nullptr});
+    }
+    void Disarm() {
+        glbinding::setCallbackMask(glbinding::CallbackMask::None);
+        quorvel::host::InstallFrameHooks({});
+    }
+
+    void StartFrame() {
+        marks_.clear();
+        frameStart_ = Clock::now();
+        hostDone_ = frameStart_;
+        openGlStart_.reset();
+    }
+    // Adds the frame's steps to the totals.
+    void EndFrame() {
+        const Clock::time_point end = Clock::now();
+        Add("settings and check-outs", frameStart_, hostDone_);
+        Clock::time_point from = hostDone_;
+        if (openGlStart_) {
+            Add("context", from, *openGlStart_);
+            from = *openGlStart_;
+        }
+        for (std::size_t i = 0; i < marks_.size(); ++i) {
+            const std::string label = LabelOf(i);
+            if (!label.empty()) {
+                Add(label, from, marks_[i].at);
+                from = marks_[i].at;
+            }
+        }
+        Add("check-ins", from, end);
+        ++frames_;
+    }
+
+    long Frames() const { return frames_; }
+
+    // The average milliseconds of each step per frame, in the order the steps first came,
+    // numbered after prefix.
+    void Report(benchmark::State& state, const char* prefix) const {
+        for (std::size_t i = 0; i < order_.size(); ++i) {
+            char name[128];
+            std::snprintf(name, sizeof(name), "%s%02zu %s", prefix, i + 1, order_[i].c_str());
+            state.counters[name] = totals_.at(order_[i]) / static_cast<double>(frames_);
+        }
+    }
+
+  private:
+    struct Mark {
+        std::string name;
+        Clock::time_point at;
+    };
+
+    static quorvel::host::CallFault HostCall(const char* function) {
+        if (std::strcmp(function, "checkout_output") == 0) {
+            Get().hostDone_ = Clock::now();
+        }
+        return {};
+    }
+
+    void BeforeCall() {
+        if (!openGlStart_) {
+            openGlStart_ = Clock::now();
+        }
+    }
+
+    void AfterCall(const char* name) {
+        static const char* const kTimed[] = {"glViewport",       "glClear",          "glTexImage2D",
+                                             "glTexSubImage2D",  "glUnmapBuffer",    "glDrawArrays",
+                                             "glDrawElements",   "glDeleteTextures", "glReadPixels",
+                                             "glBindFramebuffer"};
+        bool timed = false;
+        for (const char* candidate : kTimed) {
+            timed = timed || std::strcmp(name, candidate) == 0;
+        }
+        // Of the framebuffer bindings only the last one, after the copy into the output.
+        const bool readBack = !marks_.empty() && marks_.back().name == "glReadPixels";
+        if (!timed || (std::strcmp(name, "glBindFramebuffer") == 0 && !readBack)) {
+            return;
+        }
+        gl::glFinish();
+        marks_.push_back({name, Clock::now()});
+    }
+
+    std::size_t Count(std::size_t upTo, const char* name) const {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < upTo; ++i) {
+            count += marks_[i].name == name;
+        }
+        return count;
+    }
+
+    // The step that the mark ends; empty where the next mark ends the same step.
+    std::string LabelOf(std::size_t i) const {
+        const std::string& name = marks_[i].name;
+        const std::string next = i + 1 < marks_.size() ? marks_[i + 1].name : std::string();
+        if (name == next && name != "glClear" && name != "glDrawArrays") {
+            return std::string();
+        }
+        if (name == "glViewport") {
+            return Count(i, "glViewport") == 0 ? "resources and framebuffer" : "";
+        }
+        if (name == "glClear") {
+            static const char* const kClears[] = {
+                "clear of pass texture 0", "clear of the main texture",
+                "second clear of pass texture 0", "clear of pass texture 1"};
+            const std::size_t k = Count(i, "glClear");
+            return k < 4 ? kClears[k] : "clear";
+        }
+        if (name == "glTexImage2D") {
+            // Before the first viewport, a first frame's render textures.
+            if (Count(i, "glViewport") == 0) {
+                return std::string();
+            }
+            return next == "glTexSubImage2D" ? "new input texture" : "uniforms and ramp textures";
+        }
+        if (name == "glDrawArrays") {
+            static const char* const kPasses[] = {"output pass", "resolve pass", "background pass"};
+            const std::size_t left =
+                Count(marks_.size(), "glDrawArrays") - Count(i + 1, "glDrawArrays");
+            return left < 3 ? kPasses[left] : "pass";
+        }
+        if (name == "glDrawElements") {
+            return Count(i, "glDrawElements") == 0 ? "mesh pass" : "wireframe";
+        }
+        static const std::map<std::string, std::string> kSteps = {
+            {"glTexSubImage2D", "upload"},
+            {"glUnmapBuffer", "mesh"},
+            {"glDeleteTextures", "textures deleted"},
+            {"glReadPixels", "read-back"},
+            {"glBindFramebuffer", "copy into the output"},
+        };
+        return kSteps.at(name);
+    }
+
+    void Add(const std::string& label, Clock::time_point from, Clock::time_point to) {
+        if (totals_.count(label) == 0) {
+            order_.push_back(label);
+        }
+        totals_[label] += std::chrono::duration<double, std::milli>(to - from).count();
+    }
+
+    std::vector<Mark> marks_;
+    Clock::time_point frameStart_;
+    Clock::time_point hostDone_;
+    std::optional<Clock::time_point> openGlStart_;
+    std::map<std::string, double> totals_;
+    std::vector<std::string> order_;
+    long frames_ = 0;
+    static PhaseClock* armed_;
+};
+PhaseClock* PhaseClock::armed_ = nullptr;
+
+// ModuleFrame step by step: the average milliseconds of each step as counters. The first
+// frame of a thread (context, render targets, programs) is measured too, as the benchmark's
+// first iteration, in counters of its own.
+void ModulePhases(benchmark::State& state, Depth depth, const Look& look) {
+    FrameSetup frame(state, depth, look);
+    PhaseClock first;
+    PhaseClock steady;
+    for (auto _ : state) {
+        if (!frame.Ready()) {
+            break;
+        }
+        PhaseClock& clock = first.Frames() == 0 ? first : steady;
+        clock.Arm();
+        clock.StartFrame();
+        const bool done = frame.Render(state);
+        clock.EndFrame();
+        clock.Disarm();
+        if (!done) {
+            break;
+        }
+    }
+    first.Report(state, "first ");
+    steady.Report(state, "");
 }
 
 const Look kDefaultLook = {};
@@ -217,6 +451,16 @@ const Look kDenseBasePoints = {{"Along Base Points", 1000}, {"Across Base Points
     BENCHMARK_CAPTURE(ModuleFrame, NAME, Depth::DEPTH, LOOK) \
         ->Unit(benchmark::kMillisecond)                      \
         ->UseRealTime()
+
+#define QUORVEL_PHASE_BENCHMARK(NAME, DEPTH, LOOK)            \
+    BENCHMARK_CAPTURE(ModulePhases, NAME, Depth::DEPTH, LOOK) \
+        ->Unit(benchmark::kMillisecond)                       \
+        ->UseRealTime()                                       \
+        ->Iterations(11)
+
+QUORVEL_PHASE_BENCHMARK(8bit_default, Bits8, kDefaultLook);
+QUORVEL_PHASE_BENCHMARK(16bit_default, Bits16, kDefaultLook);
+QUORVEL_PHASE_BENCHMARK(float_default, Float, kDefaultLook);
 
 QUORVEL_FRAME_BENCHMARK(8bit_default, Bits8, kDefaultLook);
 QUORVEL_FRAME_BENCHMARK(16bit_default, Bits16, kDefaultLook);

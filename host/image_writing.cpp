@@ -4,21 +4,19 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <exception>
-#include <functional>
-#include <mutex>
-#include <thread>
+#include <new>
 #include <utility>
 #include <vector>
 
 #include "host/image_file.h"
 #include "host/image_library.h"
+#include "host/parallel.h"
 
 namespace quorvel::host {
 
@@ -90,44 +88,6 @@ const FileFormatRow* FindFileFormat(const std::string& path) {
 
 [[noreturn]] void FailToWrite(const std::string& path, const std::string& reason) {
     throw ImageFileError("cannot write image '" + path + "': " + reason);
-}
-
-// Runs work (0) to work (count - 1) on as many threads as the machine has cores. The first
-// exception is passed on once every thread has stopped.
-void ParallelFor(std::size_t count, const std::function<void(std::size_t)>& work) {
-    const std::size_t threads =
-        std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
-    std::atomic<std::size_t> next{0};
-    std::mutex failureMutex;
-    std::exception_ptr failure;
-    const auto run = [&] {
-        for (std::size_t i = next++; i < count; i = next++) {
-            try {
-                work(i);
-            } catch (...) {
-                std::lock_guard<std::mutex> lock(failureMutex);
-                if (!failure) {
-                    failure = std::current_exception();
-                }
-                next = count;
-            }
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(run);
-        } catch (const std::system_error&) {
-            break;  // fewer threads do the same work
-        }
-    }
-    run();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
 }
 
 // The rows of one block of work (a PNG block, a TIFF strip): about a quarter of a megabyte,

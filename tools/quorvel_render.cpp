@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/host_error.h"
@@ -13,6 +14,7 @@
 #include "host/scene_error.h"
 #include "host/scene_file.h"
 #include "host/scene_render.h"
+#include "tools/frame_writer.h"
 #include "tools/render_options.h"
 #include "tools/ui_pictures.h"
 
@@ -94,18 +96,23 @@ std::string FrameName(const RenderJob& job) {
                      : std::string("the frame at ") + time;
 }
 
-// Renders the jobs on as many threads as asked; stops after a frame that fails.
-int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs, int threads) {
+// Renders the jobs on as many threads as asked, writing the images meanwhile; stops after a
+// frame that fails.
+int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs,
+               const RenderOptions& options) {
     std::vector<double> times;
     for (const RenderJob& job : jobs) {
         times.push_back(job.time);
     }
     Progress progress(jobs.size());
+    FrameWriter writer(options.compression,
+                       [&progress](const RenderJob& job) { progress.Done(job); });
     int status = kExitDone;
-    renderer.RenderEach(times, threads, [&](std::size_t index, RenderedFrame& frame) {
+    renderer.RenderEach(times, options.threads, [&](std::size_t index, RenderedFrame& frame) {
         const RenderJob& job = jobs[index];
         const FrameResult& result = frame.result;
         if (result.Err() != PF_Err_NONE) {
+            writer.Drain();
             progress.Finish();
             Fail(FrameName(job) + " failed: the effect returned " + ErrorText(result.Err()) +
                  (result.preRenderErr != PF_Err_NONE ? " from SMART_PRE_RENDER"
@@ -114,11 +121,9 @@ int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs, int 
             status = kExitFrame;
             return false;
         }
-        WriteImageFile(job.outputPath, *frame.output);
-        frame.output.reset();
-        progress.Done(job);
-        return true;
+        return writer.Add(job, std::move(frame.output));
     });
+    writer.Finish();
     progress.Finish();
     return status;
 }
@@ -128,7 +133,7 @@ int Run(const RenderOptions& options) {
     const std::vector<RenderJob> jobs = PlanRender(scene, options);
     const auto started = std::chrono::steady_clock::now();
     SceneRenderer renderer(options.modulePath, scene);
-    int status = RenderJobs(renderer, jobs, options.threads);
+    int status = RenderJobs(renderer, jobs, options);
     const PF_Err setDown = renderer.SetDown();
     if (status == kExitDone && setDown != PF_Err_NONE) {
         Fail("the module's set-down failed with " + ErrorText(setDown));

@@ -37,6 +37,9 @@ constexpr OptionRow kOptions[] = {
      "render the scene at F times its size, frame and masks (a\n"
      "                     test-card layer only)"},
     {"--threads", nullptr, "N", "render on N host threads at once (default 1)"},
+    {"--compression", nullptr, "fast|small|none",
+     "how hard to pack the images: fast (the default), small (the\n"
+     "                     smallest files, slowest) or none (the quickest to write)"},
     {"--ui", nullptr, "DIRECTORY",
      "instead of rendering, draw the effect's own interface (the ramp\n"
      "                     editors, the mask names) into PNG files in DIRECTORY: the\n"
@@ -106,6 +109,12 @@ void SetOption(RenderOptions& options, const std::string& name, const std::strin
         }
     } else if (name == "--threads") {
         options.threads = static_cast<int>(WholeNumber(name, value, 1, 64));
+    } else if (name == "--compression") {
+        const auto compression = quorvel::host::ParseCompression(value);
+        if (!compression) {
+            throw UsageError("--compression expects fast, small or none, not '" + value + "'");
+        }
+        options.compression = *compression;
     } else if (name == "--ui") {
         options.uiDirectory = value;
     } else {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/image_file.h"
 #include "host/scene.h"
 
 // A command line that cannot be used; the message says what is wrong.
@@ -32,6 +33,7 @@ struct RenderOptions {
     std::optional<FrameRange> frames;
     std::optional<double> scale;
     int threads = 1;
+    quorvel::host::Compression compression = quorvel::host::Compression::Fast;
 };
 
 // Reads the arguments after the program name. Throws UsageError.
