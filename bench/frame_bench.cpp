@@ -21,6 +21,8 @@
 #include "host/frame_hooks.h"
 #include "host/host.h"
 #include "host/param_value.h"
+#include "host/scene_file.h"
+#include "host/scene_render.h"
 #include "host/suites/path_suites.h"
 #include "host/world.h"
 #include "tests/support/egl_context.h"
@@ -243,6 +245,30 @@ void ModuleFrame(benchmark::State& state, Depth depth, const Look& look) {
         }
     }
 }
+
+// The render tool's frame without its file: the frame of ModuleFrame as a scene
+// (frame_1080p.json, on the test card) through the host's scene renderer, as the tool renders
+// a frame range on one thread (tool_bench.sh runs the tool on the same scene).
+void SceneFrame(benchmark::State& state, Depth depth) {
+    quorvel::host::Scene scene =
+        quorvel::host::LoadSceneFile(QUORVEL_SOURCE_DIR "/bench/frame_1080p.json");
+    scene.depth = depth;
+    quorvel::host::SceneRenderer renderer(QUORVEL_MODULE_PATH, scene);
+    for (auto _ : state) {
+        bool done = false;
+        renderer.RenderEach({0.0}, 1, [&done](std::size_t, quorvel::host::RenderedFrame& frame) {
+            done = frame.result.Err() == PF_Err_NONE;
+            return done;
+        });
+        if (!done) {
+            state.SkipWithError("the frame failed");
+            break;
+        }
+    }
+}
+BENCHMARK_CAPTURE(SceneFrame, 8bit, Depth::Bits8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(SceneFrame, 16bit, Depth::Bits16)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(SceneFrame, float, Depth::Float)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 using Clock = std::chrono::steady_clock;
 

@@ -16,6 +16,7 @@
 #include "host/scene_render.h"
 #include "tools/frame_writer.h"
 #include "tools/render_options.h"
+#include "tools/repeated_output_filter.h"
 #include "tools/ui_pictures.h"
 
 namespace {
@@ -132,6 +133,7 @@ int Run(const RenderOptions& options) {
     Scene scene = LoadSceneFile(options.scenePath);
     const std::vector<RenderJob> jobs = PlanRender(scene, options);
     const auto started = std::chrono::steady_clock::now();
+    const RepeatedOutputFilter openGlInformationOnce;
     SceneRenderer renderer(options.modulePath, scene);
     int status = RenderJobs(renderer, jobs, options);
     const PF_Err setDown = renderer.SetDown();

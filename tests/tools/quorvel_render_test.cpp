@@ -129,6 +129,12 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
     }
     EXPECT_FALSE(fs::exists(File("anim_007.exr")));
     EXPECT_NE(run.output.find(": 4 of 4 (100%)"), std::string::npos) << run.output;
+    // The module's OpenGL information, printed for its start-up context and each thread's,
+    // reaches the user once.
+    const std::size_t information = run.output.find("OpenGL Renderer:");
+    EXPECT_NE(information, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("OpenGL Renderer:", information + 1), std::string::npos)
+        << run.output;
 }
 
 TEST_F(RenderToolTest, AFrameThatFailsEndsWithStatusFourAndTheHostErrorCode) {
