@@ -3,8 +3,10 @@
 // host's pixel type. The effect's own frames are measured beside it, in the same run, whole
 // and step by step (the ModulePhases benchmarks: where the frame's time goes).
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +48,19 @@ out vec4 colourOut;
 void main() { colourOut = texture(inputTexture, uvs); }
 )";
 
+// A shader of heavy arithmetic: a full-frame pass of it keeps llvmpipe's rasterizer busy.
+const char* const kHeavyFragmentSource = R"(#version 330
+in vec2 uvs;
+out vec4 colourOut;
+void main() {
+    vec4 sum = vec4(0.0);
+    for (int i = 0; i < 40; ++i) {
+        sum += sin(vec4(uvs * float(i), uvs.yx * float(i)));
+    }
+    colourOut = sum;
+}
+)";
+
 gl::GLuint Compile(gl::GLenum kind, const char* source) {
     const gl::GLuint shader = gl::glCreateShader(kind);
     gl::glShaderSource(shader, 1, &source, nullptr);
@@ -53,56 +68,111 @@ gl::GLuint Compile(gl::GLenum kind, const char* source) {
     return shader;
 }
 
+// A context of its own on the calling thread, with a program drawing a full-frame quad into
+// an RGBA32F target of the frame's size. Contexts are made one at a time: glbinding must not
+// take a new context while another thread calls OpenGL, so benchmark threads wait for all to
+// be made before they draw.
+class QuadPass {
+  public:
+    QuadPass(const char* fragmentSource, int threads) {
+        std::unique_lock<std::mutex> lock(made_.mutex);
+        context_ = std::make_unique<EglTestContext>();
+        Build(fragmentSource);
+        if (++made_.count == threads) {
+            made_.count = 0;
+            ++made_.round;
+            made_.changed.notify_all();
+        } else {
+            const long round = made_.round;
+            made_.changed.wait(lock, [&] { return made_.round != round; });
+        }
+    }
+    ~QuadPass() {
+        if (!Valid()) {
+            return;
+        }
+        gl::glDeleteFramebuffers(1, &framebuffer_);
+        gl::glDeleteTextures(1, &target_);
+        gl::glDeleteBuffers(1, &buffer_);
+        gl::glDeleteVertexArrays(1, &vertexArray_);
+        gl::glDeleteProgram(program_);
+    }
+    QuadPass(const QuadPass&) = delete;
+    QuadPass& operator=(const QuadPass&) = delete;
+
+    bool Valid() const { return context_->Valid(); }
+    void Draw() { gl::glDrawArrays(gl::GL_TRIANGLE_STRIP, 0, 4); }
+
+  private:
+    void Build(const char* fragmentSource) {
+        if (!Valid()) {
+            return;
+        }
+        program_ = gl::glCreateProgram();
+        const gl::GLuint vertex = Compile(gl::GL_VERTEX_SHADER, kVertexSource);
+        const gl::GLuint fragment = Compile(gl::GL_FRAGMENT_SHADER, fragmentSource);
+        gl::glAttachShader(program_, vertex);
+        gl::glAttachShader(program_, fragment);
+        gl::glBindAttribLocation(program_, 0, "Position");
+        gl::glBindAttribLocation(program_, 5, "UVs");
+        gl::glLinkProgram(program_);
+        gl::glDeleteShader(vertex);
+        gl::glDeleteShader(fragment);
+
+        const float quad[] = {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1};
+        gl::glGenVertexArrays(1, &vertexArray_);
+        gl::glBindVertexArray(vertexArray_);
+        gl::glGenBuffers(1, &buffer_);
+        gl::glBindBuffer(gl::GL_ARRAY_BUFFER, buffer_);
+        gl::glBufferData(gl::GL_ARRAY_BUFFER, sizeof(quad), quad, gl::GL_STATIC_DRAW);
+        gl::glEnableVertexAttribArray(0);
+        gl::glEnableVertexAttribArray(5);
+        gl::glVertexAttribPointer(0, 3, gl::GL_FLOAT, gl::GL_FALSE, 20, nullptr);
+        gl::glVertexAttribPointer(5, 2, gl::GL_FLOAT, gl::GL_FALSE, 20,
+                                  reinterpret_cast<const void*>(12));
+
+        gl::glGenTextures(1, &target_);
+        gl::glBindTexture(gl::GL_TEXTURE_2D, target_);
+        gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA32F, kWidth, kHeight, 0, gl::GL_RGBA,
+                         gl::GL_FLOAT, nullptr);
+        gl::glGenFramebuffers(1, &framebuffer_);
+        gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, framebuffer_);
+        gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0, gl::GL_TEXTURE_2D,
+                                   target_, 0);
+        gl::glViewport(0, 0, kWidth, kHeight);
+        gl::glUseProgram(program_);
+    }
+
+    struct Made {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int count = 0;
+        long round = 0;
+    };
+    static Made made_;
+
+    std::unique_ptr<EglTestContext> context_;
+    gl::GLuint program_ = 0;
+    gl::GLuint vertexArray_ = 0;
+    gl::GLuint buffer_ = 0;
+    gl::GLuint target_ = 0;
+    gl::GLuint framebuffer_ = 0;
+};
+QuadPass::Made QuadPass::made_;
+
 struct TransferDepth {
     gl::GLenum type;
     size_t bytesPerPixel;
 };
 
 void TransferFloor(benchmark::State& state, TransferDepth depth) {
-    EglTestContext context;
-    if (!context.Valid()) {
+    QuadPass pass(kFragmentSource, 1);
+    if (!pass.Valid()) {
         state.SkipWithError("no OpenGL context");
         return;
     }
     std::vector<unsigned char> host(kWidth * kHeight * depth.bytesPerPixel, 0x40);
     std::vector<unsigned char> back(host.size());
-
-    const gl::GLuint program = gl::glCreateProgram();
-    const gl::GLuint vertex = Compile(gl::GL_VERTEX_SHADER, kVertexSource);
-    const gl::GLuint fragment = Compile(gl::GL_FRAGMENT_SHADER, kFragmentSource);
-    gl::glAttachShader(program, vertex);
-    gl::glAttachShader(program, fragment);
-    gl::glBindAttribLocation(program, 0, "Position");
-    gl::glBindAttribLocation(program, 5, "UVs");
-    gl::glLinkProgram(program);
-
-    const float quad[] = {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1};
-    gl::GLuint vertexArray = 0;
-    gl::GLuint buffer = 0;
-    gl::glGenVertexArrays(1, &vertexArray);
-    gl::glBindVertexArray(vertexArray);
-    gl::glGenBuffers(1, &buffer);
-    gl::glBindBuffer(gl::GL_ARRAY_BUFFER, buffer);
-    gl::glBufferData(gl::GL_ARRAY_BUFFER, sizeof(quad), quad, gl::GL_STATIC_DRAW);
-    gl::glEnableVertexAttribArray(0);
-    gl::glEnableVertexAttribArray(5);
-    gl::glVertexAttribPointer(0, 3, gl::GL_FLOAT, gl::GL_FALSE, 20, nullptr);
-    gl::glVertexAttribPointer(5, 2, gl::GL_FLOAT, gl::GL_FALSE, 20,
-                              reinterpret_cast<const void*>(12));
-
-    gl::GLuint target = 0;
-    gl::GLuint framebuffer = 0;
-    gl::glGenTextures(1, &target);
-    gl::glBindTexture(gl::GL_TEXTURE_2D, target);
-    gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA32F, kWidth, kHeight, 0, gl::GL_RGBA,
-                     gl::GL_FLOAT, nullptr);
-    gl::glGenFramebuffers(1, &framebuffer);
-    gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, framebuffer);
-    gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0, gl::GL_TEXTURE_2D,
-                               target, 0);
-    gl::glViewport(0, 0, kWidth, kHeight);
-    gl::glUseProgram(program);
-
     for (auto _ : state) {
         gl::GLuint input = 0;
         gl::glGenTextures(1, &input);
@@ -113,20 +183,34 @@ void TransferFloor(benchmark::State& state, TransferDepth depth) {
                          gl::GL_FLOAT, nullptr);
         gl::glTexSubImage2D(gl::GL_TEXTURE_2D, 0, 0, 0, kWidth, kHeight, gl::GL_RGBA, depth.type,
                             host.data());
-        gl::glDrawArrays(gl::GL_TRIANGLE_STRIP, 0, 4);
+        pass.Draw();
         gl::glReadPixels(0, 0, kWidth, kHeight, gl::GL_RGBA, depth.type, back.data());
         gl::glDeleteTextures(1, &input);
         benchmark::DoNotOptimize(back.data());
     }
-
-    gl::glDeleteFramebuffers(1, &framebuffer);
-    gl::glDeleteTextures(1, &target);
-    gl::glDeleteBuffers(1, &buffer);
-    gl::glDeleteVertexArrays(1, &vertexArray);
-    gl::glDeleteProgram(program);
-    gl::glDeleteShader(vertex);
-    gl::glDeleteShader(fragment);
 }
+
+// Full-frame passes of a heavy shader on 1, 2 and 4 threads, each with a context of its own:
+// llvmpipe rasterizes for every context of a display on one set of threads (LP_NUM_THREADS of
+// them), one scene at a time, so more contexts draw no more frames per second.
+void SharedRasterizer(benchmark::State& state) {
+    QuadPass pass(kHeavyFragmentSource, state.threads());
+    if (!pass.Valid()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    for (auto _ : state) {
+        pass.Draw();
+        gl::glFinish();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(SharedRasterizer)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Threads(1)
+    ->Threads(2)
+    ->Threads(4);
 
 BENCHMARK_CAPTURE(TransferFloor, 8bit, TransferDepth{gl::GL_UNSIGNED_BYTE, 4})
     ->Unit(benchmark::kMillisecond)
