@@ -478,11 +478,16 @@ class PhaseClock {
             return Count(i, "glViewport") == 0 ? "resources and framebuffer" : "";
         }
         if (name == "glClear") {
-            static const char* const kClears[] = {
-                "clear of pass texture 0", "clear of the main texture",
-                "second clear of pass texture 0", "clear of pass texture 1"};
-            const std::size_t k = Count(i, "glClear");
-            return k < 4 ? kClears[k] : "clear";
+            // Told apart by where they come: before the upload, before the mesh pass, after it.
+            if (Count(i, "glTexSubImage2D") == 0) {
+                return "clear of pass texture 0";
+            }
+            if (Count(i, "glDrawElements") == 0) {
+                return "clear of the main texture";
+            }
+            const std::size_t drawsAfter =
+                Count(marks_.size(), "glDrawArrays") - Count(i, "glDrawArrays");
+            return drawsAfter >= 2 ? "second clear of pass texture 0" : "clear of pass texture 1";
         }
         if (name == "glTexImage2D") {
             // Before the first viewport, a first frame's render textures.

@@ -15,8 +15,8 @@ constexpr bool kKeepBlocks = false;
 constexpr bool kKeepBlocks = true;
 #endif
 
-// Blocks below this size are the allocator's business; above it, the pool keeps at most this
-// much in all (a few frames of 4K float pixels), the oldest given back going first.
+// Blocks below this size are the allocator's business; of larger ones the pool keeps at most
+// this much in all (a few frames of 4K float pixels), and gives the rest back to the system.
 constexpr std::size_t kSmallestKept = 256 * 1024;
 constexpr std::size_t kMostKept = std::size_t{512} << 20;
 
@@ -37,16 +37,14 @@ class Pool {
     }
 
     void GiveBack(std::unique_ptr<unsigned char[]> block, std::size_t size) {
-        if (!kKeepBlocks || size < kSmallestKept || size > kMostKept) {
+        if (!kKeepBlocks || size < kSmallestKept) {
             return;
         }
         std::lock_guard<std::mutex> lock(mutex_);
-        while (kept_ + size > kMostKept && !blocks_.empty()) {
-            kept_ -= blocks_.begin()->first;
-            blocks_.erase(blocks_.begin());
+        if (kept_ + size <= kMostKept) {
+            blocks_.emplace(size, std::move(block));
+            kept_ += size;
         }
-        blocks_.emplace(size, std::move(block));
-        kept_ += size;
     }
 
   private:

@@ -65,21 +65,24 @@ void FrameWriter::Run() {
             writing_ = true;
         }
         changed_.notify_all();
+        std::exception_ptr failure;
         try {
             WriteImageFile(pending.job->outputPath, *pending.image, compression_);
             pending.image.reset();
             written_(*pending.job);
         } catch (...) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            failure_ = std::current_exception();
-            waiting_.clear();
+            failure = std::current_exception();
         }
         {
             std::lock_guard<std::mutex> lock(mutex_);
             writing_ = false;
+            if (failure) {
+                failure_ = failure;
+                waiting_.clear();
+            }
         }
         changed_.notify_all();
-        if (failure_) {
+        if (failure) {
             return;
         }
     }
