@@ -112,7 +112,7 @@ void WriteExrFile(const std::string& path, const World& world, Compression compr
     imageSpec.alpha_channel = 3;
     imageSpec.attribute("compression", compression == Compression::None   ? "none"
                                        : compression == Compression::Fast ? "zip:1"
-                                                                          : "zip:9");
+                                                                          : "zip:6");
 
     std::vector<float> pixels(static_cast<std::size_t>(world.Width()) *
                               static_cast<std::size_t>(world.Height()) * 4);
