@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -97,8 +98,8 @@ std::string FrameName(const RenderJob& job) {
                      : std::string("the frame at ") + time;
 }
 
-// Renders the jobs on as many threads as asked, writing the images meanwhile; stops after a
-// frame that fails.
+// Renders the jobs on as many threads as help (FramesAtOnce), writing the images meanwhile;
+// stops after a frame that fails.
 int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs,
                const RenderOptions& options) {
     std::vector<double> times;
@@ -109,7 +110,8 @@ int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs,
     FrameWriter writer(options.compression,
                        [&progress](const RenderJob& job) { progress.Done(job); });
     int status = kExitDone;
-    renderer.RenderEach(times, options.threads, [&](std::size_t index, RenderedFrame& frame) {
+    const int threads = FramesAtOnce(options.threads, std::thread::hardware_concurrency());
+    renderer.RenderEach(times, threads, [&](std::size_t index, RenderedFrame& frame) {
         const RenderJob& job = jobs[index];
         const FrameResult& result = frame.result;
         if (result.Err() != PF_Err_NONE) {

@@ -36,10 +36,13 @@ constexpr OptionRow kOptions[] = {
     {"--scale", nullptr, "F",
      "render the scene at F times its size, frame and masks (a\n"
      "                     test-card layer only)"},
-    {"--threads", nullptr, "N", "render on N host threads at once (default 1)"},
-    {"--compression", nullptr, "fast|small|none",
-     "how hard to pack the images: fast (the default), small (the\n"
-     "                     smallest files, slowest) or none (the quickest to write)"},
+    {"--threads", nullptr, "N",
+     "render up to N frames at once on host threads (default 1); as\n"
+     "                     llvmpipe draws them all on one set of threads, at most 2\n"
+     "                     render at once (one per 4 cores on larger machines)"},
+    {"--compression", nullptr, "HOW",
+     "fast (the default), small (the smallest files, slowest) or\n"
+     "                     none (the quickest to write): how hard to pack the images"},
     {"--ui", nullptr, "DIRECTORY",
      "instead of rendering, draw the effect's own interface (the ramp\n"
      "                     editors, the mask names) into PNG files in DIRECTORY: the\n"
@@ -140,6 +143,10 @@ std::string PaddedNumber(int number, std::size_t width) {
 }
 
 }  // namespace
+
+int FramesAtOnce(int threads, unsigned cores) {
+    return std::min(threads, std::max(2, static_cast<int>(cores / 4)));
+}
 
 std::string RenderUsage() {
     std::string usage =
