@@ -1,5 +1,8 @@
 #include "tools/frame_writer.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <utility>
 
 namespace {
@@ -52,6 +55,10 @@ void FrameWriter::Stop() {
 }
 
 void FrameWriter::Run() {
+    // Rendering comes first: llvmpipe's threads wait for the slowest of them at the end of
+    // every pass, so the writer (and the threads it packs with, which inherit this) takes
+    // what they leave; a full queue holds the renderers back when it falls behind.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
     for (;;) {
         Pending pending;
         {
