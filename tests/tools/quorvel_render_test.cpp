@@ -110,6 +110,17 @@ TEST_F(RenderToolTest, BadScenesAndMissingFilesEndWithStatusTwoOrThree) {
     run = RenderTool(Example("default_look") + " -o " + File("no/folder/x.png"));
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find("the output folder"), std::string::npos) << run.output;
+
+    // An image that cannot be written (its name is taken by a folder) ends the run there,
+    // the images before it written and none after it.
+    fs::create_directories(File("frame_0001.png"));
+    run = RenderTool(Example("default_look") + " -o " + File("frame_####.png") + " --frames 0-3");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("cannot write image '" + File("frame_0001.png")), std::string::npos)
+        << run.output;
+    EXPECT_TRUE(fs::exists(File("frame_0000.png")));
+    EXPECT_FALSE(fs::exists(File("frame_0002.png")));
+    EXPECT_FALSE(fs::exists(File("frame_0003.png")));
 }
 
 TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
