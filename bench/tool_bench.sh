@@ -6,14 +6,15 @@
 #     float to TIFF, on 1, 2, 4 and 8 host threads;
 #   - the module's own frame (frame_bench: ModuleFrame, and SceneFrame where the build has it)
 #     and, for builds that have it, the frame step by step (ModulePhases).
-# Every figure is the median of RUNS runs (default 5). Needs hyperfine and python3.
+# Every figure is the median of RUNS runs (default 5), after WARMUP runs (default 1) that
+# are not counted. Needs hyperfine and python3.
 #
 #   bench/tool_bench.sh BASE_BUILD NEW_BUILD [OUTPUT_FOLDER]
 #   FRAMES=20 RUNS=3 THREADS="1 4" bench/tool_bench.sh build/base build/default
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    sed -n '2,13p' "$0"
+    sed -n '2,14p' "$0"
     exit 1
 fi
 base=$(cd "$1" && pwd)
@@ -22,6 +23,7 @@ results=${3:-$(mktemp -d /tmp/quorvel_tool_bench.XXXXXX)}
 mkdir -p "$results"
 frames=${FRAMES:-100}
 runs=${RUNS:-5}
+warmup=${WARMUP:-1}
 threads=${THREADS:-1 2 4 8}
 scene=$(cd "$(dirname "$0")" && pwd)/frame_1080p.json
 images=$(mktemp -d /tmp/quorvel_tool_bench_images.XXXXXX)
@@ -29,7 +31,7 @@ trap 'rm -rf "$images"' EXIT
 
 echo "results in $results; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 time_command() {  # name, command
-    hyperfine --style none -N --warmup 1 --runs "$runs" --export-json "$results/$1.json" \
+    hyperfine --style none -N --warmup "$warmup" --runs "$runs" --export-json "$results/$1.json" \
         --command-name "$1" "$2" > /dev/null
 }
 
