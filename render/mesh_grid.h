@@ -42,10 +42,11 @@ MeshShape MeshShapeOf(const MeshGrid& grid);
 int64_t CountLineIndices(const MeshGrid& grid);
 
 // What a frame may spend on its mesh: the vertices and the triangle and line indices together,
-// 256 MiB. The buffers hold twice that for their headroom, so a render thread holds at most
-// 512 MiB of mesh; the strips' valid range reaches far beyond (2147483647 strips of 2 rows),
-// and a frame that large would take minutes and gigabytes before anything is drawn.
-constexpr int64_t kMeshBudgetBytes = int64_t{256} * 1024 * 1024;
+// 64 MiB, four times the largest mesh without strips (16.8 MB). The buffers hold twice that for
+// their headroom, so a render thread holds at most 128 MiB of mesh; the strips' valid range
+// reaches far beyond (2147483647 strips of 2 rows), and a frame that large would take minutes
+// and gigabytes before anything is drawn.
+constexpr int64_t kMeshBudgetBytes = int64_t{64} * 1024 * 1024;
 
 // The bytes of the mesh's vertices and indices, without the buffers' headroom.
 int64_t MeshBytes(const MeshShape& shape);

@@ -56,13 +56,13 @@ TEST(MeshGridTest, ExtremeCountsAreClampedAndComputedWide) {
     EXPECT_TRUE(high.alongMasks);
     EXPECT_EQ(high.inner, 1000);
     EXPECT_EQ(high.outer, 200);
-    // The budget of 256 MiB of vertices and indices together: at the default counts (100 x 25
-    // base points along the masks, 14384 bytes a strip) it admits 18662 strips.
-    EXPECT_TRUE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 18662))));
-    EXPECT_FALSE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 18663))));
+    // The budget of 64 MiB of vertices and indices together: at the default counts (100 x 25
+    // base points along the masks, 14384 bytes a strip) it admits 4665 strips.
+    EXPECT_TRUE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 4665))));
+    EXPECT_FALSE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 4666))));
     MeshShape edge{};
-    edge.vertexCount = 4473924;
-    edge.triangleIndexCount = 4;
+    edge.vertexCount = 1118481;
+    edge.triangleIndexCount = 1;
     EXPECT_EQ(MeshBytes(edge), kMeshBudgetBytes);
     EXPECT_TRUE(MeshFitsBuffers(edge));
     edge.lineIndexCount = 1;
