@@ -8,6 +8,7 @@
 #include "ramp/ramp_operations.h"
 #include "ramp/ramp_text.h"
 #include "shell/locked_handle.h"
+#include "shell/owned_handle.h"
 #include "shell/suite_handler.h"
 
 namespace {
@@ -75,15 +76,28 @@ PF_Err RampArbDispose(PF_InData* in_data, PF_ArbitraryH handle) {
     if (handle == nullptr) {
         return PF_Err_NONE;
     }
+    // The point map is reachable only through the handle's memory: without the handle suite
+    // the utility callbacks serve, and a lock that gives nothing is tried once more. Should the
+    // memory stay out of reach, the handle is left to the host (which drops it when DISPOSE
+    // fails) and the map with it.
     SuiteHandler suites(in_data->pica_basicP);
-    {
-        LockedHandle locked(&suites, handle);
-        Ramp* ramp = locked.As<Ramp>();
-        if (ramp->points != nullptr) {
-            ramp->ReleasePoints();
+    const HandleFunctions functions = HandleFunctionsFor(&suites, in_data);
+    void* memory = nullptr;
+    for (int attempt = 0; attempt < 2 && memory == nullptr; ++attempt) {
+        memory = functions.lock(handle);
+        if (memory == nullptr) {
+            functions.unlock(handle);
         }
     }
-    suites.HandleSuite2()->host_dispose_handle(handle);
+    if (memory == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
+    }
+    Ramp* ramp = static_cast<Ramp*>(memory);
+    if (ramp->points != nullptr) {
+        ramp->ReleasePoints();
+    }
+    functions.unlock(handle);
+    functions.dispose(handle);
     return PF_Err_NONE;
 }
 

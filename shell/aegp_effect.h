@@ -12,7 +12,8 @@ class AegpLayer;
 class AegpEffect {
   public:
     // Raises Exception(512, ...) without global data, a failing AEGP_GetNewEffectForEffect as
-    // Exception with its code, and 516 for a suite that cannot be acquired.
+    // Exception with its code (4 when it hands out no handle), and 516 for a suite that cannot
+    // be acquired, the one that disposes the handle included.
     explicit AegpEffect(PF_InData* in_data);
     // Disposes the instance's handle; every failure is dropped.
     ~AegpEffect();
@@ -30,3 +31,6 @@ class AegpEffect {
 
 // Raises a failed AEGP call's code as Exception, without a message.
 void ThrowIfAegpFailed(A_Err err);
+// A call that reported success but handed out no handle has failed all the same: raises
+// Exception(PF_Err_OUT_OF_MEMORY) for a null handle.
+void ThrowIfAegpMadeNothing(const void* handle);

@@ -34,6 +34,12 @@ class NameMemory {
     AEGP_MemHandle memory_;
 };
 
+// The suite that disposes streams, acquired before the host hands one out, so that a missing
+// suite cannot leave the stream behind.
+void AcquireStreamDisposal(AegpEffect* effect) {
+    effect->suites.StreamSuite9();
+}
+
 }  // namespace
 
 A_long AegpLayer::MaskCount() {
@@ -46,6 +52,7 @@ AegpMask AegpLayer::Mask(A_long index) {
     AEGP_MaskRefH mask = nullptr;
     ThrowIfAegpFailed(
         owner->suites.LayerMaskSuite7()->AEGP_GetLayerMaskByIndex(handle, index, &mask));
+    ThrowIfAegpMadeNothing(mask);
     return AegpMask(owner, 1, mask);
 }
 
@@ -68,9 +75,11 @@ AEGP_ColorVal AegpMask::Color() {
 }
 
 AegpStream AegpMask::Stream(AEGP_MaskStream which) {
+    AcquireStreamDisposal(owner);
     AEGP_StreamRefH stream = nullptr;
     ThrowIfAegpFailed(owner->suites.StreamSuite7()->AEGP_GetNewMaskStream(PluginIdOf(owner), handle,
                                                                           which, &stream));
+    ThrowIfAegpMadeNothing(stream);
     return AegpStream(owner, 1, stream);
 }
 
@@ -86,9 +95,11 @@ AegpStream::~AegpStream() {
 }
 
 AegpStream AegpStream::Parent() {
+    AcquireStreamDisposal(owner);
     AEGP_StreamRefH parent = nullptr;
     ThrowIfAegpFailed(owner->suites.DynamicStreamSuite5()->AEGP_GetNewParentStreamRef(
         PluginIdOf(owner), handle, &parent));
+    ThrowIfAegpMadeNothing(parent);
     return AegpStream(owner, 1, parent);
 }
 
@@ -100,16 +111,15 @@ std::u16string AegpStream::Name(bool forceEnglish) {
     AEGP_MemHandle memory = nullptr;
     ThrowIfAegpFailed(
         streams->AEGP_GetStreamName(PluginIdOf(owner), handle, forceEnglish ? 1 : 0, &memory));
-    if (memory == nullptr) {
-        return std::u16string();
-    }
+    ThrowIfAegpMadeNothing(memory);
     NameMemory owned(memorySuite, memory);
     void* text = nullptr;
     ThrowIfAegpFailed(memorySuite->AEGP_LockMemHandle(memory, &text));
+    // A lock that hands out no text took no lock.
+    ThrowIfAegpMadeNothing(text);
     std::u16string name;
     try {
-        for (const auto* unit = static_cast<const A_UTF16Char*>(text);
-             unit != nullptr && *unit != 0; ++unit) {
+        for (const auto* unit = static_cast<const A_UTF16Char*>(text); *unit != 0; ++unit) {
             name += static_cast<char16_t>(*unit);
         }
     } catch (...) {
@@ -126,6 +136,7 @@ AegpStreamValue AegpStream::Value(A_u_short timeMode, const A_Time* time, bool p
     std::memset(&value, 0, sizeof(value));
     ThrowIfAegpFailed(owner->suites.StreamSuite10()->AEGP_GetNewStreamValue(
         PluginIdOf(owner), handle, timeMode, time, preExpression ? 1 : 0, &value));
+    ThrowIfAegpMadeNothing(value.streamH);
     return AegpStreamValue(owner, 1, value);
 }
 
@@ -141,6 +152,7 @@ AegpStreamValue::~AegpStreamValue() {
 }
 
 AegpMaskOutline AegpStreamValue::MaskOutline() {
+    ThrowIfAegpMadeNothing(value.val.mask);
     return AegpMaskOutline(owner, 0, value.val.mask);
 }
 

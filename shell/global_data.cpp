@@ -47,7 +47,7 @@ GlobalData* GetGlobalData(const PF_InData* in_data) {
 PF_Err GlobalDataSetdown(PF_InData* in_data) {
     if (in_data->global_data != nullptr) {
         SuiteHandler suites(in_data->pica_basicP);
-        suites.HandleSuite2()->host_dispose_handle(in_data->global_data);
+        HandleFunctionsFor(&suites, in_data).dispose(in_data->global_data);
     }
     return PF_Err_NONE;
 }

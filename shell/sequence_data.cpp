@@ -90,7 +90,7 @@ PF_Err GetFlattenedSequenceData(PF_InData* in_data, PF_OutData* out_data) {
 PF_Err SequenceSetdown(PF_InData* in_data, PF_OutData*) {
     if (in_data->sequence_data != nullptr) {
         SuiteHandler suites(in_data->pica_basicP);
-        suites.HandleSuite2()->host_dispose_handle(in_data->sequence_data);
+        HandleFunctionsFor(&suites, in_data).dispose(in_data->sequence_data);
     }
     return PF_Err_NONE;
 }

@@ -62,12 +62,6 @@ bool TurnOnMaskNames(Host& host) {
     return host.effect().parameters().SetValue(PARAM_SHOW_MASKS_NAMES, on) == PF_Err_NONE;
 }
 
-// The size of the layer in its own pixels.
-struct LayerSize {
-    int width;
-    int height;
-};
-
 quorvel::host::LayerMask Mask(const char* name, AEGP_ColorVal colour,
                               std::initializer_list<AEGP_MaskVertex> vertices) {
     quorvel::host::LayerMask mask;
@@ -113,40 +107,6 @@ void DrawLayerAndMasks(UiWindow& window, const std::vector<quorvel::host::LayerM
         cairo_stroke(cr);
     }
     cairo_restore(cr);
-}
-
-// The three pictures of an effect whose parameters and layer masks the host holds: the ramp
-// editors show the ramps' values, the windows the layer's masks and, as "Show Masks Names"
-// says, their names.
-bool DrawPictures(Host& host, const LayerSize& size, const std::string& directory) {
-    const int rows = (9 + kColumns - 1) / kColumns;
-    UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
-                      kGap + rows * (kControlHeight + kGap));
-    controls.canvas().Clear(0x23, 0x23, 0x23);
-    UiEvents events(host.effect(), controls);
-    bool ok = true;
-    for (int n = 0; n < 9 && ok; ++n) {
-        const EffectControl control = {kRampIndices[n], ControlFrame(n)};
-        ok = Report("drawing a ramp editor", events.Draw(&control));
-    }
-    ok = ok && Write(controls, directory + "/effect-controls.png");
-
-    // Both windows show the layer with a margin of a sixth of its size on every side.
-    const std::vector<quorvel::host::LayerMask> masks =
-        host.State<quorvel::host::LayerMasks>().Get();
-    const int windowWidth = size.width * 4 / 3;
-    const int windowHeight = size.height * 4 / 3;
-    UiWindow composition(PF_Window_COMP, windowWidth, windowHeight);
-    composition.view = quorvel::host::UiView{size.width / 6.0, size.height / 6.0, 1.0, 1.0, 0, 0};
-    DrawLayerAndMasks(composition, masks, size, true);
-    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
-    ok = ok && Write(composition, directory + "/composition.png");
-
-    UiWindow layer(PF_Window_LAYER, windowWidth, windowHeight);
-    layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, size.width / 24.0, size.height / 27.0};
-    DrawLayerAndMasks(layer, masks, size, false);
-    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
-    return ok && Write(layer, directory + "/layer.png");
 }
 
 bool SetsParameter(const quorvel::host::Scene& scene, const std::string& name) {
@@ -211,6 +171,37 @@ int DrawScenePictures(const std::string& modulePath, const std::string& director
 }
 
 }  // namespace
+
+bool DrawPictures(Host& host, const LayerSize& size, const std::string& directory) {
+    const int rows = (9 + kColumns - 1) / kColumns;
+    UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
+                      kGap + rows * (kControlHeight + kGap));
+    controls.canvas().Clear(0x23, 0x23, 0x23);
+    UiEvents events(host.effect(), controls);
+    bool ok = true;
+    for (int n = 0; n < 9 && ok; ++n) {
+        const EffectControl control = {kRampIndices[n], ControlFrame(n)};
+        ok = Report("drawing a ramp editor", events.Draw(&control));
+    }
+    ok = ok && Write(controls, directory + "/effect-controls.png");
+
+    // Both windows show the layer with a margin of a sixth of its size on every side.
+    const std::vector<quorvel::host::LayerMask> masks =
+        host.State<quorvel::host::LayerMasks>().Get();
+    const int windowWidth = size.width * 4 / 3;
+    const int windowHeight = size.height * 4 / 3;
+    UiWindow composition(PF_Window_COMP, windowWidth, windowHeight);
+    composition.view = quorvel::host::UiView{size.width / 6.0, size.height / 6.0, 1.0, 1.0, 0, 0};
+    DrawLayerAndMasks(composition, masks, size, true);
+    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
+    ok = ok && Write(composition, directory + "/composition.png");
+
+    UiWindow layer(PF_Window_LAYER, windowWidth, windowHeight);
+    layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, size.width / 24.0, size.height / 27.0};
+    DrawLayerAndMasks(layer, masks, size, false);
+    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
+    return ok && Write(layer, directory + "/layer.png");
+}
 
 int DrawUiPictures(const std::string& modulePath, const std::string& directory,
                    const std::string& scenePath) {

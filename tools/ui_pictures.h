@@ -2,6 +2,20 @@
 
 #include <string>
 
+#include "host/host.h"
+
+// The size of the layer in its own pixels.
+struct LayerSize {
+    int width;
+    int height;
+};
+
+// The three pictures of an effect whose parameters and layer masks the host holds, written
+// into directory: the ramp editors show the ramps' values, the windows the layer's masks and,
+// as "Show Masks Names" says, their names. False when a drawing failed (and its picture and
+// those after it were not written) or a picture could not be written.
+bool DrawPictures(quorvel::host::Host& host, const LayerSize& size, const std::string& directory);
+
 // Draws the effect's custom UI through the module into PNG files in directory: the effect
 // controls with the nine ramp editors ("effect-controls.png"), and the composition and layer
 // windows with the mask names ("composition.png", "layer.png"). Without a scene the editors

@@ -50,13 +50,15 @@ class SharedRefImpl {
 
 class DRAWBOT_PenP : public SharedRefImpl<DRAWBOT_PenRef> {
   public:
-    // A new pen of colour and size; a failed NewPen throws DRAWBOT_Exception with its code.
+    // A new pen of colour and size; a failed NewPen throws DRAWBOT_Exception with its code, one
+    // that hands out no pen with PF_Err_OUT_OF_MEMORY.
     DRAWBOT_PenP(const DRAWBOT_SupplierSuite1* suite, DRAWBOT_SupplierRef supplier,
                  const DRAWBOT_ColorRGBA* colour, float size);
 };
 
 class DRAWBOT_PathP : public SharedRefImpl<DRAWBOT_PathRef> {
   public:
-    // A new empty path; a failed NewPath throws DRAWBOT_Exception with its code.
+    // A new empty path; a failed NewPath throws DRAWBOT_Exception with its code, one that hands
+    // out no path with PF_Err_OUT_OF_MEMORY.
     DRAWBOT_PathP(const DRAWBOT_SupplierSuite1* suite, DRAWBOT_SupplierRef supplier);
 };

@@ -24,6 +24,16 @@ void ThrowIfFailed(A_long err) {
     }
 }
 
+// A Drawbot call that reports success but hands out no object has failed all the same. made
+// is where the call put the object, read only once the call has returned.
+template <typename Ref>
+void ThrowIfNotMade(A_long err, const Ref* made) {
+    ThrowIfFailed(err);
+    if (*made == nullptr) {
+        throw Exception(PF_Err_OUT_OF_MEMORY);
+    }
+}
+
 // A brush or font made here: released by Release on the way through, whose failure is
 // raised, or without a word when an exception passes first.
 template <typename Ref>
@@ -100,15 +110,15 @@ void DrawMaskNames(PF_InData* in_data, PF_EventExtra* extra) {
         const DRAWBOT_SupplierSuite1* supplierSuite = suites.DRAWBOTSupplierSuite1();
         const DRAWBOT_SurfaceSuite2* surfaceSuite = suites.DRAWBOTSurfaceSuite2();
         DRAWBOT_SurfaceRef surface = nullptr;
-        ThrowIfFailed(drawSuite->GetSurface(drawRef, &surface));
+        ThrowIfNotMade(drawSuite->GetSurface(drawRef, &surface), &surface);
         DRAWBOT_SupplierRef supplier = nullptr;
-        ThrowIfFailed(drawSuite->GetSupplier(drawRef, &supplier));
+        ThrowIfNotMade(drawSuite->GetSupplier(drawRef, &supplier), &supplier);
 
         float size = 0;
         ThrowIfFailed(supplierSuite->GetDefaultFontSize(supplier, &size));
         size *= kFontFactor;
         OwnedDrawbotObject<DRAWBOT_FontRef> font(supplierSuite);
-        ThrowIfFailed(supplierSuite->NewDefaultFont(supplier, size, &font.ref));
+        ThrowIfNotMade(supplierSuite->NewDefaultFont(supplier, size, &font.ref), &font.ref);
 
         const A_Time time = {in_data->current_time, in_data->time_scale};
         const PF_WindowType window = (*extra->contextH)->w_type;
@@ -133,7 +143,7 @@ void DrawMaskNames(PF_InData* in_data, PF_EventExtra* extra) {
                     static_cast<float>(colour.redF), static_cast<float>(colour.greenF),
                     static_cast<float>(colour.blueF), static_cast<float>(colour.alphaF)};
                 OwnedDrawbotObject<DRAWBOT_BrushRef> brush(supplierSuite);
-                ThrowIfFailed(supplierSuite->NewBrush(supplier, &rgba, &brush.ref));
+                ThrowIfNotMade(supplierSuite->NewBrush(supplier, &rgba, &brush.ref), &brush.ref);
 
                 const PF_FixedPoint point = WindowPoint(in_data, extra, window, vertex);
                 const DRAWBOT_PointF32 origin = {

@@ -25,6 +25,13 @@ constexpr float kKeySize = 10.0f;
 // is reported as this.
 constexpr PF_Err kDrawFailed = PF_Err_OUT_OF_MEMORY;
 
+// A call's result, where one that reports success but hands out no object has failed all the
+// same. made is where the call put the object, read only once the call has returned.
+template <typename Ref>
+PF_Err Made(PF_Err err, const Ref* made) {
+    return err == PF_Err_NONE && *made == nullptr ? kDrawFailed : err;
+}
+
 // The Drawbot suites of one drawing: released at the end of the scope when the drawing did
 // not release them itself (an exception passing).
 class HeldDrawbotSuites {
@@ -195,9 +202,10 @@ PF_Err DrawPlot(SuiteHandler& suites, const LockedHandle& locked, const DrawbotS
     PlotObjects objects(supplierSuite, handleSuite);
 
     // The whole frame in the background colour.
-    err = supplierSuite->NewPath(supplier, &objects.backgroundPath);
+    err = Made(supplierSuite->NewPath(supplier, &objects.backgroundPath), &objects.backgroundPath);
     if (err == PF_Err_NONE) {
-        err = supplierSuite->NewBrush(supplier, &colours[kBackground], &objects.brush);
+        err = Made(supplierSuite->NewBrush(supplier, &colours[kBackground], &objects.brush),
+                   &objects.brush);
     }
     if (err == PF_Err_NONE) {
         const DRAWBOT_RectF32 whole =
@@ -231,9 +239,11 @@ PF_Err DrawPlot(SuiteHandler& suites, const LockedHandle& locked, const DrawbotS
             } else {
                 FillCurveImage(RampIn(locked), plot, layout, colours,
                                static_cast<uint8_t*>(pixels.ptr));
-                err = supplierSuite->NewImageFromBuffer(
-                    supplier, static_cast<int>(plot.width), static_cast<int>(plot.height),
-                    static_cast<int>(plot.width * 4), layout, pixels.ptr, &objects.image);
+                err = Made(supplierSuite->NewImageFromBuffer(
+                               supplier, static_cast<int>(plot.width),
+                               static_cast<int>(plot.height), static_cast<int>(plot.width * 4),
+                               layout, pixels.ptr, &objects.image),
+                           &objects.image);
             }
         }
         if (err == PF_Err_NONE) {
@@ -306,10 +316,10 @@ PF_Err DrawRampEditor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
     DRAWBOT_ColorRGBA colours[kRampEditorColorCount] = {};
     if (drawable) {
         if (err == PF_Err_NONE) {
-            err = drawbot.suites.drawSuite->GetSupplier(drawRef, &supplier);
+            err = Made(drawbot.suites.drawSuite->GetSupplier(drawRef, &supplier), &supplier);
         }
         if (err == PF_Err_NONE) {
-            err = drawbot.suites.drawSuite->GetSurface(drawRef, &surface);
+            err = Made(drawbot.suites.drawSuite->GetSurface(drawRef, &surface), &surface);
         }
         if (err == PF_Err_NONE) {
             err = GetRampEditorColors(in_data, out_data, colours);

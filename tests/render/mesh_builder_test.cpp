@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "render/mapped_buffer.h"
@@ -168,19 +169,25 @@ TEST_F(MeshBuilderTest, MaskIndicesNameTheirPathParameters) {
     }
 }
 
-TEST_F(MeshBuilderTest, MeshesTooLargeForTheBuffersEndWithOutOfMemoryBeforeMapping) {
+TEST_F(MeshBuilderTest, MeshesBeyondTheBudgetEndWithOutOfMemoryBeforeMapping) {
     test->settings.stripsEnable = 1;
-    test->settings.stripsCount = 2147483647;
-    test->settings.alongBasePoints = 2147483647;  // clamped to 1000
-    gl_test::GLCallCounter counter;
-    try {
-        Build();
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.err, PF_Err_OUT_OF_MEMORY);
+    // The most strips of all (the base points clamped to 1000), and the most whose buffers
+    // would still have fitted 32-bit sizes: 4473924 strips of 2 x 2 vertices, 268 MB.
+    const std::pair<int32_t, int32_t> stripsAndBasePoints[] = {{2147483647, 2147483647},
+                                                               {4473924, 2}};
+    for (const auto& [strips, basePoints] : stripsAndBasePoints) {
+        test->settings.stripsCount = strips;
+        test->settings.alongBasePoints = basePoints;
+        gl_test::GLCallCounter counter;
+        try {
+            Build();
+            ADD_FAILURE() << strips << ": no exception";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.err, PF_Err_OUT_OF_MEMORY);
+        }
+        EXPECT_EQ(counter.Total(), 0);
+        EXPECT_EQ(renderData->meshVertexBuffer, 0u);
     }
-    EXPECT_EQ(counter.Total(), 0);
-    EXPECT_EQ(renderData->meshVertexBuffer, 0u);
     // Counts below their valid minimum are clamped, not trusted.
     test->settings.stripsEnable = 0;
     test->settings.alongBasePoints = -3;

@@ -1,9 +1,10 @@
 // Frames with a mesh between two masks through the module as the host loads it: the band maps
 // the layer onto itself without shaping, supersampling averages 2 x 2 blocks, the wireframe
 // takes the host's colours strip by strip, the animation window slides with time; a second
-// frame makes no objects but its textures, every host call of the frame may fail once, and
-// four threads render what one renders.
+// frame makes no objects but its textures, every host call of the frame may fail once, noise
+// settings at the float maximum give finite pixels, and four threads render what one renders.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -381,6 +382,40 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << function;
             EXPECT_EQ(Difference(reference, output), 0.0f) << function;
         }
+    }
+}
+
+// Noise settings at the float maximum whose products leave the float range: the float frame
+// holds no channel that is not a finite number.
+TEST_F(FullMeshFrames, NoiseSettingsAtTheFloatMaximumGiveFinitePixels) {
+    const struct {
+        const char* first;
+        const char* second;
+        double secondValue;
+    } pairs[] = {
+        {"Distortion Noise Scale", "Distortion Noise Scale X", FLT_MAX},
+        {"Distortion Noise Scale", "Distortion Noise Scale Y", FLT_MAX},
+        {"Distortion Noise Scale", "Distortion Noise Inner Offset", -FLT_MAX},
+        {"Distortion Noise Scale X", "Distortion Noise Inner Offset", FLT_MAX},
+    };
+    World input(Depth::Float, 32, 24, 16);
+    FillPattern(input);
+    for (const auto& pair : pairs) {
+        Set(pair.first, FLT_MAX);
+        Set(pair.second, pair.secondValue);
+        World output(Depth::Float, 32, 24);
+        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+        long notFinite = 0;
+        for (A_long y = 0; y < output.Height(); ++y) {
+            for (A_long x = 0; x < output.Width(); ++x) {
+                for (const float channel : output.Pixel(x, y)) {
+                    notFinite += std::isfinite(channel) ? 0 : 1;
+                }
+            }
+        }
+        EXPECT_EQ(notFinite, 0) << pair.first << " and " << pair.second;
+        Set(pair.first, 100);
+        Set(pair.second, std::string(pair.second) == "Distortion Noise Inner Offset" ? 0 : 100);
     }
 }
 

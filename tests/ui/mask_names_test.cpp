@@ -210,6 +210,15 @@ TEST_F(MaskNamesTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) {
         EXPECT_EQ(event.extra.evt_out_flags, 0) << call;
         EXPECT_LEDGER_BALANCED(host) << call;
     }
+    // A Drawbot creation that reports success but hands out nothing has failed all the same.
+    for (const char* creation : {"GetSurface", "GetSupplier", "NewDefaultFont", "NewBrush"}) {
+        host.faults().Clear();
+        host.faults().NullCall(creation, 1);
+        const host::UiEvent event = host::UiEvents(effect(), comp).Draw();
+        EXPECT_EQ(event.command.err, PF_Err_OUT_OF_MEMORY) << creation;
+        EXPECT_EQ(event.extra.evt_out_flags, 0) << creation;
+        EXPECT_LEDGER_BALANCED(host) << creation;
+    }
     for (const char* disposal : kAegpDisposals) {
         host.faults().Clear();
         host.faults().FailCall(disposal, 1, 4321);

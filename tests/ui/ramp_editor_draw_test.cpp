@@ -258,6 +258,16 @@ TEST_F(RampEditorDrawTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) 
         EXPECT_EQ(event.command.Message(), "") << what;
         EXPECT_LEDGER_BALANCED(host) << what;
     }
+    // A creation that reports success but hands out nothing has failed all the same.
+    for (const char* creation :
+         {"GetSupplier", "GetSurface", "NewPath", "NewBrush", "NewImageFromBuffer", "NewPen"}) {
+        host.faults().Clear();
+        host.faults().NullCall(creation, 1);
+        const host::UiEvent event = Draw();
+        EXPECT_EQ(event.command.err, PF_Err_OUT_OF_MEMORY) << creation;
+        EXPECT_EQ(event.extra.evt_out_flags, 0) << creation;
+        EXPECT_LEDGER_BALANCED(host) << creation;
+    }
     const struct {
         const char* suite;
         PF_Err expected;
