@@ -1,6 +1,8 @@
 #include "host/scene_file.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -36,12 +38,6 @@ struct DepthWord {
 constexpr DepthWord kDepthWords[] = {
     {Depth::Bits8, "8"}, {Depth::Bits16, "16"}, {Depth::Float, "32"}, {Depth::Float, "float"}};
 
-std::string FormatNumber(double value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
 class SceneReader {
   public:
     explicit SceneReader(std::string path) : path_(std::move(path)) {}
@@ -62,6 +58,9 @@ class SceneReader {
     double NumberIn(const Json& value, const SceneLocation& where, double low, double high) const;
     long long Integer(const Json& value, const SceneLocation& where, long long low,
                       long long high) const;
+    double Coordinate(const Json& value, const SceneLocation& where) const {
+        return NumberIn(value, where, -kMaxMaskCoordinate, kMaxMaskCoordinate);
+    }
     std::pair<double, double> Pair(const Json& value, const SceneLocation& where) const;
     double KeyTime(const Json& object, const SceneLocation& where) const;
     // Walks a "keyframes" array: objects with "time" or "frame" and a member named valueKey,
@@ -94,7 +93,16 @@ Json SceneReader::Parse(const std::string& text) const {
     // one of them and a second "Offset" would silently win.
     std::vector<std::set<std::string>> openObjects;
     std::string duplicate;
-    const Json::parser_callback_t noteKeys = [&](int, Json::parse_event_t event, Json& parsed) {
+    const Json::parser_callback_t noteKeys = [&](int depth, Json::parse_event_t event,
+                                                 Json& parsed) {
+        // Copying a parsed value recurses once per level, so a hostile file of deeply nested
+        // arrays would overflow the stack; no scene needs more than a few levels.
+        if ((event == Json::parse_event_t::object_start ||
+             event == Json::parse_event_t::array_start) &&
+            depth >= kMaxSceneNesting) {
+            Fail("", "objects and arrays nest deeper than " + std::to_string(kMaxSceneNesting) +
+                         " levels");
+        }
         if (event == Json::parse_event_t::object_start) {
             openObjects.emplace_back();
         } else if (event == Json::parse_event_t::object_end && !openObjects.empty()) {
@@ -167,8 +175,8 @@ double SceneReader::NumberIn(const Json& value, const SceneLocation& where, doub
                              double high) const {
     const double number = Number(value, where);
     if (number < low || number > high) {
-        Fail(where, FormatNumber(number) + " is outside the range " + FormatNumber(low) + " .. " +
-                        FormatNumber(high));
+        Fail(where, FormatSceneNumber(number) + " is outside the range " + FormatSceneNumber(low) +
+                        " .. " + FormatSceneNumber(high));
     }
     return number;
 }
@@ -177,11 +185,11 @@ long long SceneReader::Integer(const Json& value, const SceneLocation& where, lo
                                long long high) const {
     const double number = Number(value, where);
     if (number != std::floor(number)) {
-        Fail(where, FormatNumber(number) + " is not a whole number");
+        Fail(where, FormatSceneNumber(number) + " is not a whole number");
     }
     if (number < static_cast<double>(low) || number > static_cast<double>(high)) {
-        Fail(where, FormatNumber(number) + " is outside the range " + std::to_string(low) + " .. " +
-                        std::to_string(high));
+        Fail(where, FormatSceneNumber(number) + " is outside the range " + std::to_string(low) +
+                        " .. " + std::to_string(high));
     }
     return static_cast<long long>(number);
 }
@@ -190,7 +198,7 @@ std::pair<double, double> SceneReader::Pair(const Json& value, const SceneLocati
     if (!value.is_array() || value.size() != 2) {
         Fail(where, "expected two numbers [x, y]");
     }
-    return {Number(value[0], Element(where, 0)), Number(value[1], Element(where, 1))};
+    return {Coordinate(value[0], Element(where, 0)), Coordinate(value[1], Element(where, 1))};
 }
 
 double SceneReader::KeyTime(const Json& object, const SceneLocation& where) const {
@@ -320,7 +328,7 @@ SceneVertex SceneReader::ReadVertex(const Json& value, const SceneLocation& wher
         double* const fields[] = {&vertex.x,   &vertex.y,    &vertex.inX,
                                   &vertex.inY, &vertex.outX, &vertex.outY};
         for (std::size_t i = 0; i < value.size(); ++i) {
-            *fields[i] = Number(value[i], Element(where, i));
+            *fields[i] = Coordinate(value[i], Element(where, i));
         }
         return vertex;
     }
@@ -447,10 +455,7 @@ Scene SceneReader::Read(const std::string& text) {
     Scene scene;
     scene.path = path_;
     if (root.contains("frameRate")) {
-        frameRate_ = NumberIn(root["frameRate"], "frameRate", 0.0, kMaxFrameRate);
-        if (!(frameRate_ > 0.0)) {
-            Fail("frameRate", "the frame rate must be above 0");
-        }
+        frameRate_ = NumberIn(root["frameRate"], "frameRate", kMinFrameRate, kMaxFrameRate);
     }
     scene.frameRate = frameRate_;
     ReadSize(root, scene);
@@ -463,6 +468,17 @@ Scene SceneReader::Read(const std::string& text) {
 }
 
 }  // namespace
+
+std::string FormatSceneNumber(double value) {
+    char text[32] = {};
+    for (int digits = 6; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof(text), "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) {
+            break;
+        }
+    }
+    return text;
+}
 
 std::optional<Depth> ParseDepth(const std::string& word) {
     for (const DepthWord& row : kDepthWords) {
