@@ -38,6 +38,58 @@ struct DepthWord {
 constexpr DepthWord kDepthWords[] = {
     {Depth::Bits8, "8"}, {Depth::Bits16, "16"}, {Depth::Float, "32"}, {Depth::Float, "float"}};
 
+// What parsing would lose or choke on, found before the text becomes a value: a repeated key,
+// of which the value keeps only one (a second "Offset" would silently win), and nesting
+// beyond a few levels, which no scene needs and which copying a value recurses through (a
+// hostile file of nested arrays would overflow the stack).
+class SceneTextCheck : public nlohmann::json_sax<Json> {
+  public:
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override {
+        openKeys_.emplace_back();
+        return Open();
+    }
+    bool key(string_t& key) override {
+        if (!openKeys_.back().insert(key).second && duplicate.empty()) {
+            duplicate = key;
+        }
+        return true;
+    }
+    bool end_object() override {
+        openKeys_.pop_back();
+        --depth_;
+        return true;
+    }
+    bool start_array(std::size_t) override { return Open(); }
+    bool end_array() override {
+        --depth_;
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        throw error;
+    }
+
+    bool tooDeep = false;
+    std::string duplicate;
+
+  private:
+    // False ends the parse.
+    bool Open() {
+        tooDeep = ++depth_ > kMaxSceneNesting;
+        return !tooDeep;
+    }
+
+    int depth_ = 0;
+    std::vector<std::set<std::string>> openKeys_;
+};
+
 class SceneReader {
   public:
     explicit SceneReader(std::string path) : path_(std::move(path)) {}
@@ -89,34 +141,14 @@ class SceneReader {
 };
 
 Json SceneReader::Parse(const std::string& text) const {
-    // Objects are checked for repeated keys while parsing, since the parsed value keeps only
-    // one of them and a second "Offset" would silently win.
-    std::vector<std::set<std::string>> openObjects;
-    std::string duplicate;
-    const Json::parser_callback_t noteKeys = [&](int depth, Json::parse_event_t event,
-                                                 Json& parsed) {
-        // Copying a parsed value recurses once per level, so a hostile file of deeply nested
-        // arrays would overflow the stack; no scene needs more than a few levels.
-        if ((event == Json::parse_event_t::object_start ||
-             event == Json::parse_event_t::array_start) &&
-            depth >= kMaxSceneNesting) {
-            Fail("", "objects and arrays nest deeper than " + std::to_string(kMaxSceneNesting) +
-                         " levels");
-        }
-        if (event == Json::parse_event_t::object_start) {
-            openObjects.emplace_back();
-        } else if (event == Json::parse_event_t::object_end && !openObjects.empty()) {
-            openObjects.pop_back();
-        } else if (event == Json::parse_event_t::key && !openObjects.empty() &&
-                   !openObjects.back().insert(parsed.get<std::string>()).second &&
-                   duplicate.empty()) {
-            duplicate = parsed.get<std::string>();
-        }
-        return true;
-    };
+    SceneTextCheck check;
     Json root;
     try {
-        root = Json::parse(text, noteKeys);
+        // A pass of its own, since the parser's callbacks scan the parent value after every
+        // object, which makes long keyframe lists quadratic.
+        if (Json::sax_parse(text, &check)) {
+            root = Json::parse(text);
+        }
     } catch (const Json::exception& error) {
         std::string message = error.what();
         const std::size_t prefixEnd = message.find("] ");
@@ -125,8 +157,12 @@ Json SceneReader::Parse(const std::string& text) const {
         }
         Fail("", "invalid JSON: " + message);
     }
-    if (!duplicate.empty()) {
-        Fail("", "the key " + Quoted(duplicate) + " appears twice in one object");
+    if (check.tooDeep) {
+        Fail("",
+             "objects and arrays nest deeper than " + std::to_string(kMaxSceneNesting) + " levels");
+    }
+    if (!check.duplicate.empty()) {
+        Fail("", "the key " + Quoted(check.duplicate) + " appears twice in one object");
     }
     return root;
 }
