@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "host/image_file.h"
+#include "host/layer_limits.h"
 #include "host/scene_error.h"
 #include "host/scene_setup.h"
 #include "host/test_card.h"
@@ -15,6 +16,10 @@ namespace quorvel::host {
 
 std::unique_ptr<World> MakeSceneLayer(Scene& scene) {
     if (scene.layer.testCard) {
+        const std::string problem = FrameMemoryProblem(scene.width, scene.height, scene.depth);
+        if (!problem.empty()) {
+            throw SceneError(scene.path + ": " + problem);
+        }
         return MakeTestCard(scene.depth, scene.width, scene.height);
     }
     std::unique_ptr<World> image = ReadImageFile(scene.layer.imagePath, scene.depth);

@@ -23,7 +23,8 @@ class SetupError : public std::runtime_error {
 
 // The layer's picture for a scene in its depth: the test card, or the image file, whose size
 // becomes the scene's frame size. Throws ImageFileError, or SceneError when the scene gives a
-// frame size that the image does not have.
+// frame size that the image does not have; either when the frame needs more memory than the
+// host gives one (layer_limits.h).
 std::unique_ptr<World> MakeSceneLayer(Scene& scene);
 
 // One rendered frame: its time, what the host saw of the two commands, and the output world.
