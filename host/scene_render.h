@@ -59,6 +59,10 @@ class SceneRenderer {
     // serves many frames and only finished frames wait for the sink. What the sink or a thread
     // throws is passed on once every thread has stopped.
     void RenderEach(const std::vector<double>& times, int threads, const FrameSink& sink);
+    // The same for count frames whose times timeAt gives by index, asked for as the frames
+    // start, so that memory follows the threads and not the number of frames.
+    void RenderEach(std::size_t count, const std::function<double(std::size_t)>& timeAt,
+                    int threads, const FrameSink& sink);
 
     // The set-down commands, at most once; the first failure's code, 0 when all succeeded.
     PF_Err SetDown();

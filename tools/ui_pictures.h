@@ -8,7 +8,8 @@
 // show the ramps' initial curves over two masks of the tool's own; with a scene file they show
 // its layer, its masks as they are at its time and its parameter values, with "Show Masks Names"
 // on unless the scene sets it. Returns 0 when every picture was drawn and written and the
-// host's ledger is balanced. Throws what loading and setting up a scene throws (SceneError,
-// ImageFileError, SetupError, HostError).
+// host's ledger is balanced, 1 when the module failed. Throws what loading and setting up a
+// scene throws (SceneError, ImageFileError, SetupError, HostError), SceneError for a folder
+// that does not exist and ImageFileError for a picture that cannot be written.
 int DrawUiPictures(const std::string& modulePath, const std::string& directory,
                    const std::string& scenePath = "");
