@@ -226,8 +226,7 @@ void WriteImageFile(const std::string& path, const World& world) {
     if (!output) {
         throw ImageFileError("cannot write image '" + path + "': " + OiioMessage(OIIO::geterror()));
     }
-    OIIO::ImageSpec imageSpec(world.Width(), world.Height(), 4,
-                              StoredType(*format, world.PixelDepth()));
+    OIIO::ImageSpec imageSpec(world.Width(), world.Height(), 4, StoredType(*format, world.PixelDepth()));
     imageSpec.alpha_channel = 3;
     if (!format->storesPremultiplied) {
         imageSpec.attribute("oiio:UnassociatedAlpha", 1);
