@@ -95,15 +95,13 @@ std::string FrameName(const RenderJob& job) {
 }
 
 // Renders the jobs on as many threads as asked; stops after a frame that fails.
-int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs, int threads) {
-    std::vector<double> times;
-    for (const RenderJob& job : jobs) {
-        times.push_back(job.time);
-    }
-    Progress progress(jobs.size());
+int RenderJobs(SceneRenderer& renderer, const RenderPlan& jobs, int threads) {
+    const std::size_t count = jobs.Count();
+    const auto timeAt = [&jobs](std::size_t index) { return jobs.Job(index).time; };
+    Progress progress(count);
     int status = kExitDone;
-    renderer.RenderEach(times, threads, [&](std::size_t index, RenderedFrame& frame) {
-        const RenderJob& job = jobs[index];
+    renderer.RenderEach(count, timeAt, threads, [&](std::size_t index, RenderedFrame& frame) {
+        const RenderJob job = jobs.Job(index);
         const FrameResult& result = frame.result;
         if (result.Err() != PF_Err_NONE) {
             progress.Finish();
@@ -125,7 +123,10 @@ int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs, int 
 
 int Run(const RenderOptions& options) {
     Scene scene = LoadSceneFile(options.scenePath);
-    const std::vector<RenderJob> jobs = PlanRender(scene, options);
+    const RenderPlan jobs = PlanRender(scene, options);
+    for (const std::string& warning : SceneWarnings(scene)) {
+        Fail("warning: " + warning);
+    }
     const auto started = std::chrono::steady_clock::now();
     SceneRenderer renderer(options.modulePath, scene);
     int status = RenderJobs(renderer, jobs, options.threads);
@@ -141,9 +142,10 @@ int Run(const RenderOptions& options) {
     if (status == kExitDone) {
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        std::fprintf(stderr, "quorvel-render: %zu %s of %d x %d at %s bits in %.2f s\n",
-                     jobs.size(), jobs.size() == 1 ? "frame" : "frames", renderer.scene().width,
-                     renderer.scene().height, DepthName(renderer.scene().depth), seconds);
+        std::fprintf(stderr, "quorvel-render: %zu %s of %d x %d at %s bits in %.2f s, wrote %s\n",
+                     jobs.Count(), jobs.Count() == 1 ? "frame" : "frames", renderer.scene().width,
+                     renderer.scene().height, DepthName(renderer.scene().depth), seconds,
+                     jobs.Files().c_str());
     }
     return status;
 }
