@@ -29,6 +29,7 @@ using quorvel::host::PixelValue;
 using quorvel::host::World;
 using quorvel::testing::Difference;
 using quorvel::testing::FillPattern;
+using quorvel::testing::ForgetRefusedItem;
 using quorvel::testing::kDepths;
 using quorvel::testing::StraightMask;
 using quorvel::testing::Tolerance;
@@ -265,20 +266,6 @@ class FullMeshFrames : public MeshFrames {
         Set("Across Base Points", 4);
         Set("Distortion Noise Amplitude", 20);
     }
-
-    // After a release the host refused (or only pretended to do): exactly one suite is still
-    // acquired; gives it back.
-    void ReleaseRefusedSuite() {
-        const std::map<std::string, long> held = host.ledger().Outstanding();
-        ASSERT_EQ(held.size(), 1u);
-        const std::string item = held.begin()->first;
-        ASSERT_EQ(held.begin()->second, 1);
-        ASSERT_EQ(item.rfind("suite ", 0), 0u) << item;
-        const size_t space = item.rfind(' ');
-        const std::string name = item.substr(6, space - 6);
-        const A_long version = std::stoi(item.substr(space + 1));
-        EXPECT_EQ(host.suites().Release(name.c_str(), version), PF_Err_NONE);
-    }
 };
 
 // A second identical frame on the same thread reuses every object of the first: it makes
@@ -317,11 +304,11 @@ std::vector<bool> FramesOwnCalls(const std::vector<std::string>& journal,
 
 // Each call of the frame that can report a failure fails once, and once reports success
 // while handing out nothing. The host's context is current again and everything taken is
-// given back, except what the host itself refused to take back: a suite whose release failed
-// stays acquired, and the test releases it on the module's behalf. (A failing parameter
-// check-in is the other such case; it has a test of its own. The calls the host makes into
-// the effect's ramp callbacks while it takes the parameters back are the host's own, not the
-// frame's, and are left alone.)
+// given back, except what the host itself refused to take back: a suite whose release, a path
+// whose check-in or a preparation whose clean-up failed stays with the host, which was asked
+// once, and the test forgets it. (A failing parameter check-in is the other such case; it has
+// a test of its own. The calls the host makes into the effect's ramp callbacks while it takes
+// the parameters back are the host's own, not the frame's, and are left alone.)
 TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
     const char* const functions[] = {
         "checkout_param",       "checkout_layer",          "checkout_layer_pixels",
@@ -363,16 +350,21 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
                     EXPECT_EQ(CurrentSystemContext(), context);
                     EXPECT_EQ(result.inputCheckoutsLeft, 0);
                     EXPECT_EQ(result.misuses, 0);
-                    // Answers that are not the frame's: a release's, a path check-in's (which
-                    // is tried again), and the 8-bit probe of a float world's, which only says
-                    // "not 8-bit".
+                    // Answers that are not the frame's: a release's, a path check-in's, and
+                    // the 8-bit probe of a float world's, which only says "not 8-bit".
                     const bool reported = name != "ReleaseSuite" && name != "PF_CheckinPath" &&
                                           !(name == "get_pixel_data8" && depth == Depth::Float);
                     if (!giveNull && reported) {
                         EXPECT_NE(result.Err(), PF_Err_NONE);
                     }
-                    if (name == "ReleaseSuite") {
-                        ReleaseRefusedSuite();
+                    // What the host refused to take back (or only pretended to take, for a
+                    // suite) stays with it: the frame asked once.
+                    const std::map<std::string, std::string> refusals = {
+                        {"ReleaseSuite", "suite "},
+                        {"PF_CheckinPath", "path "},
+                        {"PF_PathCleanupSegLength", "length preparation "}};
+                    if ((!giveNull || name == "ReleaseSuite") && refusals.count(name) != 0) {
+                        EXPECT_TRUE(ForgetRefusedItem(host, refusals.at(name)));
                     }
                     EXPECT_LEDGER_BALANCED(host);
                 }
