@@ -357,6 +357,10 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
                     if (!giveNull && reported) {
                         EXPECT_NE(result.Err(), PF_Err_NONE);
                     }
+                    // Pixels promised but not given: no frame is made from or into nothing.
+                    if (giveNull && reported && name.rfind("get_pixel_data", 0) == 0) {
+                        EXPECT_EQ(result.Err(), PF_Err_BAD_CALLBACK_PARAM);
+                    }
                     // What the host refused to take back (or only pretended to take, for a
                     // suite) stays with it: the frame asked once.
                     const std::map<std::string, std::string> refusals = {
