@@ -26,10 +26,6 @@ MeshShape MeshShapeOf(const MeshGrid& grid) {
     return shape;
 }
 
-int64_t CountLineIndices(const MeshGrid& grid) {
-    return MeshShapeOf(grid).lineIndexCount;
-}
-
 bool MeshFitsBuffers(const MeshShape& shape) {
     constexpr int64_t kLimit = std::numeric_limits<int32_t>::max();
     constexpr int64_t kIndexSize = sizeof(uint32_t);

@@ -38,9 +38,6 @@ constexpr int32_t kMinStripsCount = 2;
 
 MeshShape MeshShapeOf(const MeshGrid& grid);
 
-// The number of wireframe line indices: 2 (a - 1) s.
-int64_t CountLineIndices(const MeshGrid& grid);
-
 // Whether the mesh's buffers can be reserved: every byte size, doubled for the buffers'
 // headroom, fits a signed 32-bit size.
 bool MeshFitsBuffers(const MeshShape& shape);
