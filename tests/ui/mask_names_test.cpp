@@ -53,6 +53,22 @@ TEST(FilterCompWindowEventTest, TakesEveryEventOfTheCompositionAndLayerWindowsOn
         EXPECT_FALSE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, nullptr, nullptr, &event))
             << window;
     }
+    // A drawing event reads the checkbox also from a host that leaves num_params 0; one that
+    // states an array too short to hold it has the box off. The drawing that starts stops here
+    // at once: this in_data has no basic suite.
+    std::vector<PF_ParamDef> definitions(PARAM_COUNT);
+    std::vector<PF_ParamDef*> params;
+    for (PF_ParamDef& definition : definitions) {
+        params.push_back(&definition);
+    }
+    definitions[kShowMasksNames].u.bd.value = 1;
+    context.w_type = PF_Window_COMP;
+    event.e_type = PF_Event_DRAW;
+    in.num_params = kShowMasksNames;
+    EXPECT_TRUE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event));
+    in.num_params = 0;
+    EXPECT_THROW(
+        FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event), int);
     // An event without a context is no window's.
     event.contextH = nullptr;
     EXPECT_FALSE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, nullptr, nullptr, &event));
