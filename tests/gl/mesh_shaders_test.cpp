@@ -239,21 +239,92 @@ TEST_F(MeshShaders, WithoutNoiseTheFragmentShowsTheLayerAtItsTextureCoordinate) 
     }
 }
 
-TEST_F(MeshShaders, NoiseIsPointFiveHundredthsAtEveryLatticePoint) {
+// The noise of the main effect shader written out again for the processor, formula by formula:
+// the lattice hash of each corner, its gradient dotted with the offset, smoothed weights.
+using Vec3 = std::array<float, 3>;
+
+Vec3 LatticeHash(const Vec3& p) {
+    const std::uint32_t multipliers[3] = {1597334673u, 3812015801u, 2798796415u};
+    std::uint32_t q[3];
+    for (int c = 0; c < 3; ++c) {
+        q[c] = static_cast<std::uint32_t>(static_cast<std::int32_t>(p[c])) * multipliers[c];
+    }
+    const std::uint32_t mixed = q[0] ^ q[1] ^ q[2];
+    Vec3 result;
+    for (int c = 0; c < 3; ++c) {
+        const float unit = static_cast<float>(mixed * multipliers[c]) / 4294967296.0f;
+        result[c] = -1.0f + 2.0f * unit;
+    }
+    return result;
+}
+
+float GradientNoise(const Vec3& p) {
+    Vec3 base;
+    Vec3 offset;
+    Vec3 weight;
+    for (int c = 0; c < 3; ++c) {
+        base[c] = std::floor(p[c]);
+        offset[c] = p[c] - base[c];
+        weight[c] = offset[c] * offset[c] * (3.0f - 2.0f * offset[c]);
+    }
+    // The gradient of corner (x, y, z) dotted with the point's offset from that corner.
+    const auto corner = [&](int x, int y, int z) {
+        const int at[3] = {x, y, z};
+        const Vec3 gradient = LatticeHash({base[0] + x, base[1] + y, base[2] + z});
+        float sum = 0;
+        for (int c = 0; c < 3; ++c) {
+            sum += (offset[c] - at[c]) * gradient[c];
+        }
+        return sum;
+    };
+    const auto mix = [](float a, float b, float t) { return a * (1 - t) + b * t; };
+    const float y0 = mix(mix(corner(0, 0, 0), corner(1, 0, 0), weight[0]),
+                         mix(corner(0, 0, 1), corner(1, 0, 1), weight[0]), weight[2]);
+    const float y1 = mix(mix(corner(0, 1, 0), corner(1, 1, 0), weight[0]),
+                         mix(corner(0, 1, 1), corner(1, 1, 1), weight[0]), weight[2]);
+    return mix(y0, y1, weight[1]) + 0.05f;
+}
+
+TEST_F(MeshShaders, NoiseFollowsItsFormulasOnAndBetweenLatticePoints) {
+    struct NoiseCase {
+        int coordinates;  // 1 screen space, 2 local
+        float x, y;       // where those coordinates put the fragment
+        float scale, scaleX, scaleY, offsetX, offsetY, evolution, innerOffset, seed;
+    };
+    const NoiseCase cases[] = {
+        // On lattice points the noise is its bias, 0.05, whatever the hash.
+        {2, 0.5f, 0.5f, 0, 1, 1, 0, 0, 0, 0, 0},
+        {2, 0.5f, 0.5f, 0, 1, 1, 3, -2, 5, 0, 0},
+        {2, 0.5f, 0.5f, 0, 1, 1, -7, 11, -1, 0, 0},
+        // Between them, every term of the noise position at work.
+        {2, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
+        {1, 1.7f, 2.9f, 1.1f, 0.8f, 1.6f, -5.3f, 0.25f, -2.6f, -0.4f, 700},
+    };
     Fragment fragment;
-    fragment.uvs1[0] = 0.25f;
     DistortionSettings settings;
     settings.factors[0] = 1;  // along the normal (1, 0): the shift shows in red
-    for (const auto& point : {Pixel{0, 0, 0}, Pixel{3, -2, 5}, Pixel{-7, 11, -1}}) {
-        settings.NoiseAt(2, point[0], point[1], point[2]);
+    settings.floats["distortionNoiseAmplitude"] = 0.2f;
+    for (const NoiseCase& c : cases) {
+        SCOPED_TRACE(c.x);
+        settings.ints["distortionNoiseCoordinates"] = c.coordinates;
+        settings.floats["distortionNoiseScale"] = c.scale;
+        settings.floats["distortionNoiseScaleX"] = c.scaleX;
+        settings.floats["distortionNoiseScaleY"] = c.scaleY;
+        settings.floats["distortionNoiseOffsetX"] = c.offsetX;
+        settings.floats["distortionNoiseOffsetY"] = c.offsetY;
+        settings.floats["distortionNoiseEvolution"] = c.evolution;
+        settings.floats["distortionNoiseInnerOffset"] = c.innerOffset;
+        settings.floats["distortionNoiseSeed"] = c.seed;
+        float* const place = c.coordinates == 1 ? fragment.screenNoiseUV : fragment.meshUVs;
+        place[0] = c.x;
+        place[1] = c.y;
+        const float noise = GradientNoise(
+            {c.scaleX * c.scale * (c.x + c.y * c.innerOffset) + c.offsetX,
+             c.scaleY * c.scale * c.y + c.offsetY, c.evolution + c.seed});
         const Pixel pixel = DrawDistortion(fragment, settings);
-        EXPECT_NEAR(pixel[0], 0.25f + 2 * 0.05f, 1e-6f);
+        EXPECT_NEAR(pixel[0], 0.5f + 0.2f * noise, 1e-5f);
         EXPECT_NEAR(pixel[1], 0.5f, 1e-6f);
     }
-    // Half way between the origin, whose hash is (-1, -1, -1), and the next lattice point the
-    // noise is no longer the lattice value.
-    settings.NoiseAt(2, 0.5f, 0, 0);
-    EXPECT_GT(std::fabs(DrawDistortion(fragment, settings)[0] - 0.35f), 1e-3f);
 }
 
 TEST_F(MeshShaders, ScreenSpaceAndLocalNoiseReadTheirOwnCoordinates) {
