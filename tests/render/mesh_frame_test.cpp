@@ -215,6 +215,22 @@ TEST_F(MeshFrames, TheWireframeTakesTheHostsColoursStripByStrip) {
         const std::set<std::string> expected = {strip % 2 == 0 ? "type 2" : "half-way"};
         EXPECT_EQ(stripColours[strip], expected) << "strip " << strip;
     }
+    // The shadow lies one pixel right of and one row below each edge: with a single cell it
+    // shows right of the red line on the left edge and below the top edge.
+    Set("Along Base Points", 2);
+    Set("Across Base Points", 2);
+    Set("Strips Enable", 0);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    A_long top = 1;
+    while (top < 23 && !Near(output.Pixel(16, top), blue)) {
+        ++top;
+    }
+    A_long left = 1;
+    while (left < 31 && !Near(output.Pixel(left, 12), red)) {
+        ++left;
+    }
+    EXPECT_TRUE(Near(output.Pixel(16, top + 1), green) && Near(output.Pixel(16, top - 1), none));
+    EXPECT_TRUE(Near(output.Pixel(left + 1, 12), green) && Near(output.Pixel(left - 1, 12), none));
 }
 
 // The animation window slides the sampled part of the band: at phase p each vertex reads the
