@@ -3,10 +3,12 @@
 // every failing call ending the drawing with nothing left behind.
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "host/aegp_objects.h"
 #include "host/layer_masks.h"
 #include "shell/param_index.h"
 #include "tests/support/module_host.h"
@@ -19,6 +21,29 @@ namespace {
 using host::DrawbotOperation;
 
 constexpr PF_ParamIndex kShowMasksNames = PARAM_SHOW_MASKS_NAMES;
+
+// The arguments of the calls whose arguments the host itself does not keep, seen on their
+// way to the host's own functions.
+struct SeenArguments {
+    std::vector<std::pair<A_long, A_long>> layerToCompTimes;
+    std::vector<A_Boolean> forceEnglish;
+    decltype(PF_EventCallbacks::layer_to_comp) layerToComp;
+    decltype(AEGP_StreamSuite10::AEGP_GetStreamName) getStreamName;
+    AEGP_StreamSuite10 streamSuite;
+};
+SeenArguments seen;
+
+PF_Err SeeLayerToComp(void* refcon, PF_ContextH context, A_long time, A_long scale,
+                      PF_FixedPoint* point) {
+    seen.layerToCompTimes.emplace_back(time, scale);
+    return seen.layerToComp(refcon, context, time, scale, point);
+}
+
+A_Err SeeStreamName(AEGP_PluginID plugin, AEGP_StreamRefH stream, A_Boolean forceEnglish,
+                    AEGP_MemHandle* name) {
+    seen.forceEnglish.push_back(forceEnglish);
+    return seen.getStreamName(plugin, stream, forceEnglish, name);
+}
 
 TEST(FixedFromCoordinateTest, RoundsHalvesAwayFromZeroAndStaysInRange) {
     EXPECT_EQ(FixedFromCoordinate(-2.5), -163840);
@@ -112,7 +137,25 @@ class MaskNamesTest : public ModuleTest {
 };
 
 TEST_F(MaskNamesTest, NamesLandThroughTheCompositionTransformsInTheirColours) {
-    const host::UiEvent event = host::UiEvents(effect(), comp).Draw();
+    host::InstanceSettings settings = effect().Settings();
+    settings.currentTime = 4800;
+    settings.timeScale = 1200;
+    effect().SetSettings(settings);
+    const void* streamSuite = nullptr;
+    ASSERT_EQ(host.suites().Acquire(kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &streamSuite),
+              PF_Err_NONE);
+    host.suites().Release(kAEGPStreamSuite, kAEGPStreamSuiteVersion10);
+    seen = SeenArguments{};
+    seen.streamSuite = *static_cast<const AEGP_StreamSuite10*>(streamSuite);
+    seen.getStreamName = seen.streamSuite.AEGP_GetStreamName;
+    seen.streamSuite.AEGP_GetStreamName = &SeeStreamName;
+    host.suites().Add({kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &seen.streamSuite});
+    host::UiEvents events(effect(), comp);
+    PF_EventExtra record = events.Record(PF_Event_DRAW, nullptr);
+    seen.layerToComp = record.cbs.layer_to_comp;
+    record.cbs.layer_to_comp = &SeeLayerToComp;
+
+    const host::UiEvent event = events.Send(record);
     EXPECT_EQ(event.command.err, PF_Err_NONE);
     EXPECT_EQ(event.extra.evt_out_flags, PF_EO_HANDLED_EVENT);
     // The mask without vertices and the open one with a single vertex have no segment.
@@ -134,6 +177,18 @@ TEST_F(MaskNamesTest, NamesLandThroughTheCompositionTransformsInTheirColours) {
     EXPECT_EQ(strings[1].colour.green, 1.0f);
     EXPECT_EQ(comp.layerToCompCalls, 2);
     EXPECT_EQ(comp.sourceToFrameCalls, 2);
+    // Everything at the event's time: the outline in layer time and before expressions, the
+    // point's way into the composition; the names as the user wrote them.
+    EXPECT_EQ(seen.layerToCompTimes, (std::vector<std::pair<A_long, A_long>>(2, {4800, 1200})));
+    EXPECT_EQ(seen.forceEnglish, std::vector<A_Boolean>(4, 0));
+    const std::vector<host::AegpValueRequest> requests = host.State<host::AegpObjects>().Requests();
+    ASSERT_EQ(requests.size(), 4u);
+    for (const host::AegpValueRequest& request : requests) {
+        EXPECT_EQ(request.timeMode, AEGP_LTimeMode_LayerTime);
+        EXPECT_EQ(request.time.value, 4800);
+        EXPECT_EQ(request.time.scale, 1200u);
+        EXPECT_TRUE(request.preExpression);
+    }
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Font), 1);
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Brush), 2);
     EXPECT_LEDGER_BALANCED(host);
