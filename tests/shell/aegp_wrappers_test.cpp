@@ -163,6 +163,23 @@ TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) 
             << suite;
         EXPECT_LEDGER_BALANCED(host) << suite;
     }
+    // Each call takes the version of "AEGP Stream Suite" that it belongs to: 7 makes the
+    // outline stream, 10 reads names and values, 9 disposes streams.
+    for (const A_long version : {7, 10}) {
+        host.faults().Clear();
+        host.faults().MakeSuiteUnavailable("AEGP Stream Suite", version);
+        EXPECT_THROW(Walk(InData()), int) << version;
+        EXPECT_LEDGER_BALANCED(host) << version;
+    }
+    // Without version 9 the streams cannot be given back, and their destructors say nothing.
+    host.faults().Clear();
+    host.faults().MakeSuiteUnavailable("AEGP Stream Suite", 9);
+    EXPECT_NO_THROW(Walk(InData()));
+    EXPECT_EQ(host.ledger().Outstanding().size(), 4u);  // two streams of each mask
+    for (const auto& [item, count] : host.ledger().Outstanding()) {
+        EXPECT_EQ(item.rfind("AEGP stream #", 0), 0u) << item;
+        EXPECT_TRUE(count == 1 && host.ledger().GiveHeld(item)) << item;
+    }
     // Without the effect suite the effect's handle cannot be given back, and the destructor
     // says nothing; the suites it acquired are released all the same.
     host.faults().Clear();
