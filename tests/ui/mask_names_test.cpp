@@ -22,27 +22,22 @@ using host::DrawbotOperation;
 
 constexpr PF_ParamIndex kShowMasksNames = PARAM_SHOW_MASKS_NAMES;
 
-// The arguments of the calls whose arguments the host itself does not keep, seen on their
-// way to the host's own functions.
-struct SeenArguments {
-    std::vector<std::pair<A_long, A_long>> layerToCompTimes;
-    std::vector<A_Boolean> forceEnglish;
-    decltype(PF_EventCallbacks::layer_to_comp) layerToComp;
-    decltype(AEGP_StreamSuite10::AEGP_GetStreamName) getStreamName;
-    AEGP_StreamSuite10 streamSuite;
-};
-SeenArguments seen;
+// What the drawing passed to the calls whose arguments the host does not keep, on their way
+// to the host's own functions.
+std::vector<std::string> seen;
+decltype(PF_EventCallbacks::layer_to_comp) hostLayerToComp;
+decltype(AEGP_StreamSuite10::AEGP_GetStreamName) hostStreamName;
 
 PF_Err SeeLayerToComp(void* refcon, PF_ContextH context, A_long time, A_long scale,
                       PF_FixedPoint* point) {
-    seen.layerToCompTimes.emplace_back(time, scale);
-    return seen.layerToComp(refcon, context, time, scale, point);
+    seen.push_back("layer_to_comp at " + std::to_string(time) + "/" + std::to_string(scale));
+    return hostLayerToComp(refcon, context, time, scale, point);
 }
 
-A_Err SeeStreamName(AEGP_PluginID plugin, AEGP_StreamRefH stream, A_Boolean forceEnglish,
+A_Err SeeStreamName(AEGP_PluginID plugin, AEGP_StreamRefH stream, A_Boolean english,
                     AEGP_MemHandle* name) {
-    seen.forceEnglish.push_back(forceEnglish);
-    return seen.getStreamName(plugin, stream, forceEnglish, name);
+    seen.push_back("name, English " + std::to_string(english));
+    return hostStreamName(plugin, stream, english, name);
 }
 
 TEST(FixedFromCoordinateTest, RoundsHalvesAwayFromZeroAndStaysInRange) {
@@ -141,19 +136,17 @@ TEST_F(MaskNamesTest, NamesLandThroughTheCompositionTransformsInTheirColours) {
     settings.currentTime = 4800;
     settings.timeScale = 1200;
     effect().SetSettings(settings);
-    const void* streamSuite = nullptr;
-    ASSERT_EQ(host.suites().Acquire(kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &streamSuite),
-              PF_Err_NONE);
+    const void* hostStreams = nullptr;
+    host.suites().Acquire(kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &hostStreams);
     host.suites().Release(kAEGPStreamSuite, kAEGPStreamSuiteVersion10);
-    seen = SeenArguments{};
-    seen.streamSuite = *static_cast<const AEGP_StreamSuite10*>(streamSuite);
-    seen.getStreamName = seen.streamSuite.AEGP_GetStreamName;
-    seen.streamSuite.AEGP_GetStreamName = &SeeStreamName;
-    host.suites().Add({kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &seen.streamSuite});
+    static AEGP_StreamSuite10 streams;  // served until the host ends
+    streams = *static_cast<const AEGP_StreamSuite10*>(hostStreams);
+    hostStreamName = std::exchange(streams.AEGP_GetStreamName, &SeeStreamName);
+    host.suites().Add({kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &streams});
     host::UiEvents events(effect(), comp);
     PF_EventExtra record = events.Record(PF_Event_DRAW, nullptr);
-    seen.layerToComp = record.cbs.layer_to_comp;
-    record.cbs.layer_to_comp = &SeeLayerToComp;
+    hostLayerToComp = std::exchange(record.cbs.layer_to_comp, &SeeLayerToComp);
+    seen.clear();
 
     const host::UiEvent event = events.Send(record);
     EXPECT_EQ(event.command.err, PF_Err_NONE);
@@ -179,15 +172,14 @@ TEST_F(MaskNamesTest, NamesLandThroughTheCompositionTransformsInTheirColours) {
     EXPECT_EQ(comp.sourceToFrameCalls, 2);
     // Everything at the event's time: the outline in layer time and before expressions, the
     // point's way into the composition; the names as the user wrote them.
-    EXPECT_EQ(seen.layerToCompTimes, (std::vector<std::pair<A_long, A_long>>(2, {4800, 1200})));
-    EXPECT_EQ(seen.forceEnglish, std::vector<A_Boolean>(4, 0));
+    const std::string name = "name, English 0";
+    const std::string toComp = "layer_to_comp at 4800/1200";
+    EXPECT_EQ(seen, (std::vector<std::string>{name, toComp, name, name, name, toComp}));
     const std::vector<host::AegpValueRequest> requests = host.State<host::AegpObjects>().Requests();
     ASSERT_EQ(requests.size(), 4u);
-    for (const host::AegpValueRequest& request : requests) {
-        EXPECT_EQ(request.timeMode, AEGP_LTimeMode_LayerTime);
-        EXPECT_EQ(request.time.value, 4800);
-        EXPECT_EQ(request.time.scale, 1200u);
-        EXPECT_TRUE(request.preExpression);
+    for (const host::AegpValueRequest& r : requests) {
+        EXPECT_TRUE(r.timeMode == AEGP_LTimeMode_LayerTime && r.time.value == 4800 &&
+                    r.time.scale == 1200u && r.preExpression);
     }
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Font), 1);
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Brush), 2);
