@@ -75,27 +75,22 @@ TEST_F(MeshFrames, TheBandMapsTheLayerOntoItselfWithoutShaping) {
     // every colour and takes alpha a to a (1.5 - 0.5 a).
     SetRamp("Opacity Across Ramp", RampInterpolation_Line, {{0.0f, 0.5f}, {1.0f, 0.5f}});
     Set("Background Blend Mode", BackgroundMode_Blend);
-    {
-        World input(Depth::Float, 32, 24);
-        FillPattern(input);
-        World expected(Depth::Float, 32, 24);
-        for (A_long y = 0; y < 24; ++y) {
-            for (A_long x = 0; x < 32; ++x) {
-                PixelValue pixel = input.Pixel(x, y);
-                pixel[0] *= 1.5f - 0.5f * pixel[0];
-                expected.SetPixel(x, y, pixel);
-            }
+    World input(Depth::Float, 32, 24);
+    FillPattern(input);
+    World expected(Depth::Float, 32, 24);
+    for (A_long y = 0; y < 24; ++y) {
+        for (A_long x = 0; x < 32; ++x) {
+            PixelValue pixel = input.Pixel(x, y);
+            pixel[0] *= 1.5f - 0.5f * pixel[0];
+            expected.SetPixel(x, y, pixel);
         }
-        World output(Depth::Float, 32, 24);
-        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-        EXPECT_LE(Difference(expected, output, 5, 19), Tolerance(Depth::Float));
     }
+    World output(Depth::Float, 32, 24);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    EXPECT_LE(Difference(expected, output, 5, 19), Tolerance(Depth::Float));
     // A mask that names no path gives no mesh: with Background None nothing is drawn.
     quorvel::host::ChoosePath(effect(), effect().parameters().Find("Mask 2"), 0);
     Set("Background Blend Mode", BackgroundMode_None);
-    World input(Depth::Float, 32, 24);
-    FillPattern(input);
-    World output(Depth::Float, 32, 24);
     ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
     EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 24));
 }
