@@ -16,9 +16,9 @@ enum ParamIndex : int {
 static_assert(PARAM_COUNT == 80, "the host stores projects with exactly 80 parameters");
 
 // The definition at index in the host's parameter array of a command, or null when there is
-// none. The array is the one the effect declared, PARAM_COUNT long; a host that states a
-// shorter length in num_params is believed, one that leaves num_params 0 is not taken at its
-// word, so the effect works with hosts that do not fill it in.
+// none. The array is the one the effect declared, PARAM_COUNT long. A host that states a
+// shorter length in num_params is believed; one that leaves num_params 0 has stated nothing,
+// and its array is taken as declared.
 inline PF_ParamDef* ParamAt(const PF_InData* in_data, PF_ParamDef* params[], A_long index) {
     if (params == nullptr || index < 0 || index >= PARAM_COUNT ||
         (in_data->num_params != 0 && index >= in_data->num_params)) {
