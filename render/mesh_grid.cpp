@@ -25,10 +25,6 @@ MeshShape MeshShapeOf(const MeshGrid& grid) {
     return shape;
 }
 
-int64_t CountLineIndices(const MeshGrid& grid) {
-    return MeshShapeOf(grid).lineIndexCount;
-}
-
 int64_t MeshBytes(const MeshShape& shape) {
     constexpr int64_t kIndexSize = sizeof(uint32_t);
     return shape.vertexCount * static_cast<int64_t>(sizeof(MeshVertex)) +

@@ -38,9 +38,6 @@ constexpr int32_t kMinStripsCount = 2;
 
 MeshShape MeshShapeOf(const MeshGrid& grid);
 
-// The number of wireframe line indices: 2 (a - 1) s.
-int64_t CountLineIndices(const MeshGrid& grid);
-
 // What a frame may spend on its mesh: the vertices and the triangle and line indices together,
 // 64 MiB, four times the largest mesh without strips (16.8 MB). The buffers hold twice that for
 // their headroom, so a render thread holds at most 128 MiB of mesh; the strips' valid range

@@ -1,14 +1,10 @@
 #include "render/passes.h"
 
-#include <string>
-
 #include <glbinding/gl/gl.h>
 
-#include "gl/framebuffer.h"
 #include "gl/shader_program.h"
 #include "gl/shader_program_table.h"
 #include "render/matrix.h"
-#include "shell/exception.h"
 
 namespace {
 
@@ -100,14 +96,4 @@ void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, in
 void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
                     gl::GLuint texture, float multiplier16bit) {
     DrawQuadPass(kOutputPass, renderData, width, height, texture, multiplier16bit, 0);
-}
-
-void CheckFramebufferOrThrow(PF_InData* in_data, PF_OutData* out_data) {
-    const std::string text = AESDK_OpenGL::FramebufferStatusText();
-    if (text == "OK") {
-        return;
-    }
-    out_data->out_flags |= PF_OutFlag_DISPLAY_ERROR_MESSAGE;
-    in_data->utils->ansi.sprintf(out_data->return_msg, "%s", text.c_str());
-    throw Exception(PF_Err_OUT_OF_MEMORY);
 }

@@ -14,12 +14,11 @@ class PathPreparation {
 
     // Prepares segment for length work; raises Exception with the host's code on failure.
     void Prepare(A_long segment, A_long frequency);
-    // Frees the live preparation, if any; raises Exception with the host's code on failure
-    // (the preparation then stays live, and the destructor tries once more).
+    // Frees the live preparation, if any, with one call whatever its answer; raises Exception
+    // with the host's code on failure.
     void Cleanup();
 
     bool Live() const { return preparation_ != nullptr; }
-    A_long Segment() const { return segment_; }
     PF_PathSegPrepPtr* Handle() { return &preparation_; }
 
   private:

@@ -190,10 +190,6 @@ void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectW
         format != PF_PixelFormat_ARGB128) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
-    if (format == PF_PixelFormat_ARGB128 && (input->width != width || input->height != height)) {
-        // The float copy steps through the image by the input's width.
-        throw Exception(PF_Err_INTERNAL_STRUCT_DAMAGED);
-    }
     ReadbackImage image(
         suites, static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bytesPerPixel);
     gl::glReadBuffer(gl::GL_COLOR_ATTACHMENT0);

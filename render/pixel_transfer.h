@@ -28,7 +28,8 @@ gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wra
 
 // Reads the colour attachment of the bound framebuffer, width x height pixels of the format,
 // into the output world. Where the output is larger than the image it gets transparent black;
-// the image is never read outside its own size.
+// the image is never read outside its own size. width and height are the input's: the float
+// copy steps through the image by the input's width.
 void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectWorld* input,
                    PF_EffectWorld* output, PF_InData* in_data, PF_PixelFormat format,
                    size_t bytesPerPixel, gl::GLenum glType);

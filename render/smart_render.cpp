@@ -71,7 +71,6 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     GetPixelFormatInfo(format, bytesPerPixel, glType, multiplier16bit);
 
     AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0]);
-    CheckFramebufferOrThrow(in_data, out_data);
     gl::glViewport(0, 0, width, height);
     gl::glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
@@ -80,7 +79,6 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
                    multiplier16bit);
 
     AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[1]);
-    CheckFramebufferOrThrow(in_data, out_data);
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
     DrawOutputPass(*renderData, width, height, renderData->passTextures[0], multiplier16bit);
     ReadBackOutput(*renderData, suites, input, output, in_data, format, bytesPerPixel, glType);
@@ -121,7 +119,6 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
         BuildMesh(in_data, suites, renderData, settings, originX, originY, width, height);
 
     AESDK_OpenGL::AttachRenderTexture(renderData, renderData.mainTexture);
-    CheckFramebufferOrThrow(in_data, out_data);
     if (supersample) {
         gl::glViewport(0, 0, 2 * width, 2 * height);
     }
@@ -150,7 +147,6 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
         gl::glViewport(0, 0, width, height);
     }
     AESDK_OpenGL::AttachRenderTexture(renderData, renderData.passTextures[0]);
-    CheckFramebufferOrThrow(in_data, out_data);
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
     DrawResolvePass(renderData, width, height, renderData.mainTexture, 3);
 }

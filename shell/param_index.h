@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host_api/effect.h"
 #include "shell/param_list.h"
 
 // Parameter positions as the host numbers them: 0 is the input layer, then the parameters in
@@ -13,6 +14,18 @@ enum ParamIndex : int {
         PARAM_COUNT
 };
 static_assert(PARAM_COUNT == 80, "the host stores projects with exactly 80 parameters");
+
+// The definition at index in the host's parameter array of a command, or null when there is
+// none. The array is the one the effect declared, PARAM_COUNT long. A host that states a
+// shorter length in num_params is believed; one that leaves num_params 0 has stated nothing,
+// and its array is taken as declared.
+inline PF_ParamDef* ParamAt(const PF_InData* in_data, PF_ParamDef* params[], A_long index) {
+    if (params == nullptr || index < 0 || index >= PARAM_COUNT ||
+        (in_data->num_params != 0 && index >= in_data->num_params)) {
+        return nullptr;
+    }
+    return params[index];
+}
 
 // Popup values count from 1; the renderer's shaders use the same numbers.
 enum QuorvelDirection : int {

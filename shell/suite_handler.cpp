@@ -2,6 +2,12 @@
 
 namespace {
 
+// Name and version of a slot, as the host's basic suite knows them.
+struct SuiteName {
+    const char* name;
+    A_long version;
+};
+
 constexpr SuiteName kSuiteNames[] = {
     {"PF Handle Suite", 2},
     {"PF ANSI Suite", 1},
@@ -29,8 +35,6 @@ static_assert(sizeof(kSuiteNames) / sizeof(kSuiteNames[0]) ==
               "every suite slot needs its name and version");
 
 }  // namespace
-
-SuiteName SuiteNameOf(SuiteSlot slot) { return kSuiteNames[static_cast<size_t>(slot)]; }
 
 SuiteHandler::SuiteHandler(SPBasicSuite* basicSuite) : basic(basicSuite) {
     if (basic == nullptr) {

@@ -44,14 +44,6 @@ enum class SuiteSlot {
     Count
 };
 
-struct SuiteName {
-    const char* name;
-    A_long version;
-};
-
-// Name and version of a slot, as the host's basic suite knows them.
-SuiteName SuiteNameOf(SuiteSlot slot);
-
 // A per-call cache of host suites. Each suite is acquired on first use and released once by
 // the destructor. Never shared between calls or threads.
 class SuiteHandler {

@@ -6,6 +6,7 @@
 
 #include "shell/exception.h"
 #include "shell/locked_handle.h"
+#include "shell/param_index.h"
 
 namespace {
 
@@ -108,11 +109,10 @@ Ramp& RampIn(const LockedHandle& locked) {
 
 PF_Handle RampValueHandle(const PF_InData* in_data, PF_ParamDef* params[],
                           const PF_EventExtra* extra) {
-    const PF_ParamIndex index = extra->effect_win.index;
-    if (params == nullptr || index < 0 || index >= in_data->num_params ||
-        params[index] == nullptr || params[index]->param_type != PF_Param_ARBITRARY_DATA ||
-        params[index]->u.arb_d.value == nullptr) {
+    const PF_ParamDef* param = ParamAt(in_data, params, extra->effect_win.index);
+    if (param == nullptr || param->param_type != PF_Param_ARBITRARY_DATA ||
+        param->u.arb_d.value == nullptr) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
-    return params[index]->u.arb_d.value;
+    return param->u.arb_d.value;
 }

@@ -119,6 +119,13 @@ void WithFault(host::Host& host, const Call& call, bool giveNull, Run run) {
     const std::map<std::string, long> before = host.ledger().Outstanding();
     run();
     host.faults().Clear();
+    // A path or a length preparation that the host refused to take back stays with it: the
+    // module asked once.
+    const std::map<std::string, std::string> refusals = {
+        {"PF_CheckinPath", "path "}, {"PF_PathCleanupSegLength", "length preparation "}};
+    if (!giveNull && refusals.count(call.function) != 0) {
+        EXPECT_TRUE(quorvel::testing::ForgetRefusedItem(host, refusals.at(call.function)));
+    }
     if (call.function == "ReleaseSuite") {
         for (const auto& [item, count] : host.ledger().Outstanding()) {
             const size_t space = item.rfind(' ');

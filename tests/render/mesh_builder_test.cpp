@@ -16,6 +16,7 @@
 #include "shell/exception.h"
 #include "shell/render_settings.h"
 #include "tests/gl/gl_test_support.h"
+#include "tests/support/module_host.h"
 
 namespace {
 
@@ -252,6 +253,13 @@ TEST_F(MeshBuilderTest, EveryFailingPathCallEndsTheBuildWithEverythingGivenBack)
                 raised = e.err;
             }
             EXPECT_EQ(raised, std::string(function) == "PF_CheckinPath" ? 0 : 9);
+            // What the host refused to take back stays with it: the module asks once.
+            if (std::string(function) == "PF_CheckinPath") {
+                EXPECT_TRUE(quorvel::testing::ForgetRefusedItem(test->host.host, "path "));
+            } else if (std::string(function) == "PF_PathCleanupSegLength") {
+                EXPECT_TRUE(
+                    quorvel::testing::ForgetRefusedItem(test->host.host, "length preparation "));
+            }
             EXPECT_TRUE(test->host.Balanced()) << test->host.Outstanding();
             ExpectNothingBound();
         }

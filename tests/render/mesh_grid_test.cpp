@@ -29,8 +29,8 @@ TEST(MeshGridTest, RowsColumnsAndStripsOfTheGrid) {
     // Strips of A div S rows, at least 2.
     EXPECT_EQ(MeshShapeOf(Grid(2, 10, 25, true, 4)).rowsPerStrip, 6);
     EXPECT_EQ(MeshShapeOf(Grid(2, 10, 5, true, 4)).rowsPerStrip, 2);
-    EXPECT_EQ(CountLineIndices(Grid(1, 100, 25, true, 4)), 192);
-    EXPECT_EQ(CountLineIndices(Grid(2, 100, 25, true, 4)), 40);
+    EXPECT_EQ(MeshShapeOf(Grid(1, 100, 25, true, 4)).lineIndexCount, 192);
+    EXPECT_EQ(MeshShapeOf(Grid(2, 100, 25, true, 4)).lineIndexCount, 40);
 }
 
 TEST(MeshGridTest, ExtremeCountsAreClampedAndComputedWide) {

@@ -138,10 +138,10 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
     }
     // A call that reports success but hands out no handle, memory or outline has failed all
     // the same, with 4.
-    for (const char* call : {"AEGP_GetNewEffectForEffect", "AEGP_GetEffectLayer",
-                             "AEGP_GetLayerMaskByIndex", "AEGP_GetNewMaskStream",
-                             "AEGP_GetNewParentStreamRef", "AEGP_GetStreamName",
-                             "AEGP_LockMemHandle", "AEGP_GetNewStreamValue"}) {
+    for (const char* call :
+         {"AEGP_GetNewEffectForEffect", "AEGP_GetEffectLayer", "AEGP_GetLayerMaskByIndex",
+          "AEGP_GetNewMaskStream", "AEGP_GetNewParentStreamRef", "AEGP_GetStreamName",
+          "AEGP_LockMemHandle", "AEGP_GetNewStreamValue"}) {
         host.faults().Clear();
         host.faults().NullCall(call, 1);
         EXPECT_THROW(
@@ -169,10 +169,11 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
 // handle is acquired before the handle is made, for the effect and for its streams.
 TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) {
     const std::pair<const char*, A_long> suites[] = {
-        {"AEGP PF Interface Suite", -1}, {"AEGP Layer Mask Suite", -1},
-        {"AEGP Stream Suite", -1},       {"AEGP Stream Suite", 9},
+        {"AEGP PF Interface Suite", -1},   {"AEGP Layer Mask Suite", -1},
+        {"AEGP Stream Suite", -1},         {"AEGP Stream Suite", 7},
+        {"AEGP Stream Suite", 9},          {"AEGP Stream Suite", 10},
         {"AEGP Dynamic Stream Suite", -1}, {"AEGP Memory Suite", -1},
-        {"AEGP Mask Outline Suite", -1}, {"AEGP Effect Suite", -1}};
+        {"AEGP Mask Outline Suite", -1},   {"AEGP Effect Suite", -1}};
     for (const auto& [suite, version] : suites) {
         host.faults().Clear();
         host.faults().MakeSuiteUnavailable(suite, version);
