@@ -7,9 +7,9 @@
 #include "ramp/ramp.h"
 #include "ramp/ramp_operations.h"
 #include "ramp/ramp_text.h"
-#include "shell/locked_handle.h"
-#include "shell/owned_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "host_api/suites.h"
 #include "render/mask_base_points.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 struct Ramp;
 

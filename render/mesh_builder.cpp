@@ -13,9 +13,9 @@
 #include "render/mesh_fill.h"
 #include "render/mesh_grid.h"
 #include "render/mesh_indices.h"
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 using namespace gl;
 

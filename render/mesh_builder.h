@@ -4,7 +4,7 @@
 #include "host_api/effect.h"
 #include "render/mesh_layout.h"
 #include "render/mesh_vertex.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 struct RenderSettings;
 

@@ -14,9 +14,9 @@
 #include "render/mesh_layout.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
-#include "shell/aefx_suite.h"
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "render/path_preparation.h"
 
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 void ThrowIfPathError(PF_Err err) {
     if (err != PF_Err_NONE) {

@@ -2,7 +2,7 @@
 
 #include <glbinding/gl/enum.h>
 
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <glbinding/gl/gl.h>
 
 #include "render/owned_texture.h"
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 std::mutex s_gpuTransferMutex;
 

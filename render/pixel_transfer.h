@@ -7,7 +7,7 @@
 
 #include "gl/render_data.h"
 #include "host_api/suites.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // Serialises the transfers between host memory and the GPU of all render threads: held
 // around the one upload call and the one read-back call of a frame, and nothing else.

@@ -17,9 +17,9 @@
 #include "render/passes.h"
 #include "render/pixel_format.h"
 #include "render/pixel_transfer.h"
-#include "shell/aefx_suite.h"
-#include "shell/exception.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/errors.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "gl/render_data.h"
 #include "host_api/effect.h"
-#include "shell/render_settings.h"
-#include "shell/suite_handler.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/suite_handler.h"
 
 // PF_Cmd_SMART_RENDER: one frame from the input layer into the output world. Returns the
 // frame's first error; whatever happened, the host's OpenGL context is current again and

@@ -1,4 +1,4 @@
-#include "shell/aefx_suite.h"
+#include "shell/toolkit/aefx_suite.h"
 #include "ui/ramp_editor.h"
 
 namespace {

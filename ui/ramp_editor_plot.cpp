@@ -4,9 +4,9 @@
 #include <cstring>
 #include <limits>
 
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 namespace {
 

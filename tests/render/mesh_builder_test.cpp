@@ -13,8 +13,8 @@
 #include "render/mask_path_id.h"
 #include "render/mesh_builder.h"
 #include "render_test_host.h"
-#include "shell/exception.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 #include "tests/support/module_host.h"
 

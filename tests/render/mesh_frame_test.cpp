@@ -18,7 +18,7 @@
 #include "host/suites/path_suites.h"
 #include "ramp/ramp.h"
 #include "tests/gl/gl_test_support.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/render/frame_fixture.h"
 #include "tests/support/egl_context.h"
 

@@ -9,7 +9,7 @@
 #include "render/animation_phase.h"
 #include "render/matrix.h"
 #include "render/pixel_format.h"
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "host/world.h"
 #include "render/pixel_format.h"
 #include "render/pixel_transfer.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 #include "tests/support/egl_context.h"
 
 namespace {

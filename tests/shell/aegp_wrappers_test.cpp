@@ -10,8 +10,8 @@
 #include "host/aegp_objects.h"
 #include "host/basic_suite.h"
 #include "host/layer_masks.h"
-#include "shell/aegp_wrappers.h"
-#include "shell/exception.h"
+#include "shell/toolkit/aegp_wrappers.h"
+#include "shell/toolkit/errors.h"
 #include "tests/support/module_host.h"
 #include "tests/support/aegp_calls.h"
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/failure_conversion.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 

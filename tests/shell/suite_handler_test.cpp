@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/suite_handler.h"
 #include "tests/support/recording_basic_suite.h"
 
 namespace quorvel::testing {

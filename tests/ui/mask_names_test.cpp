@@ -10,7 +10,7 @@
 
 #include "host/aegp_objects.h"
 #include "host/layer_masks.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_host.h"
 #include "tests/support/ui_host.h"
 #include "ui/mask_names.h"

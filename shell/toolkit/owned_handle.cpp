@@ -1,4 +1,4 @@
-#include "shell/owned_handle.h"
+#include "shell/toolkit/owned_handle.h"
 
 OwnedHandle::OwnedHandle(SuiteHandler* suites, uint64_t size) : suites_(suites), handle_(nullptr) {
     handle_ = suites_->HandleSuite2()->host_new_handle(size);

@@ -1,4 +1,4 @@
-#include "shell/locked_handle.h"
+#include "shell/toolkit/locked_handle.h"
 
 LockedHandle::LockedHandle(SuiteHandler* suiteHandler, PF_Handle hostHandle)
     : suites(suiteHandler), handle(hostHandle), ptr(nullptr) {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "host_api/effect.h"
-#include "shell/exception.h"
-#include "shell/host_message.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/host_message.h"
 
 // Runs body and turns every failure it throws into a host error code: an Exception gives its
 // code and, when it has a message, posts the message for the host to show; a thrown int is

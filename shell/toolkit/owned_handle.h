@@ -4,7 +4,7 @@
 
 #include "host_api/effect.h"
 #include "host_api/suites.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // The host's functions for handles that a call must give back: those of "PF Handle Suite" 2,
 // or, when the host cannot supply the suite, the same functions among in_data's utility

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host_api/suites.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // Keeps one host memory handle locked for its own scope.
 class LockedHandle {

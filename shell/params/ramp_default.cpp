@@ -1,6 +1,6 @@
-#include "shell/ramp_default.h"
+#include "shell/params/ramp_default.h"
 
-#include "shell/locked_handle.h"
+#include "shell/toolkit/locked_handle.h"
 
 RampDefaultHandle::RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve)
     : suites_(suites) {

@@ -1,7 +1,7 @@
-#include "shell/drawbot_suites.h"
+#include "shell/toolkit/drawbot_suites.h"
 
-#include "shell/aefx_suite.h"
-#include "shell/host_message.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/host_message.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "host_api/aegp.h"
 #include "host_api/effect.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 class AegpLayer;
 

@@ -2,8 +2,8 @@
 
 #include "host_api/effect.h"
 #include "ramp/ramp.h"
-#include "shell/param_table.h"
-#include "shell/suite_handler.h"
+#include "shell/params/param_table.h"
+#include "shell/toolkit/suite_handler.h"
 
 // A new ramp value handle holding a parameter's default curve. It owns the handle and the
 // curve's point map until Release() says that the host has taken the handle over; a handle

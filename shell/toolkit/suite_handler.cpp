@@ -1,4 +1,4 @@
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
