@@ -2,8 +2,8 @@
 
 #include <glbinding/Binding.h>
 
-#include "gl/fault.h"
 #include "gl/render_data.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 

@@ -10,6 +10,6 @@ PF_PathID MaskPathId(const RenderSettings& settings, int maskIndex) {
         case 1:
             return settings.mask2PathId;
         default:
-            throw Exception(PF_Err_INTERNAL_STRUCT_DAMAGED, "Unsupported param index");
+            throw ReportedAsOutOfMemory(PF_Err_INTERNAL_STRUCT_DAMAGED, "Unsupported param index");
     }
 }

@@ -83,7 +83,7 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
                         settings.stripsCount};
     const MeshShape shape = MeshShapeOf(grid);
     if (!MeshFitsBuffers(shape)) {
-        throw Exception(PF_Err_OUT_OF_MEMORY);
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     const int vertexCount = static_cast<int>(shape.vertexCount);
     const int triangleIndexCount = static_cast<int>(shape.triangleIndexCount);

@@ -4,7 +4,7 @@
 
 void ThrowIfPathError(PF_Err err) {
     if (err != PF_Err_NONE) {
-        throw Exception(err);
+        throw ReportedAsOutOfMemory(err);
     }
 }
 

@@ -102,7 +102,7 @@ int32_t HitKeyPoint(const Ramp& ramp, const RampPlot& plot, float x, float y) {
 Ramp& RampIn(const LockedHandle& locked) {
     Ramp* ramp = locked.As<Ramp>();
     if (ramp->points == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     return *ramp;
 }

@@ -11,7 +11,8 @@
 class RampDefaultHandle {
   public:
     // Makes the handle and builds the curve in it. A handle the host cannot make or lock
-    // raises PF_Err_OUT_OF_MEMORY; an allocation failure of the map propagates.
+    // raises ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY); an allocation failure of the map
+    // propagates.
     RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve);
     ~RampDefaultHandle();
     RampDefaultHandle(const RampDefaultHandle&) = delete;

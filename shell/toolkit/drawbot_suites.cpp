@@ -2,38 +2,32 @@
 
 #include "shell/toolkit/aefx_suite.h"
 #include "shell/toolkit/host_message.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
 struct DrawbotSuiteRow {
-    const char* name;
-    A_long version;
+    SuiteSlot slot;
     void (*store)(DrawbotSuites* suites, const void* suite);
     const void* (*held)(const DrawbotSuites* suites);
 };
 
+// The row of the record's member that holds the slot's suite.
+template <SuiteSlot slot, const SuiteTable<slot>* DrawbotSuites::*member>
+constexpr DrawbotSuiteRow Row() {
+    return {slot,
+            [](DrawbotSuites* suites, const void* suite) {
+                suites->*member = static_cast<const SuiteTable<slot>*>(suite);
+            },
+            [](const DrawbotSuites* suites) -> const void* { return suites->*member; }};
+}
+
 // In the order in which they are acquired and released.
 constexpr DrawbotSuiteRow kDrawbotSuiteRows[] = {
-    {kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1,
-     [](DrawbotSuites* suites, const void* suite) {
-         suites->drawSuite = static_cast<const DRAWBOT_DrawbotSuite1*>(suite);
-     },
-     [](const DrawbotSuites* suites) -> const void* { return suites->drawSuite; }},
-    {kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1,
-     [](DrawbotSuites* suites, const void* suite) {
-         suites->supplierSuite = static_cast<const DRAWBOT_SupplierSuite1*>(suite);
-     },
-     [](const DrawbotSuites* suites) -> const void* { return suites->supplierSuite; }},
-    {kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version2,
-     [](DrawbotSuites* suites, const void* suite) {
-         suites->surfaceSuite = static_cast<const DRAWBOT_SurfaceSuite2*>(suite);
-     },
-     [](const DrawbotSuites* suites) -> const void* { return suites->surfaceSuite; }},
-    {kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1,
-     [](DrawbotSuites* suites, const void* suite) {
-         suites->pathSuite = static_cast<const DRAWBOT_PathSuite1*>(suite);
-     },
-     [](const DrawbotSuites* suites) -> const void* { return suites->pathSuite; }},
+    Row<SuiteSlot::DRAWBOTDrawSuite1, &DrawbotSuites::drawSuite>(),
+    Row<SuiteSlot::DRAWBOTSupplierSuite1, &DrawbotSuites::supplierSuite>(),
+    Row<SuiteSlot::DRAWBOTSurfaceSuite2, &DrawbotSuites::surfaceSuite>(),
+    Row<SuiteSlot::DRAWBOTPathSuite1, &DrawbotSuites::pathSuite>(),
 };
 
 }  // namespace
@@ -45,9 +39,10 @@ PF_Err AEFX_AcquireDrawbotSuites(PF_InData* in_data, PF_OutData* out_data, Drawb
         return PF_Err_UNRECOGNIZED_PARAM_TYPE;
     }
     for (const DrawbotSuiteRow& row : kDrawbotSuiteRows) {
+        const SuiteName pair = SuiteNameOf(row.slot);
         const void* suite = nullptr;
         const PF_Err err =
-            AEFX_AcquireSuite(in_data, out_data, row.name, row.version, nullptr, &suite);
+            AEFX_AcquireSuite(in_data, out_data, pair.name, pair.version, nullptr, &suite);
         row.store(suites, suite);
         if (err != PF_Err_NONE) {
             return err;
@@ -58,7 +53,8 @@ PF_Err AEFX_AcquireDrawbotSuites(PF_InData* in_data, PF_OutData* out_data, Drawb
 
 PF_Err AEFX_ReleaseDrawbotSuites(PF_InData* in_data, PF_OutData* out_data) {
     for (const DrawbotSuiteRow& row : kDrawbotSuiteRows) {
-        AEFX_ReleaseSuite(in_data, out_data, row.name, row.version, nullptr);
+        const SuiteName pair = SuiteNameOf(row.slot);
+        AEFX_ReleaseSuite(in_data, out_data, pair.name, pair.version, nullptr);
     }
     return PF_Err_NONE;
 }
@@ -69,7 +65,8 @@ PF_Err AEFX_ReleaseDrawbotSuites(PF_InData* in_data, PF_OutData* out_data, Drawb
     }
     for (const DrawbotSuiteRow& row : kDrawbotSuiteRows) {
         if (row.held(suites) != nullptr) {
-            AEFX_ReleaseSuite(in_data, out_data, row.name, row.version, nullptr);
+            const SuiteName pair = SuiteNameOf(row.slot);
+            AEFX_ReleaseSuite(in_data, out_data, pair.name, pair.version, nullptr);
             row.store(suites, nullptr);
         }
     }

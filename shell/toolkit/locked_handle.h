@@ -11,8 +11,8 @@ public:
     LockedHandle(const LockedHandle&) = delete;
     LockedHandle& operator=(const LockedHandle&) = delete;
 
-    // The locked memory; a lock that gave nothing raises PF_Err_OUT_OF_MEMORY (as the host's
-    // error enumeration, not as an int).
+    // The locked memory; a lock that gave nothing raises
+    // ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY).
     void* Get() const;
 
     template <typename T>

@@ -43,8 +43,8 @@ TEST(PixelFormatInfo, TheThreeFormatsAndNoOther) {
     try {
         GetPixelFormatInfo(PF_PixelFormat_INVALID, bytes, type, multiplier);
         FAIL() << "an unknown format must throw";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.err, PF_Err_BAD_CALLBACK_PARAM);
+    } catch (const ReportedAsOutOfMemory& e) {
+        EXPECT_EQ(e.cause, PF_Err_BAD_CALLBACK_PARAM);
     }
     EXPECT_EQ(multiplier, 1.0f);
     EXPECT_EQ(bytes, 99u);

@@ -181,12 +181,12 @@ TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) 
             {
                 try {
                     Walk(InData());
-                } catch (int code) {
-                    EXPECT_EQ(code, PF_Err_BAD_CALLBACK_PARAM);
+                } catch (const HostCode& failure) {
+                    EXPECT_EQ(failure.code, PF_Err_BAD_CALLBACK_PARAM);
                     throw;
                 }
             },
-            int)
+            HostCode)
             << suite << " " << version;
         EXPECT_LEDGER_BALANCED(host) << suite << " " << version;
     }
