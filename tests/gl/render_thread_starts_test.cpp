@@ -6,7 +6,6 @@
 // a context is being initialised no other thread makes an OpenGL call.
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <thread>
 #include <vector>
 
