@@ -42,6 +42,9 @@ struct AESDK_OpenGL_EffectRenderData : AESDK_OpenGL_EffectCommonData {
     std::int32_t meshLineIndexBufferCapacity = 0;
     gl::GLuint quadVertexArray = 0;
     gl::GLuint quadVertexBuffer = 0;
+
+  private:
+    void DeleteObjects();
 };
 
 }  // namespace AESDK_OpenGL

@@ -5,6 +5,7 @@
 
 #include <glbinding/gl/gl.h>
 
+#include "gl/binding_lock.h"
 #include "gl/context_guard.h"
 #include "gl/framebuffer.h"
 #include "gl/hidden_context.h"
@@ -51,6 +52,8 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
         renderData->started = 1;
     }
     AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
+    // From here on OpenGL calls: a thread that starts its context meanwhile waits for them.
+    const AESDK_OpenGL::BindingUseScope bindingUse;
 
     const A_long width = input->width;
     const A_long height = input->height;
