@@ -2,7 +2,7 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/fault.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 

@@ -1,8 +1,8 @@
 #include "gl/hidden_context.h"
 
 #include "gl/binding_lock.h"
-#include "gl/fault.h"
 #include "gl/render_data.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 

@@ -2,8 +2,8 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/fault.h"
 #include "gl/shader_program_table.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 

@@ -7,9 +7,10 @@
 #include "ramp/ramp.h"
 #include "ramp/ramp_operations.h"
 #include "ramp/ramp_text.h"
-#include "shell/locked_handle.h"
-#include "shell/owned_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ namespace {
 // to lock it.
 PF_Handle Present(PF_Handle handle) {
     if (handle == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     return handle;
 }

@@ -13,9 +13,9 @@
 #include "render/mesh_fill.h"
 #include "render/mesh_grid.h"
 #include "render/mesh_indices.h"
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 using namespace gl;
 
@@ -83,7 +83,7 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
                         settings.stripsCount};
     const MeshShape shape = MeshShapeOf(grid);
     if (!MeshFitsBuffers(shape)) {
-        throw Exception(PF_Err_OUT_OF_MEMORY);
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     const int vertexCount = static_cast<int>(shape.vertexCount);
     const int triangleIndexCount = static_cast<int>(shape.triangleIndexCount);

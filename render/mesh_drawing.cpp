@@ -14,9 +14,9 @@
 #include "render/mesh_layout.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
-#include "shell/aefx_suite.h"
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ class AppSuite {
         const PF_Err err =
             AEFX_AcquireSuite(in_data, out_data, kPFAppSuite, kPFAppSuiteVersion6, nullptr, &suite);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         suite_ = static_cast<const PF_AppSuite6*>(suite);
     }
@@ -88,7 +88,7 @@ void GetHostColors(PF_InData* in_data, PF_OutData* out_data, float background[4]
         PF_App_Color color = {0, 0, 0};
         const PF_Err err = suite->PF_AppGetBgColor(&color);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         HostColorToFloats(color, background);
     }
@@ -96,7 +96,7 @@ void GetHostColors(PF_InData* in_data, PF_OutData* out_data, float background[4]
         PF_App_Color color = {0, 0, 0};
         const PF_Err err = suite->PF_AppGetColor(2, &color);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         HostColorToFloats(color, type2Colour);
     }

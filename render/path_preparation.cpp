@@ -1,10 +1,10 @@
 #include "render/path_preparation.h"
 
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 void ThrowIfPathError(PF_Err err) {
     if (err != PF_Err_NONE) {
-        throw Exception(err);
+        throw ReportedAsOutOfMemory(err);
     }
 }
 

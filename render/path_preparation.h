@@ -12,10 +12,10 @@ class PathPreparation {
     PathPreparation(const PathPreparation&) = delete;
     PathPreparation& operator=(const PathPreparation&) = delete;
 
-    // Prepares segment for length work; raises Exception with the host's code on failure.
+    // Prepares segment for length work; raises ThrowIfPathError's failure.
     void Prepare(A_long segment, A_long frequency);
-    // Frees the live preparation, if any, with one call whatever its answer; raises Exception
-    // with the host's code on failure.
+    // Frees the live preparation, if any, with one call whatever its answer; raises
+    // ThrowIfPathError's failure.
     void Cleanup();
 
     bool Live() const { return preparation_ != nullptr; }
@@ -29,5 +29,6 @@ class PathPreparation {
     PF_PathSegPrepPtr preparation_ = nullptr;
 };
 
-// Raises Exception with the host's code when a path call failed.
+// Raises ReportedAsOutOfMemory caused by the host's code when a path call failed: in a frame
+// every path failure is the host's PF_Err_OUT_OF_MEMORY.
 void ThrowIfPathError(PF_Err err);

@@ -7,7 +7,6 @@
 
 #include "gl/binding_lock.h"
 #include "gl/context_guard.h"
-#include "gl/fault.h"
 #include "gl/framebuffer.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
@@ -18,9 +17,10 @@
 #include "render/passes.h"
 #include "render/pixel_format.h"
 #include "render/pixel_transfer.h"
-#include "shell/aefx_suite.h"
-#include "shell/exception.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     PF_PixelFormat format = 0;
     const PF_Err formatErr = worldSuite->PF_GetPixelFormat(input, &format);
     if (formatErr != PF_Err_NONE) {
-        throw Exception(formatErr);
+        throw ReportedAsOutOfMemory(formatErr);
     }
     size_t bytesPerPixel = 0;
     gl::GLenum glType = gl::GL_NONE;
@@ -93,7 +93,7 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
 
 void CheckFrameFits(A_long width, A_long height, bool supersample) {
     if (width <= 0 || height <= 0) {
-        throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+        throw HostCode(PF_Err_BAD_CALLBACK_PARAM);
     }
     gl::GLint textureLimit = 0;
     gl::GLint viewportLimits[2] = {0, 0};
@@ -104,7 +104,7 @@ void CheckFrameFits(A_long width, A_long height, bool supersample) {
     const int64_t heightLimit = std::min<int64_t>(textureLimit, viewportLimits[1]);
     if (width > kLargestSide || height > kLargestSide || width * factor > widthLimit ||
         height * factor > heightLimit) {
-        throw static_cast<int>(PF_Err_OUT_OF_MEMORY);
+        throw HostCode(PF_Err_OUT_OF_MEMORY);
     }
 }
 
@@ -186,14 +186,11 @@ PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
         worldSuiteAcquired = error == PF_Err_NONE;
     }
     if (error == PF_Err_NONE) {
-        try {
+        error = ConvertFailuresToCode([&] {
             RenderOnGpu(in_data, out_data, suites, settings,
                         static_cast<const PF_WorldSuite2*>(worldSuite), input, output);
-        } catch (int code) {
-            error = code;
-        } catch (...) {
-            error = PF_Err_OUT_OF_MEMORY;
-        }
+            return PF_Err_NONE;
+        });
     }
     if (error == PF_Err_NONE && in_data->inter.abort != nullptr) {
         error = in_data->inter.abort(in_data->effect_ref);

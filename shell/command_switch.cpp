@@ -2,10 +2,10 @@
 
 #include "render/smart_render.h"
 #include "shell/command_args.h"
-#include "shell/failure_conversion.h"
 #include "shell/global_commands.h"
 #include "shell/render_commands.h"
 #include "shell/sequence_data.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The module's two exported functions: registration and the command entry point. Nothing
 // else leaves the module.
 #include "host_api/effect.h"
+#include "resources/effect_identity.h"
 #include "shell/command_switch.h"
-#include "shell/effect_identity.h"
-#include "shell/failure_conversion.h"
 #include "shell/param_commands.h"
+#include "shell/toolkit/failure_conversion.h"
 #include "ui/mask_names.h"
 
 #if defined(_WIN32)

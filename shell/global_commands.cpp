@@ -1,11 +1,11 @@
 #include "shell/global_commands.h"
 
 #include "gl/render_data_registry.h"
-#include "shell/effect_identity.h"
-#include "shell/failure_conversion.h"
+#include "resources/effect_identity.h"
 #include "shell/global_data.h"
 #include "shell/string_table.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/failure_conversion.h"
+#include "shell/toolkit/suite_handler.h"
 
 PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
     SuiteHandler suites(in_data->pica_basicP);

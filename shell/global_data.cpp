@@ -1,9 +1,10 @@
 #include "shell/global_data.h"
 
-#include "shell/locked_handle.h"
-#include "shell/owned_handle.h"
 #include "shell/string_table.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/global_data.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
@@ -35,13 +36,6 @@ PF_Err GlobalDataSetup(PF_InData* in_data, PF_OutData* out_data) {
         out_data->global_data = handle.Release();
     }
     return err;
-}
-
-GlobalData* GetGlobalData(const PF_InData* in_data) {
-    if (in_data->global_data == nullptr) {
-        return nullptr;
-    }
-    return static_cast<GlobalData*>(*in_data->global_data);
 }
 
 PF_Err GlobalDataSetdown(PF_InData* in_data) {

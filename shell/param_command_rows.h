@@ -5,7 +5,7 @@
 
 #include "host_api/effect.h"
 #include "shell/command_args.h"
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 // The rows of HandleParamCommands, each made from the handler it calls. A row answers true
 // when the command is fully handled.

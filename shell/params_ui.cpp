@@ -1,8 +1,8 @@
 #include "shell/params_ui.h"
 
-#include "shell/exception.h"
-#include "shell/global_data.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/global_data.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "shell/render_commands.h"
 
-#include "shell/checked_out_param.h"
-#include "shell/exception.h"
+#include "shell/params/checked_out_param.h"
+#include "shell/toolkit/errors.h"
 #include "shell/union_rect.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "shell/effect_identity.h"
-#include "shell/locked_handle.h"
-#include "shell/owned_handle.h"
-#include "shell/suite_handler.h"
+#include "resources/effect_identity.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 

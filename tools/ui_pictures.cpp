@@ -17,7 +17,7 @@
 #include "host/scene_render.h"
 #include "host/ui_events.h"
 #include "host/ui_window.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "ui/mask_names.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host_api/drawbot.h"
-#include "ui/drawbot_exception.h"
+#include "shell/toolkit/errors.h"
 
 // Owns one reference of a Drawbot object (T is the object's reference type) and gives it back
 // through the supplier suite's ReleaseObject when it goes out of scope. Made on the stack of

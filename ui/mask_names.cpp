@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "host_api/drawbot.h"
-#include "shell/aegp_wrappers.h"
-#include "shell/exception.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/aegp_wrappers.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 

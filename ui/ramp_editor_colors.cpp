@@ -1,19 +1,11 @@
-#include "shell/aefx_suite.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/app_colours.h"
 #include "ui/ramp_editor.h"
 
 namespace {
 
 // The host's colour types of entries 1 to 4 (entry 0 is the background colour).
 constexpr PF_App_ColorType kEditorColorTypes[kRampEditorColorCount - 1] = {2, 55, 1, 1002};
-
-// 16-bit host colours to [0, 1].
-constexpr float kColorScale = 1.0f / 65535.0f;
-
-DRAWBOT_ColorRGBA FromAppColor(const PF_App_Color& colour) {
-    return DRAWBOT_ColorRGBA{static_cast<float>(colour.red) * kColorScale,
-                             static_cast<float>(colour.green) * kColorScale,
-                             static_cast<float>(colour.blue) * kColorScale, 1.0f};
-}
 
 }  // namespace
 

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "ramp/ramp.h"
-#include "shell/aefx_suite.h"
-#include "shell/drawbot_suites.h"
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/drawbot_suites.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/suite_handler.h"
 #include "ui/drawbot_refs.h"
 #include "ui/ramp_editor.h"
 #include "ui/ramp_editor_plot.h"

@@ -1,8 +1,8 @@
 #include <iterator>
 
 #include "ramp/ramp.h"
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/suite_handler.h"
 #include "ui/ramp_editor.h"
 #include "ui/ramp_editor_plot.h"
 

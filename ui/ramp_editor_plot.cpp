@@ -4,9 +4,9 @@
 #include <cstring>
 #include <limits>
 
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int32_t HitKeyPoint(const Ramp& ramp, const RampPlot& plot, float x, float y) {
 Ramp& RampIn(const LockedHandle& locked) {
     Ramp* ramp = locked.As<Ramp>();
     if (ramp->points == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     return *ramp;
 }

@@ -48,7 +48,7 @@ int32_t SaturateToInt32(int64_t value);
 int32_t HitKeyPoint(const Ramp& ramp, const RampPlot& plot, float x, float y);
 
 // The Ramp of a locked value handle; a lock that gave nothing, or a Ramp without its point
-// map, raises PF_Err_OUT_OF_MEMORY as the host's error enumeration.
+// map, raises ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY).
 class LockedHandle;
 Ramp& RampIn(const LockedHandle& locked);
 

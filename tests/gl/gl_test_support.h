@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "gl/fault.h"
 #include "gl/render_data.h"
 #include "platform/win32.h"
+#include "shell/toolkit/errors.h"
 
 namespace gl_test {
 

@@ -10,7 +10,6 @@
 #include <new>
 #include <string>
 
-#include "gl/fault.h"
 #include "gl/framebuffer.h"
 #include "gl/mesh_buffers.h"
 #include "gl/object_names.h"
@@ -18,6 +17,7 @@
 #include "gl/render_resources.h"
 #include "gl/shader_program.h"
 #include "gl/shader_sources.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "render/mask_samples.h"
 #include "host/suites/path_suites.h"
 #include "render_test_host.h"
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "render/mask_path_id.h"
 #include "render/mesh_builder.h"
 #include "render_test_host.h"
-#include "shell/exception.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 #include "tests/support/module_host.h"
 
@@ -164,8 +164,8 @@ TEST_F(MeshBuilderTest, MaskIndicesNameTheirPathParameters) {
     try {
         MaskPathId(test->settings, 2);
         FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    } catch (const ReportedAsOutOfMemory& e) {
+        EXPECT_EQ(e.cause, PF_Err_INTERNAL_STRUCT_DAMAGED);
         EXPECT_STREQ(e.what(), "Unsupported param index");
     }
 }
@@ -183,8 +183,8 @@ TEST_F(MeshBuilderTest, MeshesBeyondTheBudgetEndWithOutOfMemoryBeforeMapping) {
         try {
             Build();
             ADD_FAILURE() << strips << ": no exception";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.err, PF_Err_OUT_OF_MEMORY);
+        } catch (const ReportedAsOutOfMemory& e) {
+            EXPECT_EQ(e.cause, PF_Err_OUT_OF_MEMORY);
         }
         EXPECT_EQ(counter.Total(), 0);
         EXPECT_EQ(renderData->meshVertexBuffer, 0u);
@@ -249,8 +249,8 @@ TEST_F(MeshBuilderTest, EveryFailingPathCallEndsTheBuildWithEverythingGivenBack)
             int raised = 0;
             try {
                 Build();
-            } catch (const Exception& e) {
-                raised = e.err;
+            } catch (const ReportedAsOutOfMemory& e) {
+                raised = e.cause;
             }
             EXPECT_EQ(raised, std::string(function) == "PF_CheckinPath" ? 0 : 9);
             // What the host refused to take back stays with it: the module asks once.
@@ -266,7 +266,7 @@ TEST_F(MeshBuilderTest, EveryFailingPathCallEndsTheBuildWithEverythingGivenBack)
     }
     // A ramp that cannot be locked: out of memory, nothing left locked.
     test->host.host.faults().NullCall("host_lock_handle", 3);
-    EXPECT_THROW(Build(), PF_ErrorCode);
+    EXPECT_THROW(Build(), ReportedAsOutOfMemory);
     EXPECT_TRUE(test->host.Balanced()) << test->host.Outstanding();
 }
 

@@ -10,8 +10,8 @@
 #include "host/aegp_objects.h"
 #include "host/basic_suite.h"
 #include "host/layer_masks.h"
-#include "shell/aegp_wrappers.h"
-#include "shell/exception.h"
+#include "shell/toolkit/aegp_wrappers.h"
+#include "shell/toolkit/errors.h"
 #include "tests/support/module_host.h"
 #include "tests/support/aegp_calls.h"
 
@@ -181,12 +181,12 @@ TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) 
             {
                 try {
                     Walk(InData());
-                } catch (int code) {
-                    EXPECT_EQ(code, PF_Err_BAD_CALLBACK_PARAM);
+                } catch (const HostCode& failure) {
+                    EXPECT_EQ(failure.code, PF_Err_BAD_CALLBACK_PARAM);
                     throw;
                 }
             },
-            int)
+            HostCode)
             << suite << " " << version;
         EXPECT_LEDGER_BALANCED(host) << suite << " " << version;
     }

@@ -2,8 +2,8 @@
 // set-up plug into, with stand-ins for those handlers.
 #include <gtest/gtest.h>
 
-#include "shell/failure_conversion.h"
 #include "shell/param_command_rows.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 

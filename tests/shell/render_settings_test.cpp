@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/param_index.h"
-#include "shell/render_settings.h"
+#include "shell/params/param_index.h"
+#include "shell/params/render_settings.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "shell/global_commands.h"
-#include "shell/global_data.h"
 #include "shell/string_table.h"
+#include "shell/toolkit/global_data.h"
 #include "shell/union_rect.h"
 #include "tests/support/recording_basic_suite.h"
 

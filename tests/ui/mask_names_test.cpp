@@ -10,7 +10,8 @@
 
 #include "host/aegp_objects.h"
 #include "host/layer_masks.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
 #include "tests/support/module_host.h"
 #include "tests/support/ui_host.h"
 #include "ui/mask_names.h"
@@ -88,7 +89,8 @@ TEST(FilterCompWindowEventTest, TakesEveryEventOfTheCompositionAndLayerWindowsOn
     EXPECT_TRUE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event));
     in.num_params = 0;
     EXPECT_THROW(
-        FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event), int);
+        FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event),
+        HostCode);
     // An event without a context is no window's.
     event.contextH = nullptr;
     EXPECT_FALSE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, nullptr, nullptr, &event));

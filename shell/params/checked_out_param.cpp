@@ -1,4 +1,4 @@
-#include "shell/checked_out_param.h"
+#include "shell/params/checked_out_param.h"
 
 CheckedOutParam::CheckedOutParam(PF_InData* inData) : in_data(inData), param() {}
 

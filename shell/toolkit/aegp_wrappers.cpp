@@ -1,4 +1,4 @@
-#include "shell/aegp_wrappers.h"
+#include "shell/toolkit/aegp_wrappers.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host_api/effect.h"
-#include "shell/param_list.h"
+#include "shell/params/param_list.h"
 
 // Parameter positions as the host numbers them: 0 is the input layer, then the parameters in
 // the order in which PARAMS_SETUP adds them. PARAM_COUNT, the input included, is what the

@@ -1,12 +1,13 @@
-#include "shell/ramp_default.h"
+#include "shell/params/ramp_default.h"
 
-#include "shell/locked_handle.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 RampDefaultHandle::RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve)
     : suites_(suites) {
     handle_ = suites_->HandleSuite2()->host_new_handle(sizeof(Ramp));
     if (handle_ == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     try {
         Build(curve);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host_api/suites.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // Keeps one host memory handle locked for its own scope.
 class LockedHandle {
@@ -11,8 +11,8 @@ public:
     LockedHandle(const LockedHandle&) = delete;
     LockedHandle& operator=(const LockedHandle&) = delete;
 
-    // The locked memory; a lock that gave nothing raises PF_Err_OUT_OF_MEMORY (as the host's
-    // error enumeration, not as an int).
+    // The locked memory; a lock that gave nothing raises
+    // ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY).
     void* Get() const;
 
     template <typename T>

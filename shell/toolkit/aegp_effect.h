@@ -2,7 +2,7 @@
 
 #include "host_api/aegp.h"
 #include "host_api/effect.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 class AegpLayer;
 
@@ -11,9 +11,10 @@ class AegpLayer;
 // wrapper made from it uses. Outlives every wrapper made from it.
 class AegpEffect {
   public:
-    // Raises Exception(512, ...) without global data, a failing AEGP_GetNewEffectForEffect as
-    // Exception with its code (4 when it hands out no handle), and 516 for a suite that cannot
-    // be acquired, the one that disposes the handle included.
+    // Raises Exception(PF_Err_INTERNAL_STRUCT_DAMAGED, ...) without global data, a failing
+    // AEGP_GetNewEffectForEffect as Exception with its code (PF_Err_OUT_OF_MEMORY when it hands
+    // out no handle), and SuiteHandler::MissingSuiteError for a suite that cannot be acquired,
+    // the one that disposes the handle included.
     explicit AegpEffect(PF_InData* in_data);
     // Disposes the instance's handle; every failure is dropped.
     ~AegpEffect();

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "host_api/effect.h"
-#include "shell/param_list.h"
+#include "shell/params/param_list.h"
 
 // The type of a snapshot field by the parameter's kind; groups carry no value.
 #define QUORVEL_SNAPSHOT_FIELD_PATH(FIELD) PF_PathID FIELD;

@@ -1,4 +1,4 @@
-#include "shell/host_message.h"
+#include "shell/toolkit/host_message.h"
 
 #include <cstdio>
 #include <cstring>

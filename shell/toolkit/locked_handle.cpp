@@ -1,4 +1,6 @@
-#include "shell/locked_handle.h"
+#include "shell/toolkit/locked_handle.h"
+
+#include "shell/toolkit/errors.h"
 
 LockedHandle::LockedHandle(SuiteHandler* suiteHandler, PF_Handle hostHandle)
     : suites(suiteHandler), handle(hostHandle), ptr(nullptr) {
@@ -12,7 +14,7 @@ LockedHandle::~LockedHandle() {
 
 void* LockedHandle::Get() const {
     if (ptr == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     return ptr;
 }

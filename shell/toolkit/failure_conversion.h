@@ -3,12 +3,12 @@
 #include <string>
 
 #include "host_api/effect.h"
-#include "shell/exception.h"
-#include "shell/host_message.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/host_message.h"
 
-// Runs body and turns every failure it throws into a host error code: an Exception gives its
-// code and, when it has a message, posts the message for the host to show; a thrown int is
-// the code itself; anything else is PF_Err_OUT_OF_MEMORY. Nothing is rethrown.
+// Runs body and turns every failure it throws into a host error code: a HostFailure gives its
+// Code(), and an Exception with a message also posts the message for the host to show;
+// anything else is PF_Err_OUT_OF_MEMORY. Nothing is rethrown.
 template <typename Body>
 PF_Err ConvertFailures(const PF_InData* in_data, PF_OutData* out_data, Body&& body) noexcept {
     try {
@@ -23,21 +23,21 @@ PF_Err ConvertFailures(const PF_InData* in_data, PF_OutData* out_data, Body&& bo
             // The code still reaches the host when the message cannot be copied.
         }
         return exception.err;
-    } catch (int code) {
-        return code;
+    } catch (const HostFailure& failure) {
+        return failure.Code();
     } catch (...) {
         return PF_Err_OUT_OF_MEMORY;
     }
 }
 
-// The narrower catch of the sequence-data handlers: a thrown int is the code, anything else
-// (an Exception too) is PF_Err_OUT_OF_MEMORY, and no message is posted.
+// The narrower catch of the sequence-data handlers: a HostCode is its code, anything else (an
+// Exception too) is PF_Err_OUT_OF_MEMORY, and no message is posted.
 template <typename Body>
 PF_Err ConvertFailuresToCode(Body&& body) noexcept {
     try {
         return body();
-    } catch (int code) {
-        return code;
+    } catch (const HostCode& failure) {
+        return failure.code;
     } catch (...) {
         return PF_Err_OUT_OF_MEMORY;
     }

@@ -1,8 +1,8 @@
-#include "shell/aegp_effect.h"
+#include "shell/toolkit/aegp_effect.h"
 
-#include "shell/aegp_wrappers.h"
-#include "shell/exception.h"
-#include "shell/global_data.h"
+#include "shell/toolkit/aegp_wrappers.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/global_data.h"
 
 void ThrowIfAegpFailed(A_Err err) {
     if (err != PF_Err_NONE) {

@@ -4,12 +4,12 @@
 
 #include "host_api/effect.h"
 #include "host_api/suites.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // The host's functions for handles that a call must give back: those of "PF Handle Suite" 2,
 // or, when the host cannot supply the suite, the same functions among in_data's utility
-// callbacks, so that a handle is never left behind for want of the suite. Raises the suite's
-// 516 when neither is there.
+// callbacks, so that a handle is never left behind for want of the suite. Raises
+// SuiteHandler::MissingSuiteError when neither is there.
 struct HandleFunctions {
     void* (*lock)(PF_Handle);
     void (*unlock)(PF_Handle);

@@ -1,4 +1,4 @@
-#include "shell/param_table.h"
+#include "shell/params/param_table.h"
 
 #include <cfloat>
 

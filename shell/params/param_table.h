@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "host_api/effect.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 
 // One key point of a default curve.
 struct CurvePoint {

@@ -1,8 +1,8 @@
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
 
 #include <cstddef>
 
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 
 namespace {
 

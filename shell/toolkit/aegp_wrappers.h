@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host_api/aegp.h"
-#include "shell/aegp_effect.h"
+#include "shell/toolkit/aegp_effect.h"
 
 // Owning wrappers over the AEGP handles that lead from an effect's layer to its masks, their
 // streams, stream values and outlines. Each is returned by value into the caller's storage

@@ -1,6 +1,6 @@
-#include "shell/aefx_suite.h"
+#include "shell/toolkit/aefx_suite.h"
 
-#include "shell/host_message.h"
+#include "shell/toolkit/host_message.h"
 
 PF_Err AEFX_AcquireSuite(PF_InData* in_data, PF_OutData* out_data, const char* name, A_long version,
                          const char* message, const void** suite) {
