@@ -46,30 +46,23 @@ PF_Err RampArbNew(PF_InData* in_data, PF_ArbitraryH* slot, float first, float se
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     SuiteHandler suites(in_data->pica_basicP);
-    const PF_HandleSuite2* handles = suites.HandleSuite2();
-    const PF_Handle handle = handles->host_new_handle(sizeof(Ramp));
-    if (handle == nullptr) {
+    // Until the slot holds the handle nobody else would give it back, so a failure disposes it.
+    NewLockedHandle made(&suites, sizeof(Ramp));
+    if (made.owned.Get() == nullptr) {
         // The slot stays as the host passed it: what it holds was never ours to fill.
         return PF_Err_OUT_OF_MEMORY;
     }
+    Ramp* ramp = Ramp::ConstructAt(made.locked->Get());
+    ramp->mode = RampMode_All;
+    ramp->interpolation = RampInterpolation_Sin;
     try {
-        LockedHandle locked(&suites, handle);
-        Ramp* ramp = Ramp::ConstructAt(locked.Get());
-        ramp->mode = RampMode_All;
-        ramp->interpolation = RampInterpolation_Sin;
-        try {
-            (*ramp->points)[0.0f] = first;
-            (*ramp->points)[1.0f] = second;
-        } catch (...) {
-            ramp->ReleasePoints();
-            throw;
-        }
+        (*ramp->points)[0.0f] = first;
+        (*ramp->points)[1.0f] = second;
     } catch (...) {
-        // The slot never saw the handle, so nobody else would give it back.
-        handles->host_dispose_handle(handle);
+        ramp->ReleasePoints();
         throw;
     }
-    *slot = handle;
+    *slot = made.owned.Release();
     return PF_Err_NONE;
 }
 

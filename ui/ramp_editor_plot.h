@@ -53,6 +53,7 @@ class LockedHandle;
 Ramp& RampIn(const LockedHandle& locked);
 
 // The value handle of the edited parameter of an effect-window event; a params array
-// without an arbitrary-data parameter at that index raises Exception(516).
+// without an arbitrary-data parameter at that index raises
+// Exception(PF_Err_BAD_CALLBACK_PARAM).
 PF_Handle RampValueHandle(const PF_InData* in_data, PF_ParamDef* params[],
                           const PF_EventExtra* extra);

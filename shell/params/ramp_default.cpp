@@ -1,45 +1,34 @@
 #include "shell/params/ramp_default.h"
 
-#include "shell/toolkit/errors.h"
-#include "shell/toolkit/locked_handle.h"
+#include <utility>
 
-RampDefaultHandle::RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve)
-    : suites_(suites) {
-    handle_ = suites_->HandleSuite2()->host_new_handle(sizeof(Ramp));
-    if (handle_ == nullptr) {
+#include "shell/toolkit/errors.h"
+
+RampDefaultHandle::RampDefaultHandle(SuiteHandler* suites, const DefaultCurve& curve) {
+    NewLockedHandle made(suites, sizeof(Ramp));
+    if (made.Failure(PF_Err_OUT_OF_MEMORY, PF_Err_OUT_OF_MEMORY) != PF_Err_NONE) {
         throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
+    Ramp* ramp = Ramp::ConstructAt(made.Memory());
+    ramp->mode = curve.mode;
+    ramp->interpolation = curve.interpolation;
     try {
-        Build(curve);
+        for (int i = 0; i < curve.pointCount; ++i) {
+            (*ramp->points)[curve.points[i].t] = curve.points[i].v;
+        }
     } catch (...) {
-        Free();
+        ramp->ReleasePoints();
         throw;
     }
+    // The host is handed the handle unlocked.
+    made.locked.reset();
+    handle_ = std::move(made.owned);
 }
 
 RampDefaultHandle::~RampDefaultHandle() {
-    if (!released_) {
-        Free();
-    }
-}
-
-void RampDefaultHandle::Build(const DefaultCurve& curve) {
-    LockedHandle locked(suites_, handle_);
-    Ramp* ramp = Ramp::ConstructAt(locked.Get());
-    built_ = true;
-    ramp->mode = curve.mode;
-    ramp->interpolation = curve.interpolation;
-    for (int i = 0; i < curve.pointCount; ++i) {
-        (*ramp->points)[curve.points[i].t] = curve.points[i].v;
-    }
-}
-
-void RampDefaultHandle::Free() {
     // Read through the master pointer, so that freeing needs no lock that could fail.
-    if (built_ && *handle_ != nullptr) {
-        static_cast<Ramp*>(*handle_)->ReleasePoints();
+    const PF_Handle handle = handle_.Get();
+    if (handle != nullptr && *handle != nullptr) {
+        static_cast<Ramp*>(*handle)->ReleasePoints();
     }
-    built_ = false;
-    suites_->HandleSuite2()->host_dispose_handle(handle_);
-    handle_ = nullptr;
 }

@@ -3,6 +3,7 @@
 #include "host_api/effect.h"
 #include "ramp/ramp.h"
 #include "shell/params/param_table.h"
+#include "shell/toolkit/owned_handle.h"
 #include "shell/toolkit/suite_handler.h"
 
 // A new ramp value handle holding a parameter's default curve. It owns the handle and the
@@ -18,15 +19,10 @@ class RampDefaultHandle {
     RampDefaultHandle(const RampDefaultHandle&) = delete;
     RampDefaultHandle& operator=(const RampDefaultHandle&) = delete;
 
-    PF_ArbitraryH Get() const { return handle_; }
-    void Release() { released_ = true; }
+    // Null once released.
+    PF_ArbitraryH Get() const { return handle_.Get(); }
+    void Release() { handle_.Release(); }
 
   private:
-    void Build(const DefaultCurve& curve);
-    void Free();
-
-    SuiteHandler* suites_;
-    PF_ArbitraryH handle_ = nullptr;
-    bool built_ = false;  // the handle holds a Ramp with its point map
-    bool released_ = false;
+    OwnedHandle handle_;
 };

@@ -34,6 +34,28 @@ class NameMemory {
     AEGP_MemHandle memory_;
 };
 
+// The handle that a creating call handed out, owned by a new wrapper; a failed call, or one
+// that hands out nothing, raises Exception. made is read only once the call has returned.
+template <typename Wrapper, typename Handle>
+Wrapper Owned(AegpEffect* owner, A_Err err, const Handle* made) {
+    ThrowIfAegpFailed(err);
+    ThrowIfAegpMadeNothing(*made);
+    return Wrapper(owner, 1, *made);
+}
+
+// A destructor's disposal, made only when the wrapper owns a handle; whatever it raises, a
+// missing suite included, is dropped, as nothing leaves a destructor.
+template <typename Dispose>
+void DisposeQuietly(bool owns, Dispose dispose) noexcept {
+    if (!owns) {
+        return;
+    }
+    try {
+        dispose();
+    } catch (...) {
+    }
+}
+
 // The suite that disposes streams, acquired before the host hands one out, so that a missing
 // suite cannot leave the stream behind.
 void AcquireStreamDisposal(AegpEffect* effect) {
@@ -50,21 +72,14 @@ A_long AegpLayer::MaskCount() {
 
 AegpMask AegpLayer::Mask(A_long index) {
     AEGP_MaskRefH mask = nullptr;
-    ThrowIfAegpFailed(
-        owner->suites.LayerMaskSuite7()->AEGP_GetLayerMaskByIndex(handle, index, &mask));
-    ThrowIfAegpMadeNothing(mask);
-    return AegpMask(owner, 1, mask);
+    return Owned<AegpMask>(
+        owner, owner->suites.LayerMaskSuite7()->AEGP_GetLayerMaskByIndex(handle, index, &mask),
+        &mask);
 }
 
 AegpMask::~AegpMask() {
-    if (!Disposes()) {
-        return;
-    }
-    try {
-        owner->suites.LayerMaskSuite7()->AEGP_DisposeMask(handle);
-    } catch (...) {
-        // Nothing leaves a destructor.
-    }
+    DisposeQuietly(Disposes(),
+                   [this] { owner->suites.LayerMaskSuite7()->AEGP_DisposeMask(handle); });
 }
 
 AEGP_ColorVal AegpMask::Color() {
@@ -77,30 +92,24 @@ AEGP_ColorVal AegpMask::Color() {
 AegpStream AegpMask::Stream(AEGP_MaskStream which) {
     AcquireStreamDisposal(owner);
     AEGP_StreamRefH stream = nullptr;
-    ThrowIfAegpFailed(owner->suites.StreamSuite7()->AEGP_GetNewMaskStream(PluginIdOf(owner), handle,
-                                                                          which, &stream));
-    ThrowIfAegpMadeNothing(stream);
-    return AegpStream(owner, 1, stream);
+    return Owned<AegpStream>(owner,
+                             owner->suites.StreamSuite7()->AEGP_GetNewMaskStream(
+                                 PluginIdOf(owner), handle, which, &stream),
+                             &stream);
 }
 
 AegpStream::~AegpStream() {
-    if (!Disposes()) {
-        return;
-    }
-    try {
-        owner->suites.StreamSuite9()->AEGP_DisposeStream(handle);
-    } catch (...) {
-        // Nothing leaves a destructor.
-    }
+    DisposeQuietly(Disposes(),
+                   [this] { owner->suites.StreamSuite9()->AEGP_DisposeStream(handle); });
 }
 
 AegpStream AegpStream::Parent() {
     AcquireStreamDisposal(owner);
     AEGP_StreamRefH parent = nullptr;
-    ThrowIfAegpFailed(owner->suites.DynamicStreamSuite5()->AEGP_GetNewParentStreamRef(
-        PluginIdOf(owner), handle, &parent));
-    ThrowIfAegpMadeNothing(parent);
-    return AegpStream(owner, 1, parent);
+    return Owned<AegpStream>(owner,
+                             owner->suites.DynamicStreamSuite5()->AEGP_GetNewParentStreamRef(
+                                 PluginIdOf(owner), handle, &parent),
+                             &parent);
 }
 
 std::u16string AegpStream::Name(bool forceEnglish) {
@@ -141,14 +150,8 @@ AegpStreamValue AegpStream::Value(A_u_short timeMode, const A_Time* time, bool p
 }
 
 AegpStreamValue::~AegpStreamValue() {
-    if (owned != 1 || value.streamH == nullptr) {
-        return;
-    }
-    try {
-        owner->suites.StreamSuite10()->AEGP_DisposeStreamValue(&value);
-    } catch (...) {
-        // Nothing leaves a destructor.
-    }
+    DisposeQuietly(owned == 1 && value.streamH != nullptr,
+                   [this] { owner->suites.StreamSuite10()->AEGP_DisposeStreamValue(&value); });
 }
 
 AegpMaskOutline AegpStreamValue::MaskOutline() {

@@ -161,7 +161,7 @@ TEST_F(RampEditorDrawTest, ASupplierThatPrefersARGBGetsAlphaFirst) {
     EXPECT_TRUE(SameColour(canvas().Pixel(29, 37), 0, 255, 0));
 }
 
-TEST_F(RampEditorDrawTest, ASupplierWithoutALayoutToOfferFailsWith4) {
+TEST_F(RampEditorDrawTest, ASupplierWithoutALayoutToOfferIsOutOfMemory) {
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 1.0f}});
     struct Supplier {
         bool prefersARGB, supportsARGB, prefersBGRA, supportsBGRA;

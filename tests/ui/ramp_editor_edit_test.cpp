@@ -227,7 +227,7 @@ TEST_F(RampEditorTest, OtherAreasAndFramesWithoutRoomAreLeftAlone) {
     EXPECT_EQ(host.faults().Calls("host_lock_handle"), locks);
 }
 
-TEST_F(RampEditorTest, AValueThatCannotBeLockedFailsTheEventWith4) {
+TEST_F(RampEditorTest, AValueThatCannotBeLockedFailsTheEventAsOutOfMemory) {
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 0.5f}});
     host.faults().NullCall("host_lock_handle", 1);
     EXPECT_EQ(Click(PF_Point{90, 100}).command.err, PF_Err_OUT_OF_MEMORY);
