@@ -143,7 +143,7 @@ TEST_F(DispatchTest, PreRenderAsksForTheWholeLayerJoinedWithTheRequest) {
     host::PreRenderResult result = effect().SmartPreRender(Request({0, 0, 0, 0}));
     ASSERT_EQ(result.command.err, PF_Err_NONE);
     ASSERT_EQ(result.checkouts.size(), 1u);
-    EXPECT_EQ(result.checkouts[0].index, 0);
+    EXPECT_EQ(result.checkouts[0].index, PARAM_INPUT);
     EXPECT_EQ(result.checkouts[0].checkoutId, 0);
     EXPECT_TRUE(SameRect(result.checkouts[0].request.rect, {0, 0, 200, 100}));
     EXPECT_EQ(result.checkouts[0].request.channel_mask, 0xF);
