@@ -18,10 +18,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 std::string Child(const SceneLocation& where, const std::string& key) {
     return where.empty() ? key : where + "." + key;
 }
@@ -514,6 +510,10 @@ std::string FormatSceneNumber(double value) {
         }
     }
     return text;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
 }
 
 std::optional<Depth> ParseDepth(const std::string& word) {

@@ -18,6 +18,9 @@ Scene LoadSceneFile(const std::string& path);
 // so that 240.0001 does not read as the limit 240 that it exceeds.
 std::string FormatSceneNumber(double value);
 
+// A name or word of the scene as a message quotes it.
+std::string Quoted(const std::string& text);
+
 // Limits of the values that a scene may hold, so that host times and frame counts fit
 // the host's 32-bit fields. The host counts time in hundredths of a frame, so a rate below
 // 0.01 frames a second has no time scale.

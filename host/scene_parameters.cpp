@@ -17,10 +17,6 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kRampModes[] = {"all", "withoutSin"};
 constexpr const char* kRampInterpolations[] = {"sin", "line", "step", "bezier"};
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
 std::vector<std::string> SplitChoices(const char* names) {
     std::vector<std::string> choices;
     if (names == nullptr) {

@@ -15,6 +15,14 @@ enum ParamIndex : int {
 };
 static_assert(PARAM_COUNT == 80, "the host stores projects with exactly 80 parameters");
 
+// Whether the parameter at index holds a ramp, whose control is the ramp editor.
+constexpr bool IsRampParam(A_long index) {
+#define QUORVEL_PARAM_IS_RAMP(NAME, SAVED_ID, DISPLAY_NAME, KIND, FIELD, DETAIL) \
+    (PF_Param_##KIND == PF_Param_ARBITRARY_DATA && index == PARAM_##NAME) ||
+    return QUORVEL_PARAMETERS(QUORVEL_PARAM_IS_RAMP) false;
+#undef QUORVEL_PARAM_IS_RAMP
+}
+
 // The definition at index in the host's parameter array of a command, or null when there is
 // none. The array is the one the effect declared, PARAM_COUNT long. A host that states a
 // shorter length in num_params is believed; one that leaves num_params 0 has stated nothing,

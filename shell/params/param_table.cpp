@@ -43,34 +43,39 @@ constexpr ParamDetail GroupDetail() {
     return ParamDetail{};
 }
 
-constexpr ParamDetail FloatDetail(double validMin, double validMax, double sliderMin,
-                                  double sliderMax, double dephault, A_short precision,
+// The low and the high end of a slider's values.
+struct Range {
+    double low;
+    double high;
+};
+
+constexpr ParamDetail FloatDetail(Range valid, Range slider, double dephault, A_short precision,
                                   A_short displayFlags) {
     ParamDetail d{};
-    d.validMin = validMin;
-    d.validMax = validMax;
-    d.sliderMin = sliderMin;
-    d.sliderMax = sliderMax;
+    d.validMin = valid.low;
+    d.validMax = valid.high;
+    d.sliderMin = slider.low;
+    d.sliderMax = slider.high;
     d.dephault = dephault;
     d.precision = precision;
     d.displayFlags = displayFlags;
     return d;
 }
 
-constexpr ParamDetail IntDetail(A_long validMin, A_long validMax, A_long sliderMin,
-                                A_long sliderMax, A_long dephault) {
-    return FloatDetail(validMin, validMax, sliderMin, sliderMax, dephault, 0, 0);
+constexpr ParamDetail IntDetail(Range valid, Range slider, A_long dephault) {
+    return FloatDetail(valid, slider, dephault, 0, 0);
 }
 
 constexpr ParamDetail CheckboxDetail(bool dephault, PF_ParamFlags flags) {
-    ParamDetail d = FloatDetail(0, 1, 0, 1, dephault ? 1 : 0, 0, 0);
+    ParamDetail d = FloatDetail({0, 1}, {0, 1}, dephault ? 1 : 0, 0, 0);
     d.flags = flags;
     return d;
 }
 
 constexpr ParamDetail PopupDetail(const char* choices, int dephault) {
     const A_short count = CountChoices(choices);
-    ParamDetail d = FloatDetail(1, count, 1, count, dephault, 0, 0);
+    const Range choiceNumbers = {1, double(count)};
+    ParamDetail d = FloatDetail(choiceNumbers, choiceNumbers, dephault, 0, 0);
     d.choices = choices;
     d.numChoices = count;
     return d;

@@ -54,7 +54,7 @@ class HiddenContext : public ::testing::Test {
     }
 };
 
-TEST_F(HiddenContext, EveryStartupFailureGivesFourAndRestoresTheHostContext) {
+TEST_F(HiddenContext, EveryStartupFailureGivesOutOfMemoryAndRestoresTheHostContext) {
     const PlatformCall failures[] = {PlatformCall::RegisterClassExA,  PlatformCall::CreateWindowExA,
                                      PlatformCall::ChoosePixelFormat, PlatformCall::SetPixelFormat,
                                      PlatformCall::wglCreateContext,  PlatformCall::wglMakeCurrent,

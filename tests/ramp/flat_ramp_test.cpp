@@ -84,7 +84,7 @@ TEST(FlatRampTest, CountsAndRepeatedOrUnorderedKeys) {
     EXPECT_EQ(*ramp->points, (RampPoints{{0.25f, 0.2f}, {0.75f, 0.3f}}));
 }
 
-TEST(FlatRampTest, TruncatedRecordsReport512AndNonFiniteKeysAreLeftOut) {
+TEST(FlatRampTest, TruncatedRecordsReportInternalStructDamagedAndNonFiniteKeysAreLeftOut) {
     const Bytes full = Record(1, 3, 2, {{0.25f, 0.5f}, {0.75f, 0.125f}});
     struct Case {
         A_u_long size;

@@ -47,7 +47,7 @@ class RampModuleTest : public ModuleTest {
     std::vector<PF_ArbitraryH> made;
 };
 
-TEST_F(RampModuleTest, OtherRefconsAndSelectorsAre514WithoutMessage) {
+TEST_F(RampModuleTest, OtherRefconsAndSelectorsAreUnrecognizedParamTypeWithoutMessage) {
     int foreign = 0;
     host::ArbitraryValues others(effect(), &foreign);
     PF_ArbParamsExtra request = others.Request(PF_Arbitrary_NEW_FUNC);
@@ -226,8 +226,8 @@ TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
     // and the values they read); the rest two (a new value, or the size asked before).
     EXPECT_EQ(lockFailures, 1 + 1 + 3 + 3 + 7 * 2);
 
-    // No memory for a new value: every request that answers with one fails with 4 before any
-    // lock, and the slot keeps what the host left in it.
+    // No memory for a new value: every request that answers with one fails with
+    // PF_Err_OUT_OF_MEMORY before any lock, and the slot keeps what the host left in it.
     const PF_ArbitraryH a = Keep(ramps.New());
     for (PF_FunctionSelector selector : {0, 2, 5, 6, 10}) {
         const long locks = host.faults().Calls("host_lock_handle");
@@ -267,8 +267,8 @@ TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
     host.faults().Clear();
     EXPECT_EQ(ramps.Dispose(unreachable), PF_Err_NONE);
 
-    // Without the handle suite every request is 516 and nothing is made; DISPOSE still gives
-    // its value back, through the utility callbacks.
+    // Without the handle suite every request is PF_Err_BAD_CALLBACK_PARAM and nothing is made;
+    // DISPOSE still gives its value back, through the utility callbacks.
     const PF_ArbitraryH disposed = ramps.New().handle;
     host.faults().MakeSuiteUnavailable("PF Handle Suite");
     for (PF_FunctionSelector selector = 0; selector <= 10; ++selector) {

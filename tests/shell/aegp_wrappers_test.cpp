@@ -99,7 +99,8 @@ TEST_F(AegpWrappersTest, WalksFromTheEffectToEveryMasksNameColourAndOutline) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(AegpWrappersTest, WithoutGlobalDataTheEffectIsRefusedWith512AndItsMessage) {
+TEST_F(AegpWrappersTest,
+       WithoutGlobalDataTheEffectIsRefusedWithInternalStructDamagedAndItsMessage) {
     PF_InData in = InData();
     in.global_data = nullptr;
     try {
@@ -137,7 +138,7 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
         }
     }
     // A call that reports success but hands out no handle, memory or outline has failed all
-    // the same, with 4.
+    // the same, with PF_Err_OUT_OF_MEMORY.
     for (const char* call :
          {"AEGP_GetNewEffectForEffect", "AEGP_GetEffectLayer", "AEGP_GetLayerMaskByIndex",
           "AEGP_GetNewMaskStream", "AEGP_GetNewParentStreamRef", "AEGP_GetStreamName",
@@ -165,9 +166,10 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
     }
 }
 
-// A missing suite ends the walk with 516 and leaves nothing behind: the suite that disposes a
-// handle is acquired before the handle is made, for the effect and for its streams.
-TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) {
+// A missing suite ends the walk with PF_Err_BAD_CALLBACK_PARAM and leaves nothing behind: the
+// suite that disposes a handle is acquired before the handle is made, for the effect and for its
+// streams.
+TEST_F(AegpWrappersTest, AMissingSuiteRaisesBadCallbackParamAndEveryAcquiredSuiteIsReleased) {
     const std::pair<const char*, A_long> suites[] = {
         {"AEGP PF Interface Suite", -1},   {"AEGP Layer Mask Suite", -1},
         {"AEGP Stream Suite", -1},         {"AEGP Stream Suite", 7},
