@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "gl/gl_object.h"
+
 // The program slots of a render data. The numbering has gaps: slots 3 and 5 are never built.
 enum ShaderSlot : int {
     ShaderSlot_Distortion = 0,
@@ -16,7 +18,7 @@ enum ShaderSlot : int {
 
 constexpr int kShaderSlotCount = 7;
 
-using ShaderProgramTable = std::array<gl::GLuint, kShaderSlotCount>;
+using ShaderProgramTable = std::array<AESDK_OpenGL::GlProgram, kShaderSlotCount>;
 
 namespace AESDK_OpenGL {
 
