@@ -9,7 +9,7 @@
 
 namespace AESDK_OpenGL {
 
-// Compiles both sources, binds each listed attribute location from 0 to 8 to its name (other
+// Compiles both sources, binds each listed VertexAttribute location to its name (other
 // numbers are skipped) and links. Throws AESDK_OpenGL_Fault 6 on a compile or link failure,
 // leaving no shader or program object behind.
 GlProgram BuildShaderProgram(const char* vertexSource, const char* fragmentSource,
