@@ -51,52 +51,41 @@ void Remember(glbinding::ContextHandle context) {
 
 }  // namespace
 
-BindingUseScope::BindingUseScope() : nested_(t_uses > 0 || t_changes > 0) {
+BindingScope::BindingScope(Kind kind)
+    : kind_(kind), nested_(t_changes > 0 || (kind == Kind::Use && t_uses > 0)) {
     if (!nested_) {
-        BindingLock& lock = TheLock();
-        std::unique_lock<std::mutex> guard(lock.mutex);
-        lock.released.wait(guard, [&lock] { return !lock.changing && lock.waitingChanges == 0; });
-        ++lock.users;
-    }
-    ++t_uses;
-}
-
-BindingUseScope::~BindingUseScope() {
-    --t_uses;
-    if (nested_) {
-        return;
-    }
-    BindingLock& lock = TheLock();
-    const std::lock_guard<std::mutex> guard(lock.mutex);
-    if (--lock.users == 0 && lock.waitingChanges > 0) {
-        lock.released.notify_all();
-    }
-}
-
-BindingChangeScope::BindingChangeScope() : nested_(t_changes > 0) {
-    if (!nested_) {
-        if (t_uses > 0) {
+        if (kind == Kind::Change && t_uses > 0) {
             throw std::logic_error("glbinding's contexts cannot change during OpenGL calls");
         }
         BindingLock& lock = TheLock();
         std::unique_lock<std::mutex> guard(lock.mutex);
-        ++lock.waitingChanges;
-        lock.released.wait(guard, [&lock] { return !lock.changing && lock.users == 0; });
-        --lock.waitingChanges;
-        lock.changing = true;
+        if (kind == Kind::Use) {
+            lock.released.wait(guard,
+                               [&lock] { return !lock.changing && lock.waitingChanges == 0; });
+            ++lock.users;
+        } else {
+            ++lock.waitingChanges;
+            lock.released.wait(guard, [&lock] { return !lock.changing && lock.users == 0; });
+            --lock.waitingChanges;
+            lock.changing = true;
+        }
     }
-    ++t_changes;
+    ++(kind == Kind::Use ? t_uses : t_changes);
 }
 
-BindingChangeScope::~BindingChangeScope() {
-    --t_changes;
+BindingScope::~BindingScope() {
+    --(kind_ == Kind::Use ? t_uses : t_changes);
     if (nested_) {
         return;
     }
     BindingLock& lock = TheLock();
     const std::lock_guard<std::mutex> guard(lock.mutex);
-    lock.changing = false;
-    lock.released.notify_all();
+    if (kind_ == Kind::Change) {
+        lock.changing = false;
+        lock.released.notify_all();
+    } else if (--lock.users == 0 && lock.waitingChanges > 0) {
+        lock.released.notify_all();
+    }
 }
 
 void UseCurrentContext() {

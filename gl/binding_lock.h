@@ -15,26 +15,29 @@ namespace AESDK_OpenGL {
 // change inside a use cannot be granted (the use would wait for itself) and throws
 // std::logic_error.
 
-class BindingUseScope {
-  public:
-    BindingUseScope();
-    ~BindingUseScope();
-    BindingUseScope(const BindingUseScope&) = delete;
-    BindingUseScope& operator=(const BindingUseScope&) = delete;
+// What the two scopes share: the thread's nesting count of each kind, and the lock taken by
+// the outermost scope of a thread.
+class BindingScope {
+  protected:
+    enum class Kind { Use, Change };
+    explicit BindingScope(Kind kind);
+    ~BindingScope();
+    BindingScope(const BindingScope&) = delete;
+    BindingScope& operator=(const BindingScope&) = delete;
 
   private:
+    Kind kind_;
     bool nested_;
 };
 
-class BindingChangeScope {
+class BindingUseScope : BindingScope {
   public:
-    BindingChangeScope();
-    ~BindingChangeScope();
-    BindingChangeScope(const BindingChangeScope&) = delete;
-    BindingChangeScope& operator=(const BindingChangeScope&) = delete;
+    BindingUseScope() : BindingScope(Kind::Use) {}
+};
 
-  private:
-    bool nested_;
+class BindingChangeScope : BindingScope {
+  public:
+    BindingChangeScope() : BindingScope(Kind::Change) {}
 };
 
 // glbinding::Binding::useCurrentContext for the calling thread's current context. A context

@@ -128,7 +128,7 @@ void DrawDistortedMesh(PF_InData* in_data, SuiteHandler& suites,
                        AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
                        const RenderSettings& settings, int width, int height,
                        int triangleIndexCount, gl::GLuint inputTexture, float multiplier16bit) {
-    const gl::GLuint program = renderData.programs[ShaderSlot_Distortion];
+    const gl::GLuint program = renderData.programs[ShaderSlot_Distortion].Name();
     gl::glUseProgram(program);
     SetUniforms(program, DistortionUniformValues(settings, width, height, multiplier16bit,
                                                  AnimationPhase(in_data, settings)));
@@ -171,7 +171,7 @@ void DrawWireframePreview(PF_InData* in_data, PF_OutData* out_data, SuiteHandler
     float shadow[16];
     MultiplyMatrix4(projection, shadow, shift);
 
-    const gl::GLuint program = renderData.programs[ShaderSlot_Strips];
+    const gl::GLuint program = renderData.programs[ShaderSlot_Strips].Name();
     gl::glUseProgram(program);
     BindMeshLayout(renderData, false);
     SetStripsUniforms(program, shadow, background, background);

@@ -40,7 +40,7 @@ void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderD
     }
     float projection[16];
     PixelToClipProjection(width, height, projection);
-    const gl::GLuint program = renderData.programs[pass.programSlot];
+    const gl::GLuint program = renderData.programs[pass.programSlot].Name();
     gl::glUseProgram(program);
     gl::glUniformMatrix4fv(gl::glGetUniformLocation(program, "ModelviewProjection"), 1,
                            gl::GL_FALSE, projection);
@@ -48,8 +48,8 @@ void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderD
         gl::glUniform1f(gl::glGetUniformLocation(program, "multiplier16bit"), multiplier16bit);
     }
     AESDK_OpenGL::BindTextureToSampler(program, texture, "inputTexture", 0);
-    gl::glBindVertexArray(renderData.quadVertexArray);
-    DrawQuad(renderData.quadVertexBuffer);
+    gl::glBindVertexArray(renderData.quadVertexArray.Name());
+    DrawQuad(renderData.quadVertexBuffer.Name());
     gl::glBindVertexArray(0);
     if (pass.endsWithProgramAndBlendOff) {
         gl::glUseProgram(0);

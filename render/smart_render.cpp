@@ -73,7 +73,7 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     float multiplier16bit = 1.0f;
     GetPixelFormatInfo(format, bytesPerPixel, glType, multiplier16bit);
 
-    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0]);
+    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0].Name());
     gl::glViewport(0, 0, width, height);
     gl::glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
@@ -81,9 +81,9 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     RenderMeshPass(in_data, out_data, suites, *renderData, input, output, settings,
                    multiplier16bit);
 
-    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[1]);
+    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[1].Name());
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
-    DrawOutputPass(*renderData, width, height, renderData->passTextures[0], multiplier16bit);
+    DrawOutputPass(*renderData, width, height, renderData->passTextures[0].Name(), multiplier16bit);
     ReadBackOutput(*renderData, suites, input, output, in_data, format, bytesPerPixel, glType);
     gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, 0);
     gl::glBindTexture(gl::GL_TEXTURE_2D, 0);
@@ -121,7 +121,7 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
     const MeshIndexCounts counts =
         BuildMesh(in_data, suites, renderData, settings, originX, originY, width, height);
 
-    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.mainTexture);
+    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.mainTexture.Name());
     if (supersample) {
         gl::glViewport(0, 0, 2 * width, 2 * height);
     }
@@ -149,9 +149,9 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
     if (supersample) {
         gl::glViewport(0, 0, width, height);
     }
-    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.passTextures[0]);
+    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.passTextures[0].Name());
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
-    DrawResolvePass(renderData, width, height, renderData.mainTexture, 3);
+    DrawResolvePass(renderData, width, height, renderData.mainTexture.Name(), 3);
 }
 
 PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra) {

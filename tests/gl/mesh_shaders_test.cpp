@@ -14,7 +14,6 @@
 
 #include "gl/framebuffer.h"
 #include "gl/mesh_buffers.h"
-#include "gl/object_names.h"
 #include "gl/render_resources.h"
 #include "gl/shader_program.h"
 #include "tests/gl/gl_test_support.h"
@@ -119,16 +118,11 @@ class MeshShaders : public gl_test::RenderDataTest {
         ReplaceInput(16, 16, CoordinateTexels(16, 16));
     }
     void TearDown() override {
-        if (inputTexture != 0) {
-            AESDK_OpenGL::DeleteTextureName(inputTexture);
-        }
+        inputTexture = AESDK_OpenGL::GlTexture();
         gl_test::RenderDataTest::TearDown();
     }
 
     void ReplaceInput(int width, int height, const Texels& texels) {
-        if (inputTexture != 0) {
-            AESDK_OpenGL::DeleteTextureName(inputTexture);
-        }
         inputTexture = gl_test::MakeTexture(width, height, texels);
     }
 
@@ -144,22 +138,19 @@ class MeshShaders : public gl_test::RenderDataTest {
         glUniform2f(glGetUniformLocation(program, "distortionAlongAcrossFactors"),
                     settings.factors[0], settings.factors[1]);
         // Made before any binding: making a texture binds it to the active unit.
-        std::vector<GLuint> rampTextures;
+        std::vector<AESDK_OpenGL::GlTexture> rampTextures;
         for (const auto& ramp : settings.ramps) {
             rampTextures.push_back(gl_test::MakeFloatTexture(GL_R32F, GL_RED, GL_LINEAR, kRampSize,
                                                              1, ramp.second.data()));
         }
-        AESDK_OpenGL::BindTextureToSampler(program, inputTexture, "inputTexture", 0);
+        AESDK_OpenGL::BindTextureToSampler(program, inputTexture.Name(), "inputTexture", 0);
         int unit = 1;
         for (const auto& ramp : settings.ramps) {
-            AESDK_OpenGL::BindTextureToSampler(program, rampTextures[unit - 1], ramp.first, unit);
+            AESDK_OpenGL::BindTextureToSampler(program, rampTextures[unit - 1].Name(), ramp.first,
+                                               unit);
             ++unit;
         }
-        const Pixel pixel = DrawQuadAndRead(fragment);
-        for (GLuint& texture : rampTextures) {
-            AESDK_OpenGL::DeleteTextureName(texture);
-        }
-        return pixel;
+        return DrawQuadAndRead(fragment);
     }
 
     Pixel DrawStrips(float stripIndex, const Pixel& color1, const Pixel& color2) {
@@ -171,12 +162,12 @@ class MeshShaders : public gl_test::RenderDataTest {
         return DrawQuadAndRead(fragment);
     }
 
-    GLuint inputTexture = 0;
+    AESDK_OpenGL::GlTexture inputTexture;
 
   private:
     GLuint BeginDraw(int slot) {
-        const GLuint program = renderData->programs[slot];
-        gl_test::BeginPass(*renderData, program, renderData->passTextures[0], kTargetSize,
+        const GLuint program = renderData->programs[slot].Name();
+        gl_test::BeginPass(*renderData, program, renderData->passTextures[0].Name(), kTargetSize,
                            kTargetSize);
         return program;
     }
@@ -187,8 +178,8 @@ class MeshShaders : public gl_test::RenderDataTest {
             {{0, 0}, fragment}, {{k, 0}, fragment}, {{0, k}, fragment}, {{k, k}, fragment}};
         const std::uint32_t triangles[6] = {0, 1, 2, 2, 1, 3};
         AESDK_OpenGL::ReserveMeshBuffers(*renderData, 4, sizeof(TestMeshVertex), 6, 4, 0, 4);
-        glBindVertexArray(renderData->meshVertexArray);
-        glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer);
+        glBindVertexArray(renderData->meshVertexArray.Name());
+        glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer.Name());
         glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
         glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, sizeof(triangles), triangles);
         for (const auto& attribute : kMeshLayout) {
@@ -205,22 +196,22 @@ class MeshShaders : public gl_test::RenderDataTest {
 };
 
 TEST_F(MeshShaders, ProgramsCompileAndLinkWithTheirAttributeLocations) {
-    EXPECT_EQ(renderData->programs[3], 0u);
-    EXPECT_EQ(renderData->programs[5], 0u);
+    EXPECT_EQ(renderData->programs[3].Name(), 0u);
+    EXPECT_EQ(renderData->programs[5].Name(), 0u);
     // Attributes that a program does not read are inactive and have no location.
     const char* const distortionNames[] = {"Position",      "Normal", "MeshUVs", "OutputUV",
                                            "ScreenNoiseUV", "UVs1",   "UVs2"};
     for (int index = 0; index < 7; ++index) {
-        EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Distortion],
+        EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Distortion].Name(),
                                       distortionNames[index]),
                   kMeshLayout[index][0]);
     }
     for (const int slot : {2, 4, 6}) {
-        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot], "Position"), 0);
-        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot], "UVs"), 5);
+        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot].Name(), "Position"), 0);
+        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot].Name(), "UVs"), 5);
     }
-    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips], "Position"), 0);
-    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips], "StripIndex"), 8);
+    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips].Name(), "Position"), 0);
+    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips].Name(), "StripIndex"), 8);
 }
 
 // The noise of the main effect shader written out again for the processor, formula by formula:
@@ -234,8 +225,8 @@ Vec3 LatticeHash(Vec3 p) {
         q[c] = static_cast<std::uint32_t>(static_cast<std::int32_t>(p[c])) * multipliers[c];
     }
     for (int c = 0; c < 3; ++c) {
-        p[c] = -1.0f + 2.0f * static_cast<float>((q[0] ^ q[1] ^ q[2]) * multipliers[c]) /
-                           4294967296.0f;
+        p[c] = -1.0f +
+               2.0f * static_cast<float>((q[0] ^ q[1] ^ q[2]) * multipliers[c]) / 4294967296.0f;
     }
     return p;
 }

@@ -116,7 +116,7 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     EXPECT_EQ(counts.lineIndexCount, 48);
     ExpectNothingBound();
     const std::vector<MeshVertex> vertices =
-        BufferContents<MeshVertex>(renderData->meshVertexBuffer, 2500);
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer.Name(), 2500);
     // Row 0 lies on mask 1, row 24 on mask 2; columns run along the masks.
     EXPECT_NEAR(vertices[0].position[0], 0.0f, 1e-3);
     EXPECT_NEAR(vertices[0].position[1], 20.0f, 1e-3);
@@ -126,11 +126,11 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
         ASSERT_EQ(vertex.stripIndex, 0.0f);
     }
     const std::vector<uint32_t> triangles =
-        BufferContents<uint32_t>(renderData->meshTriangleIndexBuffer, 14256);
+        BufferContents<uint32_t>(renderData->meshTriangleIndexBuffer.Name(), 14256);
     EXPECT_EQ(triangles[5], 1u);
     EXPECT_EQ(triangles[14255], 2399u);  // v + 1 of the last cell, v = 23 x 100 + 98
     const std::vector<uint32_t> lines =
-        BufferContents<uint32_t>(renderData->meshLineIndexBuffer, 48);
+        BufferContents<uint32_t>(renderData->meshLineIndexBuffer.Name(), 48);
     EXPECT_EQ(lines[1], 100u);
     EXPECT_EQ(lines[47], 2400u);
 
@@ -139,7 +139,7 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     EXPECT_EQ(striped.triangleIndexCount, 59400);
     EXPECT_EQ(striped.lineIndexCount, 200);
     const std::vector<MeshVertex> stripVertices =
-        BufferContents<MeshVertex>(renderData->meshVertexBuffer, 20000);
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer.Name(), 20000);
     EXPECT_EQ(stripVertices[19999].stripIndex, 99.0f);
     ExpectNothingBound();
 }
@@ -151,7 +151,7 @@ TEST_F(MeshBuilderTest, AMaskThatNamesNoPathGivesNoMeshWithoutOpenGL) {
     EXPECT_EQ(counts.triangleIndexCount, 0);
     EXPECT_EQ(counts.lineIndexCount, 0);
     EXPECT_EQ(counter.Total(), 0);
-    EXPECT_EQ(renderData->meshVertexBuffer, 0u);
+    EXPECT_EQ(renderData->meshVertexBuffer.Name(), 0u);
     test->settings.mask2PathId = test->settings.mask1PathId;
     test->settings.mask1PathId = 0;
     EXPECT_EQ(Build().triangleIndexCount, 0);
@@ -187,7 +187,7 @@ TEST_F(MeshBuilderTest, MeshesBeyondTheBudgetEndWithOutOfMemoryBeforeMapping) {
             EXPECT_EQ(e.cause, PF_Err_OUT_OF_MEMORY);
         }
         EXPECT_EQ(counter.Total(), 0);
-        EXPECT_EQ(renderData->meshVertexBuffer, 0u);
+        EXPECT_EQ(renderData->meshVertexBuffer.Name(), 0u);
     }
     // Counts below their valid minimum are clamped, not trusted.
     test->settings.stripsEnable = 0;
@@ -201,7 +201,7 @@ TEST_F(MeshBuilderTest, MeshesBeyondTheBudgetEndWithOutOfMemoryBeforeMapping) {
 TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsAgain) {
     ASSERT_GT(Build().triangleIndexCount, 0);
     // A vertex buffer already mapped cannot be mapped again.
-    glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer.Name());
     ASSERT_NE(glMapBuffer(GL_ARRAY_BUFFER, GL_WRITE_ONLY), nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     const MeshIndexCounts counts = Build();
@@ -209,8 +209,8 @@ TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsA
     EXPECT_EQ(counts.lineIndexCount, 0);
     ExpectNothingBound();
     // The triangle buffer that was mapped beside it was given back.
-    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer));
-    glBindBuffer(GL_COPY_READ_BUFFER, renderData->meshVertexBuffer);
+    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer.Name()));
+    glBindBuffer(GL_COPY_READ_BUFFER, renderData->meshVertexBuffer.Name());
     glUnmapBuffer(GL_COPY_READ_BUFFER);
     glBindBuffer(GL_COPY_READ_BUFFER, 0);
     while (glGetError() != GL_NO_ERROR) {
@@ -220,20 +220,20 @@ TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsA
 
 TEST_F(MeshBuilderTest, AFailureWhileMappedUnmapsOnTheWayOut) {
     ASSERT_GT(Build().triangleIndexCount, 0);
-    glBindVertexArray(renderData->meshVertexArray);
+    glBindVertexArray(renderData->meshVertexArray.Name());
     try {
-        MappedBuffer vertices(renderData->meshVertexArray, GL_ARRAY_BUFFER,
-                              renderData->meshVertexBuffer);
-        MappedBuffer triangles(renderData->meshVertexArray, GL_ELEMENT_ARRAY_BUFFER,
-                               renderData->meshTriangleIndexBuffer);
+        MappedBuffer vertices(renderData->meshVertexArray.Name(), GL_ARRAY_BUFFER,
+                              renderData->meshVertexBuffer.Name());
+        MappedBuffer triangles(renderData->meshVertexArray.Name(), GL_ELEMENT_ARRAY_BUFFER,
+                               renderData->meshTriangleIndexBuffer.Name());
         ASSERT_NE(vertices.Data(), nullptr);
         ASSERT_NE(triangles.Data(), nullptr);
         throw Exception(PF_Err_OUT_OF_MEMORY);
     } catch (const Exception&) {
     }
     ExpectNothingBound();
-    EXPECT_FALSE(Mapped(renderData->meshVertexBuffer));
-    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer));
+    EXPECT_FALSE(Mapped(renderData->meshVertexBuffer.Name()));
+    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer.Name()));
     EXPECT_EQ(Build().triangleIndexCount, 14256);
 }
 
@@ -281,11 +281,11 @@ TEST_F(MeshBuilderTest, TheLayoutPointsEveryAttributeIntoTheVertexRecord) {
     for (bool lines : {false, true}) {
         BindMeshLayout(*renderData, lines);
         EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING),
-                  static_cast<GLint>(lines ? renderData->meshLineVertexArray
-                                           : renderData->meshVertexArray));
+                  static_cast<GLint>(lines ? renderData->meshLineVertexArray.Name()
+                                           : renderData->meshVertexArray.Name()));
         EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
-                  static_cast<GLint>(lines ? renderData->meshLineIndexBuffer
-                                           : renderData->meshTriangleIndexBuffer));
+                  static_cast<GLint>(lines ? renderData->meshLineIndexBuffer.Name()
+                                           : renderData->meshTriangleIndexBuffer.Name()));
         for (const auto& attribute : expected) {
             SCOPED_TRACE(attribute.location);
             const GLenum queries[] = {GL_VERTEX_ATTRIB_ARRAY_ENABLED, GL_VERTEX_ATTRIB_ARRAY_SIZE,
@@ -308,7 +308,7 @@ TEST_F(MeshBuilderTest, TheLayoutPointsEveryAttributeIntoTheVertexRecord) {
         ExpectNothingBound();
     }
     // Unbinding left the triangle array without its element buffer and every attribute off.
-    glBindVertexArray(renderData->meshVertexArray);
+    glBindVertexArray(renderData->meshVertexArray.Name());
     EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
     GLint enabled = 1;
     glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
