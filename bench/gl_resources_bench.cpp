@@ -1,12 +1,15 @@
 // What the OpenGL layer costs a render thread: starting its context, the first preparation of
 // its resources (five programs, three 1920 x 1080 float textures), a steady-state frame's
-// preparation, and a change of frame size.
+// preparation, a change of frame size, and one object's life through its owner.
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+#include <glbinding/gl/gl.h>
+
 #include "gl/context_guard.h"
+#include "gl/gl_object.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data.h"
 #include "gl/render_data_registry.h"
@@ -27,6 +30,15 @@ std::unique_ptr<AESDK_OpenGL_EffectRenderData> StartedRenderData() {
     AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
     renderData->started = true;
     return renderData;
+}
+
+// A started render data, its context current; null, with the bench skipped, without OpenGL.
+std::unique_ptr<AESDK_OpenGL_EffectRenderData> StartedRenderDataOrSkip(benchmark::State& state) {
+    if (!StartOpenGL()) {
+        state.SkipWithError("no OpenGL context");
+        return nullptr;
+    }
+    return StartedRenderData();
 }
 
 void BM_StartRenderContext(benchmark::State& state) {
@@ -63,11 +75,10 @@ void BM_FirstPreparation(benchmark::State& state) {
 BENCHMARK(BM_FirstPreparation)->Unit(benchmark::kMillisecond);
 
 void BM_SteadyPreparation(benchmark::State& state) {
-    if (!StartOpenGL()) {
-        state.SkipWithError("no OpenGL context");
+    auto renderData = StartedRenderDataOrSkip(state);
+    if (!renderData) {
         return;
     }
-    auto renderData = StartedRenderData();
     AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
     for (auto _ : state) {
         AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, false);
@@ -76,11 +87,10 @@ void BM_SteadyPreparation(benchmark::State& state) {
 BENCHMARK(BM_SteadyPreparation);
 
 void BM_SizeChange(benchmark::State& state) {
-    if (!StartOpenGL()) {
-        state.SkipWithError("no OpenGL context");
+    auto renderData = StartedRenderDataOrSkip(state);
+    if (!renderData) {
         return;
     }
-    auto renderData = StartedRenderData();
     bool large = false;
     for (auto _ : state) {
         large = !large;
@@ -89,6 +99,28 @@ void BM_SizeChange(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SizeChange)->Unit(benchmark::kMicrosecond);
+
+// A texture name made and deleted by hand (0) and through its owner (1), as a frame does with
+// each of its own textures: the owner adds a look at the current context to each end.
+void BM_TextureLife(benchmark::State& state) {
+    auto renderData = StartedRenderDataOrSkip(state);
+    if (!renderData) {
+        return;
+    }
+    const bool owned = state.range(0) != 0;
+    for (auto _ : state) {
+        if (owned) {
+            const AESDK_OpenGL::GlTexture texture = AESDK_OpenGL::GlTexture::Create();
+            benchmark::DoNotOptimize(texture.Name());
+        } else {
+            gl::GLuint name = 0;
+            gl::glGenTextures(1, &name);
+            benchmark::DoNotOptimize(name);
+            gl::glDeleteTextures(1, &name);
+        }
+    }
+}
+BENCHMARK(BM_TextureLife)->ArgName("owned")->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -15,8 +15,8 @@
 #include "render/mesh_builder.h"
 #include "render/mesh_fill.h"
 #include "render/mesh_indices.h"
-#include "shell/locked_handle.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/locked_handle.h"
 #include "tests/render/render_test_host.h"
 
 namespace {

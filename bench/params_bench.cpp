@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "host/host.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
 
 namespace {
 

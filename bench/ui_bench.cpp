@@ -8,7 +8,7 @@
 #include "host/layer_masks.h"
 #include "host/ui_events.h"
 #include "host/ui_window.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 
 namespace {
 

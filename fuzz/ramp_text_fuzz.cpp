@@ -1,9 +1,10 @@
 // Any bytes as the host's text to scan: the reader stays inside the byte count, text it does
-// not take leaves the ramp as it was, and text it takes prints back to text that it takes again
-// to the same ramp.
+// not take leaves the ramp as it was, text it takes gives a curve that keeps the curve's
+// promises and prints back to text that it takes again to the same ramp.
 #include <cstdint>
 #include <string>
 
+#include "fuzz/curve_promises.h"
 #include "ramp/ramp_text.h"
 #include "ramp/scoped_ramp.h"
 
@@ -34,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         return 0;
     }
+    CheckCurvePromises(*ramp);
     // Keys that differ beyond six digits print alike and become one, so the printed form is
     // settled after one reading, not before.
     const std::string printed = Reprint(RampToText(*ramp));

@@ -5,15 +5,19 @@
 
 #include <iostream>
 
+#include "gl/binding_lock.h"
 #include "gl/hidden_context.h"
 
 namespace AESDK_OpenGL {
 
 void InitBindingAndLogInfo() {
-    // Functions are resolved on first use. A context handle that glbinding already knows is
-    // not made this thread's by initialize, so the thread selects it explicitly.
+    // Initialising grows glbinding's state of every function, which threads that draw read:
+    // none does meanwhile. Functions are resolved on first use. A context handle that glbinding
+    // already knows is not made this thread's by initialize, so the thread selects it
+    // explicitly.
+    const BindingChangeScope change;
     glbinding::Binding::initialize(false);
-    glbinding::Binding::useCurrentContext();
+    UseCurrentContext();
 
     std::cout << std::endl;
     std::cout << "OpenGL Version:  " << glbinding::ContextInfo::version().toString() << std::endl;

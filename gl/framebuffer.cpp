@@ -2,7 +2,7 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/fault.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 
@@ -27,7 +27,7 @@ const FramebufferStatusName kFramebufferStatusNames[] = {
 }  // namespace
 
 void AttachRenderTexture(AESDK_OpenGL_EffectRenderData& renderData, GLuint texture) {
-    glBindFramebuffer(GL_FRAMEBUFFER, renderData.framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, renderData.framebuffer.Name());
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     if (FramebufferStatusText() != "OK") {

@@ -1,9 +1,8 @@
 #include "gl/hidden_context.h"
 
-#include <glbinding/Binding.h>
-
-#include "gl/fault.h"
+#include "gl/binding_lock.h"
 #include "gl/render_data.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 
@@ -28,7 +27,7 @@ void CreateHiddenContext(AESDK_OpenGL_EffectCommonData& data,
 
 void MakeRenderDataCurrent(AESDK_OpenGL_EffectRenderData& renderData) {
     wglMakeCurrent(renderData.deviceContext, renderData.renderContext);
-    glbinding::Binding::useCurrentContext();
+    UseCurrentContext();
 }
 
 }  // namespace AESDK_OpenGL

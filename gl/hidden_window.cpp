@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string>
 
-#include "gl/fault.h"
 #include "gl/hidden_context.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 namespace {

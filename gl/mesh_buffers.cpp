@@ -6,8 +6,6 @@
 #include <limits>
 #include <new>
 
-#include "gl/object_names.h"
-
 namespace AESDK_OpenGL {
 
 using namespace gl;
@@ -25,19 +23,18 @@ std::int32_t DoubledNeed(int count, int size) {
 }
 
 void DeleteMeshBuffers(AESDK_OpenGL_EffectRenderData& renderData) {
-    DeleteBufferName(renderData.meshVertexBuffer);
-    DeleteBufferName(renderData.meshTriangleIndexBuffer);
-    DeleteBufferName(renderData.meshLineIndexBuffer);
+    renderData.meshVertexBuffer = GlBuffer();
+    renderData.meshTriangleIndexBuffer = GlBuffer();
+    renderData.meshLineIndexBuffer = GlBuffer();
     renderData.meshVertexBufferCapacity = 0;
     renderData.meshTriangleIndexBufferCapacity = 0;
     renderData.meshLineIndexBufferCapacity = 0;
 }
 
 // A new buffer of `capacity` bytes without content, bound to `target`.
-GLuint CreateBuffer(GLenum target, std::int32_t capacity) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(target, buffer);
+GlBuffer CreateBuffer(GLenum target, std::int32_t capacity) {
+    GlBuffer buffer = GlBuffer::Create();
+    glBindBuffer(target, buffer.Name());
     glBufferData(target, capacity, nullptr, GL_DYNAMIC_DRAW);
     return buffer;
 }
@@ -66,25 +63,25 @@ void ReserveMeshBuffers(AESDK_OpenGL_EffectRenderData& renderData, int vertexCou
         DeleteMeshBuffers(renderData);
     }
 
-    if (renderData.meshVertexArray == 0) {
-        glGenVertexArrays(1, &renderData.meshVertexArray);
+    if (!renderData.meshVertexArray) {
+        renderData.meshVertexArray = GlVertexArray::Create();
     }
-    glBindVertexArray(renderData.meshVertexArray);
-    if (renderData.meshVertexBuffer == 0) {
+    glBindVertexArray(renderData.meshVertexArray.Name());
+    if (!renderData.meshVertexBuffer) {
         renderData.meshVertexBufferCapacity = vertexNeed;
         renderData.meshVertexBuffer = CreateBuffer(GL_ARRAY_BUFFER, vertexNeed);
     }
-    if (renderData.meshTriangleIndexBuffer == 0) {
+    if (!renderData.meshTriangleIndexBuffer) {
         renderData.meshTriangleIndexBufferCapacity = triangleNeed;
         renderData.meshTriangleIndexBuffer = CreateBuffer(GL_ELEMENT_ARRAY_BUFFER, triangleNeed);
     }
 
-    if (renderData.meshLineVertexArray == 0) {
-        glGenVertexArrays(1, &renderData.meshLineVertexArray);
+    if (!renderData.meshLineVertexArray) {
+        renderData.meshLineVertexArray = GlVertexArray::Create();
     }
-    glBindVertexArray(renderData.meshLineVertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, renderData.meshVertexBuffer);
-    if (renderData.meshLineIndexBuffer == 0) {
+    glBindVertexArray(renderData.meshLineVertexArray.Name());
+    glBindBuffer(GL_ARRAY_BUFFER, renderData.meshVertexBuffer.Name());
+    if (!renderData.meshLineIndexBuffer) {
         renderData.meshLineIndexBufferCapacity = lineNeed;
         renderData.meshLineIndexBuffer = CreateBuffer(GL_ELEMENT_ARRAY_BUFFER, lineNeed);
         // The mesh is written straight into these buffers: one that did not get its storage
@@ -94,7 +91,7 @@ void ReserveMeshBuffers(AESDK_OpenGL_EffectRenderData& renderData, int vertexCou
             throw std::bad_alloc();
         }
     }
-    glBindBuffer(GL_ARRAY_BUFFER, renderData.meshVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, renderData.meshVertexBuffer.Name());
 }
 
 }  // namespace AESDK_OpenGL

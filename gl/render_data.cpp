@@ -1,9 +1,5 @@
 #include "gl/render_data.h"
 
-#include <glbinding/Binding.h>
-
-#include "gl/object_names.h"
-
 namespace AESDK_OpenGL {
 
 AESDK_OpenGL_EffectRenderData::~AESDK_OpenGL_EffectRenderData() {
@@ -11,29 +7,19 @@ AESDK_OpenGL_EffectRenderData::~AESDK_OpenGL_EffectRenderData() {
     if (renderContext == nullptr) {
         return;
     }
-    // The objects belong to this render data's context, whichever thread tears it down. When
-    // that context cannot be made current, the names would hit another context: leave them
-    // to the context's own deletion.
-    const bool ownContextCurrent = wglMakeCurrent(deviceContext, renderContext) != FALSE;
-    glbinding::Binding::useCurrentContext();
-    if (ownContextCurrent) {
-        DeleteTextureName(mainTexture);
-        DeleteTextureName(passTextures[0]);
-        DeleteTextureName(passTextures[1]);
-        for (gl::GLuint& program : programs) {
-            DeleteProgramName(program);
-        }
-        DeleteFramebufferName(framebuffer);
-        DeleteBufferName(meshVertexBuffer);
-        DeleteBufferName(meshTriangleIndexBuffer);
-        DeleteVertexArrayName(meshVertexArray);
-        DeleteBufferName(meshLineIndexBuffer);
-        DeleteVertexArrayName(meshLineVertexArray);
-        DeleteBufferName(quadVertexBuffer);
-        DeleteVertexArrayName(quadVertexArray);
+    try {
+        // The teardown may meet a context that glbinding does not know yet, and selecting it
+        // would then grow glbinding's state: no other thread draws meanwhile.
+        teardownScope_.emplace();
+        // The objects belong to this render data's context, whichever thread tears it down.
+        // When it cannot be made current, the owners leave the names to the context's own
+        // deletion.
+        wglMakeCurrent(deviceContext, renderContext);
+        UseCurrentContext();
+    } catch (...) {
+        // Only reached from inside a thread's own OpenGL calls, where the change cannot be
+        // granted: the owners delete only what belongs to the context current there.
     }
-    // The common data's destructor then deletes the context, and the window when this thread
-    // made it.
 }
 
 }  // namespace AESDK_OpenGL

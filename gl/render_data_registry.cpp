@@ -5,6 +5,7 @@
 
 #include "gl/context_guard.h"
 #include "gl/hidden_context.h"
+#include "shell/toolkit/failure_conversion.h"
 
 using AESDK_OpenGL::AESDK_OpenGL_ContextGuard;
 using AESDK_OpenGL::AESDK_OpenGL_EffectCommonData;
@@ -35,16 +36,12 @@ std::shared_ptr<AESDK_OpenGL_EffectRenderData> AcquireThreadRenderData() {
 }
 
 PF_Err CreateSharedGLData(PF_InData*) {
-    try {
+    return ConvertFailuresToCode([] {
         const AESDK_OpenGL_ContextGuard guard;
         s_sharedGLData = std::make_shared<AESDK_OpenGL_EffectCommonData>();
         AESDK_OpenGL::CreateHiddenContext(*s_sharedGLData, nullptr);
-    } catch (int error) {
-        return error;
-    } catch (...) {
-        return PF_Err_OUT_OF_MEMORY;
-    }
-    return PF_Err_NONE;
+        return PF_Err_NONE;
+    });
 }
 
 PF_Err DestroyGLDataOnThread() {
@@ -55,7 +52,7 @@ PF_Err DestroyGLDataOnThread() {
 }
 
 void ReleaseGLData(PF_Err* error) {
-    try {
+    const PF_Err released = ConvertFailuresToCode([] {
         const AESDK_OpenGL_ContextGuard guard;
         {
             // Each render data whose last reference the registry holds is destroyed here,
@@ -66,9 +63,9 @@ void ReleaseGLData(PF_Err* error) {
             s_renderDataByThread.clear();
         }
         s_sharedGLData.reset();
-    } catch (int thrown) {
-        *error = thrown;
-    } catch (...) {
-        *error = PF_Err_OUT_OF_MEMORY;
+        return PF_Err_NONE;
+    });
+    if (released != PF_Err_NONE) {
+        *error = released;
     }
 }

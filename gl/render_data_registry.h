@@ -29,5 +29,5 @@ PF_Err CreateSharedGLData(PF_InData* in_data);
 PF_Err DestroyGLDataOnThread();
 
 // Destroys every render data and the start-up data on the calling thread; stores a thrown
-// int, or 4 for anything else thrown, in *error.
+// HostCode's code, or PF_Err_OUT_OF_MEMORY for anything else thrown, in *error.
 void ReleaseGLData(PF_Err* error);

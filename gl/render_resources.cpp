@@ -2,7 +2,6 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/object_names.h"
 #include "gl/shader_program.h"
 
 namespace AESDK_OpenGL {
@@ -11,10 +10,9 @@ using namespace gl;
 
 namespace {
 
-GLuint CreateRenderTexture(GLsizei width, GLsizei height) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
+GlTexture CreateRenderTexture(GLsizei width, GLsizei height) {
+    GlTexture texture = GlTexture::Create();
+    glBindTexture(GL_TEXTURE_2D, texture.Name());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -34,10 +32,10 @@ void CreateQuad(AESDK_OpenGL_EffectRenderData& renderData) {
         {0.0f, h, 0.0f, 0.0f, 1.0f},
         {w, h, 0.0f, 1.0f, 1.0f},
     };
-    glGenVertexArrays(1, &renderData.quadVertexArray);
-    glBindVertexArray(renderData.quadVertexArray);
-    glGenBuffers(1, &renderData.quadVertexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, renderData.quadVertexBuffer);
+    renderData.quadVertexArray = GlVertexArray::Create();
+    glBindVertexArray(renderData.quadVertexArray.Name());
+    renderData.quadVertexBuffer = GlBuffer::Create();
+    glBindBuffer(GL_ARRAY_BUFFER, renderData.quadVertexBuffer.Name());
     glBufferData(GL_ARRAY_BUFFER, sizeof(quad), quad, GL_STATIC_DRAW);
     glBindVertexArray(0);
 }
@@ -50,38 +48,38 @@ void PrepareRenderResources(AESDK_OpenGL_EffectRenderData& renderData, std::uint
     if (sizeChanged || supersample != renderData.supersample) {
         glBindTexture(GL_TEXTURE_2D, 0);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        DeleteTextureName(renderData.mainTexture);
+        renderData.mainTexture = GlTexture();
         if (sizeChanged) {
-            DeleteFramebufferName(renderData.framebuffer);
-            DeleteTextureName(renderData.passTextures[0]);
-            DeleteTextureName(renderData.passTextures[1]);
-            DeleteBufferName(renderData.quadVertexBuffer);
-            DeleteVertexArrayName(renderData.quadVertexArray);
+            renderData.framebuffer = GlFramebuffer();
+            renderData.passTextures[0] = GlTexture();
+            renderData.passTextures[1] = GlTexture();
+            renderData.quadVertexBuffer = GlBuffer();
+            renderData.quadVertexArray = GlVertexArray();
         }
     }
     renderData.width = width;
     renderData.height = height;
     renderData.supersample = supersample;
 
-    if (renderData.quadVertexArray == 0) {
+    if (!renderData.quadVertexArray) {
         CreateQuad(renderData);
     }
-    if (renderData.framebuffer == 0) {
-        glGenFramebuffers(1, &renderData.framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, renderData.framebuffer);
+    if (!renderData.framebuffer) {
+        renderData.framebuffer = GlFramebuffer::Create();
+        glBindFramebuffer(GL_FRAMEBUFFER, renderData.framebuffer.Name());
     }
-    if (renderData.mainTexture == 0) {
+    if (!renderData.mainTexture) {
         const int scale = supersample ? 2 : 1;
         renderData.mainTexture = CreateRenderTexture(scale * width, scale * height);
     }
-    for (GLuint& passTexture : renderData.passTextures) {
-        if (passTexture == 0) {
+    for (GlTexture& passTexture : renderData.passTextures) {
+        if (!passTexture) {
             passTexture = CreateRenderTexture(width, height);
         }
     }
     for (const ShaderProgramSource& source : ShaderProgramSources()) {
-        GLuint& program = renderData.programs[source.slot];
-        if (program == 0) {
+        GlProgram& program = renderData.programs[source.slot];
+        if (!program) {
             program = BuildShaderProgram(source.vertexSource, source.fragmentSource,
                                          source.attributeLocations);
         }

@@ -2,8 +2,8 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "gl/fault.h"
 #include "gl/shader_program_table.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 
@@ -13,50 +13,39 @@ namespace {
 
 constexpr GLuint kInvalidTextureName = 0xFFFFFFFFu;
 
-// One compiled shader, deleted with this object (OpenGL keeps it while a program holds it).
-class CompiledShader {
-  public:
-    CompiledShader(GLenum type, const char* source) : name_(glCreateShader(type)) {
-        glShaderSource(name_, 1, &source, nullptr);
-        glCompileShader(name_);
-        GLint status = 0;
-        glGetShaderiv(name_, GL_COMPILE_STATUS, &status);
-        if (status == 0) {
-            glDeleteShader(name_);
-            throw AESDK_OpenGL_Fault(kFaultTextureOrShader);
-        }
+// A compiled shader; OpenGL keeps it while a program holds it.
+GlShader CompileShader(GLenum type, const char* source) {
+    GlShader shader = GlShader::Create(type);
+    glShaderSource(shader.Name(), 1, &source, nullptr);
+    glCompileShader(shader.Name());
+    GLint status = 0;
+    glGetShaderiv(shader.Name(), GL_COMPILE_STATUS, &status);
+    if (status == 0) {
+        throw AESDK_OpenGL_Fault(kFaultTextureOrShader);
     }
-    ~CompiledShader() { glDeleteShader(name_); }
-    CompiledShader(const CompiledShader&) = delete;
-    CompiledShader& operator=(const CompiledShader&) = delete;
-
-    GLuint Name() const { return name_; }
-
-  private:
-    GLuint name_;
-};
+    return shader;
+}
 
 }  // namespace
 
-GLuint BuildShaderProgram(const char* vertexSource, const char* fragmentSource,
-                          const std::vector<int>& attributeLocations) {
-    const CompiledShader vertexShader(GL_VERTEX_SHADER, vertexSource);
-    const CompiledShader fragmentShader(GL_FRAGMENT_SHADER, fragmentSource);
-    const GLuint program = glCreateProgram();
-    glAttachShader(program, vertexShader.Name());
-    glAttachShader(program, fragmentShader.Name());
+GlProgram BuildShaderProgram(const char* vertexSource, const char* fragmentSource,
+                             const std::vector<int>& attributeLocations) {
+    const GlShader vertexShader = CompileShader(GL_VERTEX_SHADER, vertexSource);
+    const GlShader fragmentShader = CompileShader(GL_FRAGMENT_SHADER, fragmentSource);
+    GlProgram program = GlProgram::Create();
+    glAttachShader(program.Name(), vertexShader.Name());
+    glAttachShader(program.Name(), fragmentShader.Name());
     for (const int location : attributeLocations) {
         if (const char* name = VertexAttributeName(location)) {
-            glBindAttribLocation(program, static_cast<GLuint>(location), name);
+            glBindAttribLocation(program.Name(), static_cast<GLuint>(location), name);
         }
     }
-    glLinkProgram(program);
+    glLinkProgram(program.Name());
     GLint status = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &status);
-    glDetachShader(program, vertexShader.Name());
-    glDetachShader(program, fragmentShader.Name());
+    glGetProgramiv(program.Name(), GL_LINK_STATUS, &status);
+    glDetachShader(program.Name(), vertexShader.Name());
+    glDetachShader(program.Name(), fragmentShader.Name());
     if (status == 0) {
-        glDeleteProgram(program);
         throw AESDK_OpenGL_Fault(kFaultTextureOrShader);
     }
     return program;

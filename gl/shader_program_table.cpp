@@ -5,9 +5,8 @@
 namespace AESDK_OpenGL {
 namespace {
 
-// The vertex attribute names by location; the vertex layouts of the quad and the mesh use
-// the same numbers.
-const char* const kVertexAttributeNames[] = {
+// Indexed by VertexAttribute.
+const char* const kVertexAttributeNames[kVertexAttributeCount] = {
     "Position", "Normal", "MeshUVs", "OutputUV",   "ScreenNoiseUV",
     "UVs",      "UVs1",   "UVs2",    "StripIndex",
 };
@@ -15,8 +14,12 @@ const char* const kVertexAttributeNames[] = {
 }  // namespace
 
 const std::vector<ShaderProgramSource>& ShaderProgramSources() {
-    static const std::vector<int> meshAttributes = {0, 1, 2, 3, 4, 6, 7, 8};
-    static const std::vector<int> quadAttributes = {0, 5};
+    static const std::vector<int> meshAttributes = {
+        VertexAttribute_Position, VertexAttribute_Normal,        VertexAttribute_MeshUVs,
+        VertexAttribute_OutputUV, VertexAttribute_ScreenNoiseUV, VertexAttribute_UVs1,
+        VertexAttribute_UVs2,     VertexAttribute_StripIndex,
+    };
+    static const std::vector<int> quadAttributes = {VertexAttribute_Position, VertexAttribute_UVs};
     static const std::vector<ShaderProgramSource> sources = {
         {ShaderSlot_Distortion, kMeshVertexShader, kDistortionFragmentShader, meshAttributes},
         {ShaderSlot_Strips, kMeshVertexShader, kStripsFragmentShader, meshAttributes},
@@ -30,8 +33,8 @@ const std::vector<ShaderProgramSource>& ShaderProgramSources() {
 }
 
 const char* VertexAttributeName(int location) {
-    constexpr int count = sizeof(kVertexAttributeNames) / sizeof(kVertexAttributeNames[0]);
-    return location >= 0 && location < count ? kVertexAttributeNames[location] : nullptr;
+    return location >= 0 && location < kVertexAttributeCount ? kVertexAttributeNames[location]
+                                                             : nullptr;
 }
 
 }  // namespace AESDK_OpenGL

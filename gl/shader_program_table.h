@@ -5,6 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "gl/gl_object.h"
+
 // The program slots of a render data. The numbering has gaps: slots 3 and 5 are never built.
 enum ShaderSlot : int {
     ShaderSlot_Distortion = 0,
@@ -16,7 +18,23 @@ enum ShaderSlot : int {
 
 constexpr int kShaderSlotCount = 7;
 
-using ShaderProgramTable = std::array<gl::GLuint, kShaderSlotCount>;
+using ShaderProgramTable = std::array<AESDK_OpenGL::GlProgram, kShaderSlotCount>;
+
+// The vertex attribute locations that the programs bind by name; the quad's and the mesh's
+// vertex layouts use the same numbers.
+enum VertexAttribute : gl::GLuint {
+    VertexAttribute_Position = 0,
+    VertexAttribute_Normal = 1,
+    VertexAttribute_MeshUVs = 2,
+    VertexAttribute_OutputUV = 3,
+    VertexAttribute_ScreenNoiseUV = 4,
+    VertexAttribute_UVs = 5,
+    VertexAttribute_UVs1 = 6,
+    VertexAttribute_UVs2 = 7,
+    VertexAttribute_StripIndex = 8,
+};
+
+constexpr int kVertexAttributeCount = 9;
 
 namespace AESDK_OpenGL {
 
@@ -31,7 +49,7 @@ struct ShaderProgramSource {
 // The programs in the order they are built.
 const std::vector<ShaderProgramSource>& ShaderProgramSources();
 
-// The attribute name bound at a location from 0 to 8, null for any other location.
+// The attribute name bound at a VertexAttribute location, null for any other number.
 const char* VertexAttributeName(int location);
 
 }  // namespace AESDK_OpenGL

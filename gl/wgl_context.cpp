@@ -1,8 +1,8 @@
 #include <atomic>
 #include <cstring>
 
-#include "gl/fault.h"
 #include "gl/hidden_context.h"
+#include "shell/toolkit/errors.h"
 
 namespace AESDK_OpenGL {
 namespace {

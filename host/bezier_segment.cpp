@@ -29,7 +29,9 @@ double Adaptive(const BezierSegment& segment, double a, double b, double whole, 
     const double middle = 0.5 * (a + b);
     const double left = GaussLegendre(segment, a, middle);
     const double right = GaussLegendre(segment, middle, b);
-    if (depth >= kMaxDepth || std::fabs(left + right - whole) <= tolerance) {
+    // An estimate that is not finite (a speed beyond double range) cannot improve by halving.
+    const double error = std::fabs(left + right - whole);
+    if (depth >= kMaxDepth || !std::isfinite(error) || error <= tolerance) {
         return left + right;
     }
     return Adaptive(segment, a, middle, left, 0.5 * tolerance, depth + 1) +
@@ -61,7 +63,9 @@ PathPoint BezierSegment::DerivativeAt(double t) const {
 
 double BezierSegment::SpeedAt(double t) const {
     const PathPoint d = DerivativeAt(t);
-    return std::sqrt(d.x * d.x + d.y * d.y);
+    const double speed = std::sqrt(d.x * d.x + d.y * d.y);
+    // Squares of huge but finite tangents overflow where the speed itself does not.
+    return std::isinf(speed) ? std::hypot(d.x, d.y) : speed;
 }
 
 double BezierSegment::LengthBetween(double t0, double t1) const {

@@ -143,7 +143,8 @@ CommandResult EffectInstance::Send(PF_Cmd cmd, void* extra, PF_LayerDef* output)
     result.params = std::move(definitions);
     TakeOver(cmd, result.out);
     if (cmd == PF_Cmd_PARAMS_SETUP) {
-        parameters_.CompleteSetup();
+        const PF_Err copied = parameters_.CompleteSetup();
+        result.err = result.err != PF_Err_NONE ? result.err : copied;
     }
     return result;
 }
@@ -236,7 +237,9 @@ ThreadSettings::ThreadSettings(const EffectInstance& effect, const InstanceSetti
     currentThreadSettings = this;
 }
 
-ThreadSettings::~ThreadSettings() { currentThreadSettings = previous_; }
+ThreadSettings::~ThreadSettings() {
+    currentThreadSettings = previous_;
+}
 
 InstanceSettings* ThreadSettings::For(const EffectInstance& effect) {
     for (ThreadSettings* scope = currentThreadSettings; scope != nullptr;

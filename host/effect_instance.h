@@ -92,7 +92,8 @@ class EffectInstance {
 
     // Sends cmd with its extra record and output layer; the params array holds the
     // definitions with their values at the command's time (none for the smart commands, which
-    // check parameters out). After PF_Cmd_PARAMS_SETUP each ramp gets its value.
+    // check parameters out). After PF_Cmd_PARAMS_SETUP each ramp gets its value; a value that
+    // the effect fails to copy is the command's error.
     CommandResult Send(PF_Cmd cmd, void* extra = nullptr, PF_LayerDef* output = nullptr);
 
     // PF_Cmd_SMART_PRE_RENDER for request; output starts as given.

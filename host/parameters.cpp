@@ -1,5 +1,6 @@
 #include "host/parameters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -71,7 +72,7 @@ PF_Err Parameters::Add(PF_ParamIndex index, const PF_ParamDef& def) {
     return PF_Err_NONE;
 }
 
-void Parameters::CompleteSetup() {
+PF_Err Parameters::CompleteSetup() {
     std::vector<std::pair<PF_ParamIndex, PF_ArbitraryDef>> missing;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -84,12 +85,13 @@ void Parameters::CompleteSetup() {
     }
     for (const auto& [index, type] : missing) {
         PF_ArbitraryH value = nullptr;
-        if (MakeRampCopy(type, type.dephault, type.dephault, 0.0, &value) != PF_Err_NONE) {
-            continue;
+        if (const PF_Err err = MakeRampCopy(type, type.dephault, type.dephault, 0.0, &value)) {
+            return err;
         }
         std::lock_guard<std::mutex> lock(mutex_);
         entries_[index].def.u.arb_d.value = value;
     }
+    return PF_Err_NONE;
 }
 
 PF_Err Parameters::UpdateUi(PF_ParamIndex index, const PF_ParamDef& def) {
@@ -283,11 +285,12 @@ PF_Err Parameters::SetKeyframe(PF_ParamIndex index, double time, const ParamValu
     PF_ArbitraryH replaced = nullptr;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        // Scenes add keys in order of time: each lands at the end without a walk over the
+        // keys before it.
         std::vector<Keyframe>& keys = entries_[index].keys;
-        auto at = keys.begin();
-        while (at != keys.end() && at->time < time) {
-            ++at;
-        }
+        const auto at = std::lower_bound(
+            keys.begin(), keys.end(), time,
+            [](const Keyframe& key, double keyTime) { return key.time < keyTime; });
         if (at != keys.end() && at->time == time) {
             replaced = IsRamp(own) ? at->value.arb_d.value : nullptr;
             at->value = made;

@@ -43,8 +43,10 @@ class Parameters {
     // in_data->inter.add_param: index -1 or the next index appends def; a ramp's default
     // handle becomes the host's.
     PF_Err Add(PF_ParamIndex index, const PF_ParamDef& def);
-    // After PF_Cmd_PARAMS_SETUP: every ramp without a value gets a copy of its default.
-    void CompleteSetup();
+    // After PF_Cmd_PARAMS_SETUP: every ramp without a value gets a copy of its default. The
+    // first copy that the effect fails to make ends it with the effect's error: a ramp
+    // without a value would render as no curve at all.
+    PF_Err CompleteSetup();
     // "PF Param Utils Suite" 3 PF_UpdateParamUI: takes the UI part of def (name, ui_flags,
     // ui_width, ui_height, flags); the value stays the host's.
     PF_Err UpdateUi(PF_ParamIndex index, const PF_ParamDef& def);

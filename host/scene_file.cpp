@@ -1,6 +1,8 @@
 #include "host/scene_file.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -15,10 +17,6 @@ namespace quorvel::host {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
 
 std::string Child(const SceneLocation& where, const std::string& key) {
     return where.empty() ? key : where + "." + key;
@@ -36,11 +34,57 @@ struct DepthWord {
 constexpr DepthWord kDepthWords[] = {
     {Depth::Bits8, "8"}, {Depth::Bits16, "16"}, {Depth::Float, "32"}, {Depth::Float, "float"}};
 
-std::string FormatNumber(double value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
+// What parsing would lose or choke on, found before the text becomes a value: a repeated key,
+// of which the value keeps only one (a second "Offset" would silently win), and nesting
+// beyond a few levels, which no scene needs and which copying a value recurses through (a
+// hostile file of nested arrays would overflow the stack).
+class SceneTextCheck : public nlohmann::json_sax<Json> {
+  public:
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override {
+        openKeys_.emplace_back();
+        return Open();
+    }
+    bool key(string_t& key) override {
+        if (!openKeys_.back().insert(key).second && duplicate.empty()) {
+            duplicate = key;
+        }
+        return true;
+    }
+    bool end_object() override {
+        openKeys_.pop_back();
+        --depth_;
+        return true;
+    }
+    bool start_array(std::size_t) override { return Open(); }
+    bool end_array() override {
+        --depth_;
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        throw error;
+    }
+
+    bool tooDeep = false;
+    std::string duplicate;
+
+  private:
+    // False ends the parse.
+    bool Open() {
+        tooDeep = ++depth_ > kMaxSceneNesting;
+        return !tooDeep;
+    }
+
+    int depth_ = 0;
+    std::vector<std::set<std::string>> openKeys_;
+};
 
 class SceneReader {
   public:
@@ -62,6 +106,9 @@ class SceneReader {
     double NumberIn(const Json& value, const SceneLocation& where, double low, double high) const;
     long long Integer(const Json& value, const SceneLocation& where, long long low,
                       long long high) const;
+    double Coordinate(const Json& value, const SceneLocation& where) const {
+        return NumberIn(value, where, -kMaxMaskCoordinate, kMaxMaskCoordinate);
+    }
     std::pair<double, double> Pair(const Json& value, const SceneLocation& where) const;
     double KeyTime(const Json& object, const SceneLocation& where) const;
     // Walks a "keyframes" array: objects with "time" or "frame" and a member named valueKey,
@@ -90,25 +137,14 @@ class SceneReader {
 };
 
 Json SceneReader::Parse(const std::string& text) const {
-    // Objects are checked for repeated keys while parsing, since the parsed value keeps only
-    // one of them and a second "Offset" would silently win.
-    std::vector<std::set<std::string>> openObjects;
-    std::string duplicate;
-    const Json::parser_callback_t noteKeys = [&](int, Json::parse_event_t event, Json& parsed) {
-        if (event == Json::parse_event_t::object_start) {
-            openObjects.emplace_back();
-        } else if (event == Json::parse_event_t::object_end && !openObjects.empty()) {
-            openObjects.pop_back();
-        } else if (event == Json::parse_event_t::key && !openObjects.empty() &&
-                   !openObjects.back().insert(parsed.get<std::string>()).second &&
-                   duplicate.empty()) {
-            duplicate = parsed.get<std::string>();
-        }
-        return true;
-    };
+    SceneTextCheck check;
     Json root;
     try {
-        root = Json::parse(text, noteKeys);
+        // A pass of its own, since the parser's callbacks scan the parent value after every
+        // object, which makes long keyframe lists quadratic.
+        if (Json::sax_parse(text, &check)) {
+            root = Json::parse(text);
+        }
     } catch (const Json::exception& error) {
         std::string message = error.what();
         const std::size_t prefixEnd = message.find("] ");
@@ -117,8 +153,12 @@ Json SceneReader::Parse(const std::string& text) const {
         }
         Fail("", "invalid JSON: " + message);
     }
-    if (!duplicate.empty()) {
-        Fail("", "the key " + Quoted(duplicate) + " appears twice in one object");
+    if (check.tooDeep) {
+        Fail("",
+             "objects and arrays nest deeper than " + std::to_string(kMaxSceneNesting) + " levels");
+    }
+    if (!check.duplicate.empty()) {
+        Fail("", "the key " + Quoted(check.duplicate) + " appears twice in one object");
     }
     return root;
 }
@@ -167,8 +207,8 @@ double SceneReader::NumberIn(const Json& value, const SceneLocation& where, doub
                              double high) const {
     const double number = Number(value, where);
     if (number < low || number > high) {
-        Fail(where, FormatNumber(number) + " is outside the range " + FormatNumber(low) + " .. " +
-                        FormatNumber(high));
+        Fail(where, FormatSceneNumber(number) + " is outside the range " + FormatSceneNumber(low) +
+                        " .. " + FormatSceneNumber(high));
     }
     return number;
 }
@@ -177,11 +217,11 @@ long long SceneReader::Integer(const Json& value, const SceneLocation& where, lo
                                long long high) const {
     const double number = Number(value, where);
     if (number != std::floor(number)) {
-        Fail(where, FormatNumber(number) + " is not a whole number");
+        Fail(where, FormatSceneNumber(number) + " is not a whole number");
     }
     if (number < static_cast<double>(low) || number > static_cast<double>(high)) {
-        Fail(where, FormatNumber(number) + " is outside the range " + std::to_string(low) + " .. " +
-                        std::to_string(high));
+        Fail(where, FormatSceneNumber(number) + " is outside the range " + std::to_string(low) +
+                        " .. " + std::to_string(high));
     }
     return static_cast<long long>(number);
 }
@@ -190,7 +230,7 @@ std::pair<double, double> SceneReader::Pair(const Json& value, const SceneLocati
     if (!value.is_array() || value.size() != 2) {
         Fail(where, "expected two numbers [x, y]");
     }
-    return {Number(value[0], Element(where, 0)), Number(value[1], Element(where, 1))};
+    return {Coordinate(value[0], Element(where, 0)), Coordinate(value[1], Element(where, 1))};
 }
 
 double SceneReader::KeyTime(const Json& object, const SceneLocation& where) const {
@@ -320,7 +360,7 @@ SceneVertex SceneReader::ReadVertex(const Json& value, const SceneLocation& wher
         double* const fields[] = {&vertex.x,   &vertex.y,    &vertex.inX,
                                   &vertex.inY, &vertex.outX, &vertex.outY};
         for (std::size_t i = 0; i < value.size(); ++i) {
-            *fields[i] = Number(value[i], Element(where, i));
+            *fields[i] = Coordinate(value[i], Element(where, i));
         }
         return vertex;
     }
@@ -447,10 +487,7 @@ Scene SceneReader::Read(const std::string& text) {
     Scene scene;
     scene.path = path_;
     if (root.contains("frameRate")) {
-        frameRate_ = NumberIn(root["frameRate"], "frameRate", 0.0, kMaxFrameRate);
-        if (!(frameRate_ > 0.0)) {
-            Fail("frameRate", "the frame rate must be above 0");
-        }
+        frameRate_ = NumberIn(root["frameRate"], "frameRate", kMinFrameRate, kMaxFrameRate);
     }
     scene.frameRate = frameRate_;
     ReadSize(root, scene);
@@ -463,6 +500,21 @@ Scene SceneReader::Read(const std::string& text) {
 }
 
 }  // namespace
+
+std::string FormatSceneNumber(double value) {
+    char text[32] = {};
+    for (int digits = 6; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof(text), "%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value) {
+            break;
+        }
+    }
+    return text;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::optional<Depth> ParseDepth(const std::string& word) {
     for (const DepthWord& row : kDepthWords) {

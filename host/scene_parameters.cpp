@@ -4,7 +4,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
-#include <sstream>
+
+#include "host/scene_file.h"
 
 namespace quorvel::host {
 
@@ -15,16 +16,6 @@ using Json = nlohmann::ordered_json;
 // The ramp's words, in the order of their values.
 constexpr const char* kRampModes[] = {"all", "withoutSin"};
 constexpr const char* kRampInterpolations[] = {"sin", "line", "step", "bezier"};
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string FormatNumber(double value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
 
 std::vector<std::string> SplitChoices(const char* names) {
     std::vector<std::string> choices;
@@ -163,9 +154,9 @@ double ParameterResolver::FloatSlider(const ParameterDescription& description, c
     const double lowSlack = std::abs(description.validMin) * 1e-7;
     const double highSlack = std::abs(description.validMax) * 1e-7;
     if (number < description.validMin - lowSlack || number > description.validMax + highSlack) {
-        Fail(where, FormatNumber(number) + " is outside the valid range " +
-                        FormatNumber(description.validMin) + " .. " +
-                        FormatNumber(description.validMax));
+        Fail(where, FormatSceneNumber(number) + " is outside the valid range " +
+                        FormatSceneNumber(description.validMin) + " .. " +
+                        FormatSceneNumber(description.validMax));
     }
     return std::clamp(number, description.validMin, description.validMax);
 }
@@ -174,12 +165,12 @@ double ParameterResolver::IntSlider(const ParameterDescription& description, con
                                     const SceneLocation& where) const {
     const double number = Number(value, where);
     if (number != std::floor(number)) {
-        Fail(where, FormatNumber(number) + " is not a whole number");
+        Fail(where, FormatSceneNumber(number) + " is not a whole number");
     }
     if (number < description.validMin || number > description.validMax) {
-        Fail(where, FormatNumber(number) + " is outside the valid range " +
-                        FormatNumber(description.validMin) + " .. " +
-                        FormatNumber(description.validMax));
+        Fail(where, FormatSceneNumber(number) + " is outside the valid range " +
+                        FormatSceneNumber(description.validMin) + " .. " +
+                        FormatSceneNumber(description.validMax));
     }
     return number;
 }
@@ -273,7 +264,7 @@ RampSetting ParameterResolver::Ramp(const Json& value, const SceneLocation& wher
     std::sort(ramp.points.begin(), ramp.points.end());
     for (std::size_t i = 1; i < ramp.points.size(); ++i) {
         if (ramp.points[i].first == ramp.points[i - 1].first) {
-            Fail(where + ".points", "two points at t = " + FormatNumber(ramp.points[i].first));
+            Fail(where + ".points", "two points at t = " + FormatSceneNumber(ramp.points[i].first));
         }
     }
     return ramp;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "host/image_file.h"
+#include "host/layer_limits.h"
 #include "host/scene_error.h"
 #include "host/scene_setup.h"
 #include "host/test_card.h"
@@ -15,6 +16,10 @@ namespace quorvel::host {
 
 std::unique_ptr<World> MakeSceneLayer(Scene& scene) {
     if (scene.layer.testCard) {
+        const std::string problem = FrameMemoryProblem(scene.width, scene.height, scene.depth);
+        if (!problem.empty()) {
+            throw SceneError(scene.path + ": " + problem);
+        }
         return MakeTestCard(scene.depth, scene.width, scene.height);
     }
     std::unique_ptr<World> image = ReadImageFile(scene.layer.imagePath, scene.depth);
@@ -110,6 +115,12 @@ std::vector<RenderedFrame> SceneRenderer::Render(const std::vector<double>& time
 
 void SceneRenderer::RenderEach(const std::vector<double>& times, int threads,
                                const FrameSink& sink) {
+    RenderEach(
+        times.size(), [&times](std::size_t index) { return times[index]; }, threads, sink);
+}
+
+void SceneRenderer::RenderEach(std::size_t count, const std::function<double(std::size_t)>& timeAt,
+                               int threads, const FrameSink& sink) {
     // The queue of frames and the sink have locks of their own, so that a thread that waits
     // for the sink (writing a file) keeps no other thread from its next frame.
     std::mutex queueMutex;
@@ -133,13 +144,13 @@ void SceneRenderer::RenderEach(const std::vector<double>& times, int threads,
             std::size_t index = 0;
             {
                 std::lock_guard<std::mutex> lock(queueMutex);
-                if (stop || next == times.size()) {
+                if (stop || next == count) {
                     return;
                 }
                 index = next++;
             }
             try {
-                RenderedFrame frame = RenderAt(times[index]);
+                RenderedFrame frame = RenderAt(timeAt(index));
                 std::lock_guard<std::mutex> lock(sinkMutex);
                 if (!stopped() && !sink(index, frame)) {
                     finish(nullptr);
@@ -149,14 +160,13 @@ void SceneRenderer::RenderEach(const std::vector<double>& times, int threads,
             }
         }
     };
-    const std::size_t count =
-        std::min(times.size(), static_cast<std::size_t>(std::max(threads, 1)));
-    if (count <= 1) {
+    const std::size_t workerCount = std::min(count, static_cast<std::size_t>(std::max(threads, 1)));
+    if (workerCount <= 1) {
         work();
     } else {
         std::vector<std::thread> workers;
-        workers.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
+        workers.reserve(workerCount);
+        for (std::size_t i = 0; i < workerCount; ++i) {
             workers.emplace_back(work);
         }
         for (std::thread& worker : workers) {

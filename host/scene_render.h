@@ -23,7 +23,8 @@ class SetupError : public std::runtime_error {
 
 // The layer's picture for a scene in its depth: the test card, or the image file, whose size
 // becomes the scene's frame size. Throws ImageFileError, or SceneError when the scene gives a
-// frame size that the image does not have.
+// frame size that the image does not have; either when the frame needs more memory than the
+// host gives one (layer_limits.h).
 std::unique_ptr<World> MakeSceneLayer(Scene& scene);
 
 // One rendered frame: its time, what the host saw of the two commands, and the output world.
@@ -58,6 +59,10 @@ class SceneRenderer {
     // serves many frames and only finished frames wait for the sink. What the sink or a thread
     // throws is passed on once every thread has stopped.
     void RenderEach(const std::vector<double>& times, int threads, const FrameSink& sink);
+    // The same for count frames whose times timeAt gives by index, asked for as the frames
+    // start, so that memory follows the threads and not the number of frames.
+    void RenderEach(std::size_t count, const std::function<double(std::size_t)>& timeAt,
+                    int threads, const FrameSink& sink);
 
     // The set-down commands, at most once; the first failure's code, 0 when all succeeded.
     PF_Err SetDown();

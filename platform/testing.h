@@ -5,6 +5,9 @@
 // where the system's own functions are used.
 
 #include <string>
+#include <vector>
+
+#include "platform/win32.h"
 
 namespace platform_testing {
 
@@ -45,5 +48,32 @@ int LiveWindowCount();
 int RegisteredClassCount();
 int LiveContextCount();
 bool IsClassRegistered(const std::string& className);
+
+// What the platform was given, as Windows would have been: the stand-in accepts much that
+// Windows would treat otherwise.
+struct WindowArguments {
+    DWORD exStyle = 0;
+    std::string className;
+    std::string title;
+    DWORD style = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    HWND parent = nullptr;
+    HMENU menu = nullptr;
+    HINSTANCE instance = nullptr;
+    LPVOID parameter = nullptr;
+};
+// The fields a registered class was given; lpszClassName is null, lpszMenuName null unless a
+// menu name was given. All 0 for a name that is not registered.
+WNDCLASSEXA RegisteredClassFields(const std::string& className);
+// What CreateWindowExA made a live window with (all 0 for anything else).
+WindowArguments CreatedWindowArguments(HWND window);
+// The descriptor last passed to ChoosePixelFormat for a live window's device context.
+PIXELFORMATDESCRIPTOR RequestedPixelFormat(HDC deviceContext);
+// The list wglCreateContextAttribsARB made a live context with, up to and with its 0; empty
+// for a context of wglCreateContext.
+std::vector<int> ContextAttributes(HGLRC context);
 
 }  // namespace platform_testing

@@ -21,7 +21,7 @@ float EvalBezier(float p0, float p1, float p2, float p3, float u) {
 float BezierParameterAtX(const float control[8], float uLo, float xLo, float uHi, float xHi,
                          float x, int iterations) {
     BezierCurve curve{control};
-    return SearchBezierParameter(curve, uLo, xLo, uHi, xHi, x, iterations);
+    return SearchBezierParameter(curve, BezierBracket<float>{uLo, xLo, uHi, xHi}, x, iterations);
 }
 
 BezierSegment::BezierSegment(RampKey p, RampKey l, RampKey r, RampKey n) {

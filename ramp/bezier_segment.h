@@ -8,7 +8,16 @@ inline constexpr float kBezierTolerance = 0.0001f;
 // The bracket is halved until this many t-coordinates were computed, then the rest is a line.
 inline constexpr int kBezierMaxEvaluations = 5;
 
-// The parameter u in [uLo, uHi] at which the t-coordinate reaches x, by halving the bracket.
+// A bracket of a curve's parameter: u at its two ends and the t-coordinate at each.
+template <typename Param>
+struct BezierBracket {
+    Param uLo;
+    float xLo;
+    Param uHi;
+    float xHi;
+};
+
+// The parameter u in the bracket at which the t-coordinate reaches x, by halving the bracket.
 // The parameter type belongs to the curve: curve.Mid(a, b) halves, curve.U(a) gives u as a
 // float, curve.TAt(a) the t-coordinate there. With the first midpoint at 0.5 and four more
 // halvings every parameter asked for is a multiple of 1/32.
@@ -19,8 +28,12 @@ inline constexpr int kBezierMaxEvaluations = 5;
 // run to the end whatever the answer, and the first answer is kept: the same numbers as
 // stopping early, without a branch on every comparison.
 template <typename Curve, typename Param>
-float SearchBezierParameter(Curve& curve, Param uLo, float xLo, Param uHi, float xHi, float x,
+float SearchBezierParameter(Curve& curve, const BezierBracket<Param>& bracket, float x,
                             int iterations) {
+    Param uLo = bracket.uLo;
+    float xLo = bracket.xLo;
+    Param uHi = bracket.uHi;
+    float xHi = bracket.xHi;
     float answer = 0.0f;
     bool found = false;
     const auto offer = [&answer, &found](bool holds, float u) {
@@ -76,8 +89,10 @@ class BezierSegment {
             u = 1.0f;
         } else {
             const float xMid = curve.TAt(half);
-            u = xMid > x ? SearchBezierParameter(curve, start, tL, half, xMid, x, 1)
-                         : SearchBezierParameter(curve, half, xMid, end, tR, x, 1);
+            const BezierBracket<Param> bracket = xMid > x
+                                                     ? BezierBracket<Param>{start, tL, half, xMid}
+                                                     : BezierBracket<Param>{half, xMid, end, tR};
+            u = SearchBezierParameter(curve, bracket, x, 1);
         }
         return EvalBezier(control[1], control[3], control[5], control[7], u);
     }

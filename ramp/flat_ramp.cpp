@@ -87,9 +87,10 @@ PF_Err ReadFlatRamp(const void* buffer, A_u_long size, Ramp* ramp) {
             return PF_Err_INTERNAL_STRUCT_DAMAGED;
         }
         const float t = LoadFloat(in + offset + offsetof(FlatRampPoint, t));
-        // A key that is not a number has no place on the curve and would break the map's
-        // ordering; the rest of the record is still the user's curve.
-        if (std::isnan(t)) {
+        // A key that is not a number, or infinite, has no place on the curve over [0, 1]: it
+        // breaks the map's ordering or turns the curve's areas into infinities. The rest of the
+        // record is still the user's curve.
+        if (!std::isfinite(t)) {
             continue;
         }
         (*ramp->points)[t] = LoadFloat(in + offset + offsetof(FlatRampPoint, v));

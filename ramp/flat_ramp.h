@@ -28,5 +28,5 @@ static_assert(sizeof(FlatRampPoint) == kFlatRampPointSize, "a flat point is two 
 
 // Restores a flat record of size bytes into a Ramp that holds a point map (normally NEW's
 // default). Returns 0, or PF_Err_INTERNAL_STRUCT_DAMAGED for a record cut short, keeping
-// whatever was read before the cut. A point whose key is not a number is left out.
+// whatever was read before the cut. A point whose key is not finite is left out.
 PF_Err ReadFlatRamp(const void* buffer, A_u_long size, Ramp* ramp);

@@ -7,8 +7,10 @@
 #include "ramp/ramp.h"
 #include "ramp/ramp_operations.h"
 #include "ramp/ramp_text.h"
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
@@ -16,7 +18,7 @@ namespace {
 // to lock it.
 PF_Handle Present(PF_Handle handle) {
     if (handle == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     return handle;
 }
@@ -44,30 +46,23 @@ PF_Err RampArbNew(PF_InData* in_data, PF_ArbitraryH* slot, float first, float se
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     SuiteHandler suites(in_data->pica_basicP);
-    const PF_HandleSuite2* handles = suites.HandleSuite2();
-    const PF_Handle handle = handles->host_new_handle(sizeof(Ramp));
-    if (handle == nullptr) {
+    // Until the slot holds the handle nobody else would give it back, so a failure disposes it.
+    NewLockedHandle made(&suites, sizeof(Ramp));
+    if (made.owned.Get() == nullptr) {
         // The slot stays as the host passed it: what it holds was never ours to fill.
         return PF_Err_OUT_OF_MEMORY;
     }
+    Ramp* ramp = Ramp::ConstructAt(made.locked->Get());
+    ramp->mode = RampMode_All;
+    ramp->interpolation = RampInterpolation_Sin;
     try {
-        LockedHandle locked(&suites, handle);
-        Ramp* ramp = Ramp::ConstructAt(locked.Get());
-        ramp->mode = RampMode_All;
-        ramp->interpolation = RampInterpolation_Sin;
-        try {
-            (*ramp->points)[0.0f] = first;
-            (*ramp->points)[1.0f] = second;
-        } catch (...) {
-            ramp->ReleasePoints();
-            throw;
-        }
+        (*ramp->points)[0.0f] = first;
+        (*ramp->points)[1.0f] = second;
     } catch (...) {
-        // The slot never saw the handle, so nobody else would give it back.
-        handles->host_dispose_handle(handle);
+        ramp->ReleasePoints();
         throw;
     }
-    *slot = handle;
+    *slot = made.owned.Release();
     return PF_Err_NONE;
 }
 
@@ -75,15 +70,28 @@ PF_Err RampArbDispose(PF_InData* in_data, PF_ArbitraryH handle) {
     if (handle == nullptr) {
         return PF_Err_NONE;
     }
+    // The point map is reachable only through the handle's memory: without the handle suite
+    // the utility callbacks serve, and a lock that gives nothing is tried once more. Should the
+    // memory stay out of reach, the handle is left to the host (which drops it when DISPOSE
+    // fails) and the map with it.
     SuiteHandler suites(in_data->pica_basicP);
-    {
-        LockedHandle locked(&suites, handle);
-        Ramp* ramp = locked.As<Ramp>();
-        if (ramp->points != nullptr) {
-            ramp->ReleasePoints();
+    const HandleFunctions functions = HandleFunctionsFor(&suites, in_data);
+    void* memory = nullptr;
+    for (int attempt = 0; attempt < 2 && memory == nullptr; ++attempt) {
+        memory = functions.lock(handle);
+        if (memory == nullptr) {
+            functions.unlock(handle);
         }
     }
-    suites.HandleSuite2()->host_dispose_handle(handle);
+    if (memory == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
+    }
+    Ramp* ramp = static_cast<Ramp*>(memory);
+    if (ramp->points != nullptr) {
+        ramp->ReleasePoints();
+    }
+    functions.unlock(handle);
+    functions.dispose(handle);
     return PF_Err_NONE;
 }
 

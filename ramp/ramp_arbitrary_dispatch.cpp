@@ -1,103 +1,88 @@
 #include "ramp/ramp_arbitrary.h"
 
+#include <optional>
+
 namespace {
 
 // The value every request starts from: mode all, interpolation sin, {0: 1, 1: 1}.
 constexpr float kNewValue = 1.0f;
 
-using ArbitraryHandler = PF_Err (*)(PF_InData* in_data, PF_ArbParamsExtra* extra);
-
-struct ArbitraryRoute {
-    PF_FunctionSelector selector;
-    ArbitraryHandler handler;
-};
-
-// Each request that answers with a fresh value first makes it with NEW into the host's slot.
-constexpr ArbitraryRoute kRoutes[] = {
-    {PF_Arbitrary_NEW_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         return RampArbNew(in_data, extra->u.new_func_params.arbPH, kNewValue, kNewValue);
-     }},
-    {PF_Arbitrary_DISPOSE_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         return RampArbDispose(in_data, extra->u.dispose_func_params.arbH);
-     }},
-    {PF_Arbitrary_COPY_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.copy_func_params;
-         const PF_Err err = RampArbNew(in_data, p.dst_arbPH, kNewValue, kNewValue);
-         return err != PF_Err_NONE ? err : RampArbCopy(in_data, &p.src_arbH, p.dst_arbPH);
-     }},
-    {PF_Arbitrary_FLAT_SIZE_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.flat_size_func_params;
-         return RampArbFlatSize(in_data, p.arbH, p.flat_data_sizePLu);
-     }},
-    {PF_Arbitrary_FLATTEN_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.flatten_func_params;
-         return RampArbFlatten(in_data, p.arbH, p.buf_sizeLu, p.flat_dataPV);
-     }},
-    {PF_Arbitrary_UNFLATTEN_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.unflatten_func_params;
-         const PF_Err err = RampArbNew(in_data, p.arbPH, kNewValue, kNewValue);
-         return err != PF_Err_NONE
-                    ? err
-                    : RampArbUnflatten(in_data, p.buf_sizeLu, p.flat_dataPV, p.arbPH);
-     }},
-    {PF_Arbitrary_INTERP_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.interp_func_params;
-         const PF_Err err = RampArbNew(in_data, p.interpPH, kNewValue, kNewValue);
-         return err != PF_Err_NONE
-                    ? err
-                    : RampArbInterpolate(in_data, p.tF, &p.left_arbH, &p.right_arbH, p.interpPH);
-     }},
-    {PF_Arbitrary_COMPARE_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.compare_func_params;
-         return RampArbCompare(in_data, p.a_arbH, p.b_arbH, p.compareP);
-     }},
-    {PF_Arbitrary_PRINT_SIZE_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.print_size_func_params;
-         return RampArbPrintSize(in_data, p.arbH, p.print_sizePLu);
-     }},
-    {PF_Arbitrary_PRINT_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.print_func_params;
-         return RampArbPrint(in_data, p.arbH, p.print_sizeLu, p.print_bufferPC);
-     }},
-    {PF_Arbitrary_SCAN_FUNC,
-     [](PF_InData* in_data, PF_ArbParamsExtra* extra) {
-         const auto& p = extra->u.scan_func_params;
-         const PF_Err err = RampArbNew(in_data, p.arbPH, kNewValue, kNewValue);
-         return err != PF_Err_NONE ? err
-                                   : RampArbScan(in_data, p.bufPC, p.bytes_to_scanLu, p.arbPH);
-     }},
-};
-
-const ArbitraryRoute* FindRoute(PF_FunctionSelector selector) {
-    for (const ArbitraryRoute& route : kRoutes) {
-        if (route.selector == selector) {
-            return &route;
-        }
+// The host's slot for the fresh value of a request that answers with one, which NEW makes
+// before the request's own work; nothing for the other requests.
+std::optional<PF_ArbitraryH*> FreshSlot(PF_ArbParamsExtra* extra) {
+    switch (extra->which_function) {
+        case PF_Arbitrary_NEW_FUNC:
+            return extra->u.new_func_params.arbPH;
+        case PF_Arbitrary_COPY_FUNC:
+            return extra->u.copy_func_params.dst_arbPH;
+        case PF_Arbitrary_UNFLATTEN_FUNC:
+            return extra->u.unflatten_func_params.arbPH;
+        case PF_Arbitrary_INTERP_FUNC:
+            return extra->u.interp_func_params.interpPH;
+        case PF_Arbitrary_SCAN_FUNC:
+            return extra->u.scan_func_params.arbPH;
+        default:
+            return std::nullopt;
     }
-    return nullptr;
+}
+
+// The request's own work; NEW has none beyond its fresh value.
+PF_Err Serve(PF_InData* in_data, PF_ArbParamsExtra* extra) {
+    const auto& u = extra->u;
+    switch (extra->which_function) {
+        case PF_Arbitrary_DISPOSE_FUNC:
+            return RampArbDispose(in_data, u.dispose_func_params.arbH);
+        case PF_Arbitrary_COPY_FUNC:
+            return RampArbCopy(in_data, &u.copy_func_params.src_arbH, u.copy_func_params.dst_arbPH);
+        case PF_Arbitrary_FLAT_SIZE_FUNC:
+            return RampArbFlatSize(in_data, u.flat_size_func_params.arbH,
+                                   u.flat_size_func_params.flat_data_sizePLu);
+        case PF_Arbitrary_FLATTEN_FUNC:
+            return RampArbFlatten(in_data, u.flatten_func_params.arbH,
+                                  u.flatten_func_params.buf_sizeLu,
+                                  u.flatten_func_params.flat_dataPV);
+        case PF_Arbitrary_UNFLATTEN_FUNC:
+            return RampArbUnflatten(in_data, u.unflatten_func_params.buf_sizeLu,
+                                    u.unflatten_func_params.flat_dataPV,
+                                    u.unflatten_func_params.arbPH);
+        case PF_Arbitrary_INTERP_FUNC:
+            return RampArbInterpolate(
+                in_data, u.interp_func_params.tF, &u.interp_func_params.left_arbH,
+                &u.interp_func_params.right_arbH, u.interp_func_params.interpPH);
+        case PF_Arbitrary_COMPARE_FUNC:
+            return RampArbCompare(in_data, u.compare_func_params.a_arbH,
+                                  u.compare_func_params.b_arbH, u.compare_func_params.compareP);
+        case PF_Arbitrary_PRINT_SIZE_FUNC:
+            return RampArbPrintSize(in_data, u.print_size_func_params.arbH,
+                                    u.print_size_func_params.print_sizePLu);
+        case PF_Arbitrary_PRINT_FUNC:
+            return RampArbPrint(in_data, u.print_func_params.arbH, u.print_func_params.print_sizeLu,
+                                u.print_func_params.print_bufferPC);
+        case PF_Arbitrary_SCAN_FUNC:
+            return RampArbScan(in_data, u.scan_func_params.bufPC,
+                               u.scan_func_params.bytes_to_scanLu, u.scan_func_params.arbPH);
+        default:
+            return PF_Err_NONE;
+    }
 }
 
 }  // namespace
 
 bool IsRampArbitraryCallback(const PF_ArbParamsExtra* extra) {
     // The refcon stands first in every member of the union, so any member reads it.
-    return extra != nullptr && FindRoute(extra->which_function) != nullptr &&
+    return extra != nullptr && extra->which_function >= PF_Arbitrary_NEW_FUNC &&
+           extra->which_function <= PF_Arbitrary_SCAN_FUNC &&
            reinterpret_cast<uintptr_t>(extra->u.new_func_params.refconPV) == RAMP_ARB_REFCON;
 }
 
 PF_Err HandleRampArbitraryCallback(PF_InData* in_data, PF_OutData* /*out_data*/,
                                    PF_ParamDef* /*params*/[], PF_LayerDef* /*output*/,
                                    PF_ArbParamsExtra* extra) {
-    const ArbitraryRoute* route = FindRoute(extra->which_function);
-    return route != nullptr ? route->handler(in_data, extra) : PF_Err_NONE;
+    if (const std::optional<PF_ArbitraryH*> slot = FreshSlot(extra)) {
+        const PF_Err err = RampArbNew(in_data, *slot, kNewValue, kNewValue);
+        if (err != PF_Err_NONE) {
+            return err;
+        }
+    }
+    return Serve(in_data, extra);
 }

@@ -49,31 +49,41 @@ std::vector<float> EvenSpread(int n) {
 // How the curve runs across one segment of the walk.
 enum class SegmentShape { Constant, Straight, Unknown };
 
-// Where inside one segment the area rem (still to cover from its start) is reached, as a
-// fraction of its width. w is the width, area the whole segment's area.
-float FractionInSegment(float vS, float vE, float w, float rem, float area, SegmentShape shape) {
+// One segment of the walk: the curve's value at its start and end, its width, its whole
+// area and how the curve runs between.
+struct WalkSegment {
+    float vS;
+    float vE;
+    float w;
+    float area;
+    SegmentShape shape;
+};
+
+// Where inside the segment s the area rem (still to cover from its start) is reached, as a
+// fraction of its width.
+float FractionInSegment(const WalkSegment& s, float rem) {
     // A segment still to cover with no width (or, below, starting at height 0 while staying
     // flat) has an area that is not a number: its start answers instead of a division by 0.
-    if (w == 0.0f) {
+    if (s.w == 0.0f) {
         return 0.0f;
     }
-    const float a = rem / w;
-    if (std::fabs(vE - vS) <= kAreaTolerance || shape == SegmentShape::Constant) {
-        return vS != 0.0f ? a / vS : 0.0f;
+    const float a = rem / s.w;
+    if (std::fabs(s.vE - s.vS) <= kAreaTolerance || s.shape == SegmentShape::Constant) {
+        return s.vS != 0.0f ? a / s.vS : 0.0f;
     }
-    if (shape == SegmentShape::Unknown) {
+    if (s.shape == SegmentShape::Unknown) {
         return 0.0f;
     }
     // The area under a straight line from vS to vE up to fraction f is
     // vS f + (vE - vS) f^2 / 2; solve for f.
-    const double dv = double(vE) - double(vS);
-    const double discriminant = 8.0 * dv * double(a) + 4.0 * double(vS) * double(vS);
+    const double dv = double(s.vE) - double(s.vS);
+    const double discriminant = 8.0 * dv * double(a) + 4.0 * double(s.vS) * double(s.vS);
     if (discriminant < 0.0) {
         // Float error just past the area's extreme (next to a key whose value is 0): the
         // root lies at whichever end of the segment rem is nearer to.
-        return std::fabs(rem) <= std::fabs(area - rem) ? 0.0f : 1.0f;
+        return std::fabs(rem) <= std::fabs(s.area - rem) ? 0.0f : 1.0f;
     }
-    return float((std::sqrt(discriminant) * 0.5 - double(vS)) / dv);
+    return float((std::sqrt(discriminant) * 0.5 - double(s.vS)) / dv);
 }
 
 }  // namespace
@@ -148,7 +158,7 @@ std::vector<float> Ramp::DistributePositions(int n) const {
             shape = betweenKeys;
         }
         const float w = tE - tS;
-        const float f = FractionInSegment(vS, vE, w, rem, areas[segment], shape);
+        const float f = FractionInSegment({vS, vE, w, areas[segment], shape}, rem);
         float p = tS + w * f;
         p = tE > p ? p : tE;
         positions[static_cast<size_t>(k)] = p > tS ? p : tS;

@@ -5,10 +5,10 @@
 
 namespace {
 
-// Keys that are not numbers (from infinite keys or a fraction that is not a number) have no
-// place on the curve and would break the map's ordering.
+// Keys that are not finite (from a fraction that is not a number, or huge keys that overflow)
+// have no place on the curve and would break the map's ordering or its areas.
 void SetPoint(RampPoints* points, float t, float v) {
-    if (!std::isnan(t)) {
+    if (std::isfinite(t)) {
         (*points)[t] = v;
     }
 }

@@ -83,7 +83,7 @@ PF_Err ReadRampText(const char* text, size_t size, Ramp* ramp) {
     while (!word.empty()) {
         float t;
         float v;
-        if (word != kRampTextKey || !ParseNumber(reader.Next(), &t) || std::isnan(t) ||
+        if (word != kRampTextKey || !ParseNumber(reader.Next(), &t) || !std::isfinite(t) ||
             reader.Next() != kRampTextValue || !ParseNumber(reader.Next(), &v)) {
             return PF_Err_UNRECOGNIZED_PARAM_TYPE;
         }

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
 
 // How a uniform is set: glUniformMatrix4fv (one matrix, no transposition), glUniform1f,
 // glUniform2f or glUniform1i.

@@ -46,9 +46,3 @@ const std::vector<double>& BasePointSpacing::Distribute(double factor, double of
     }
     return result_;
 }
-
-std::vector<double> DistributeBasePoints(int n, const LockedHandle& ramp, double factor,
-                                         double offset) {
-    BasePointSpacing spacing(n, *ramp.As<Ramp>());
-    return spacing.Distribute(factor, offset);
-}

@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "shell/locked_handle.h"
-
 struct Ramp;
 
 // The shaped spacing of a row of n base points for any number of factors and offsets: the
@@ -23,8 +21,3 @@ class BasePointSpacing {
     std::vector<double> table_;
     std::vector<double> result_;
 };
-
-// One row: the ramp is the Ramp held by a locked handle; a lock that gave nothing raises
-// PF_Err_OUT_OF_MEMORY.
-std::vector<double> DistributeBasePoints(int n, const LockedHandle& ramp, double factor,
-                                         double offset);

@@ -1,7 +1,7 @@
 #include "render/mask_path_id.h"
 
-#include "shell/exception.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
 
 PF_PathID MaskPathId(const RenderSettings& settings, int maskIndex) {
     switch (maskIndex) {
@@ -10,6 +10,6 @@ PF_PathID MaskPathId(const RenderSettings& settings, int maskIndex) {
         case 1:
             return settings.mask2PathId;
         default:
-            throw Exception(PF_Err_INTERNAL_STRUCT_DAMAGED, "Unsupported param index");
+            throw ReportedAsOutOfMemory(PF_Err_INTERNAL_STRUCT_DAMAGED, "Unsupported param index");
     }
 }

@@ -5,5 +5,5 @@
 struct RenderSettings;
 
 // The path id that mask index 0 ("Mask 1") or 1 ("Mask 2") holds; any other index raises
-// Exception 512 "Unsupported param index".
+// ReportedAsOutOfMemory(PF_Err_INTERNAL_STRUCT_DAMAGED, "Unsupported param index").
 PF_PathID MaskPathId(const RenderSettings& settings, int maskIndex);

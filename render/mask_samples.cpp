@@ -17,12 +17,8 @@ MaskSamples::~MaskSamples() {
         return;
     }
     try {
-        const PF_PathQuerySuite1* query = suites->PathQuerySuite1();
-        // The result is not reported; a refused check-in is tried once more, so that one
-        // failing call does not leave the path checked out.
-        if (query->PF_CheckinPath(inData->effect_ref, pathId, 0, path) != PF_Err_NONE) {
-            query->PF_CheckinPath(inData->effect_ref, pathId, 0, path);
-        }
+        // Given back exactly once; the host's answer is not looked at.
+        suites->PathQuerySuite1()->PF_CheckinPath(inData->effect_ref, pathId, 0, path);
     } catch (...) {
         // The suite was cached at check-out; nothing can be raised from here.
     }

@@ -4,7 +4,7 @@
 
 #include "host_api/suites.h"
 #include "render/mask_base_points.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 struct Ramp;
 
@@ -25,7 +25,7 @@ struct MaskSamples {
 
     // Checks the path of pathId out at the frame's time and measures its segments. False when
     // the id names no path or the path has no segments: the frame then has no mesh. A failing
-    // path call raises Exception with the host's code.
+    // path call raises ThrowIfPathError's failure.
     bool Measure(PF_InData* frameInData, SuiteHandler* frameSuites, PF_PathID id);
 
     // The table of basePoints points placed along the path by the density ramp, keys

@@ -13,9 +13,9 @@
 #include "render/mesh_fill.h"
 #include "render/mesh_grid.h"
 #include "render/mesh_indices.h"
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 using namespace gl;
 
@@ -83,7 +83,7 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
                         settings.stripsCount};
     const MeshShape shape = MeshShapeOf(grid);
     if (!MeshFitsBuffers(shape)) {
-        throw Exception(PF_Err_OUT_OF_MEMORY);
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     const int vertexCount = static_cast<int>(shape.vertexCount);
     const int triangleIndexCount = static_cast<int>(shape.triangleIndexCount);
@@ -100,12 +100,12 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
     AESDK_OpenGL::ReserveMeshBuffers(renderData, vertexCount, sizeof(MeshVertex),
                                      triangleIndexCount, kIndexSize, lineIndexCount, kIndexSize);
 
-    glBindVertexArray(renderData.meshVertexArray);
+    glBindVertexArray(renderData.meshVertexArray.Name());
     {
-        MappedBuffer vertices(renderData.meshVertexArray, GL_ARRAY_BUFFER,
-                              renderData.meshVertexBuffer);
-        MappedBuffer triangles(renderData.meshVertexArray, GL_ELEMENT_ARRAY_BUFFER,
-                               renderData.meshTriangleIndexBuffer);
+        MappedBuffer vertices(renderData.meshVertexArray.Name(), GL_ARRAY_BUFFER,
+                              renderData.meshVertexBuffer.Name());
+        MappedBuffer triangles(renderData.meshVertexArray.Name(), GL_ELEMENT_ARRAY_BUFFER,
+                               renderData.meshTriangleIndexBuffer.Name());
         if (vertices.Data() == nullptr || triangles.Data() == nullptr) {
             return MeshIndexCounts{0, 0};
         }
@@ -120,9 +120,9 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
         }
     }
 
-    glBindVertexArray(renderData.meshLineVertexArray);
-    MappedBuffer lines(renderData.meshLineVertexArray, GL_ELEMENT_ARRAY_BUFFER,
-                       renderData.meshLineIndexBuffer);
+    glBindVertexArray(renderData.meshLineVertexArray.Name());
+    MappedBuffer lines(renderData.meshLineVertexArray.Name(), GL_ELEMENT_ARRAY_BUFFER,
+                       renderData.meshLineIndexBuffer.Name());
     if (lines.Data() == nullptr) {
         return MeshIndexCounts{0, 0};
     }

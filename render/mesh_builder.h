@@ -4,7 +4,7 @@
 #include "host_api/effect.h"
 #include "render/mesh_layout.h"
 #include "render/mesh_vertex.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 struct RenderSettings;
 
@@ -12,8 +12,8 @@ struct RenderSettings;
 // render data's mesh buffers (its context current). origin is the output world's origin,
 // width and height the frame's size in pixels. Returns the triangle and line index counts;
 // {0, 0} when a mask has no path or no segments (no buffer touched) or when a buffer cannot
-// be mapped. A mesh too large for the buffers raises Exception PF_Err_OUT_OF_MEMORY before
-// anything is mapped. Host path errors are raised as Exception with the host's code; every
+// be mapped. A mesh too large for the buffers raises ReportedAsOutOfMemory before anything is
+// mapped. Host path errors are raised as ReportedAsOutOfMemory caused by the host's code; every
 // path checked out and every ramp locked is given back on the way out.
 MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
                           AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,

@@ -14,9 +14,9 @@
 #include "render/mesh_layout.h"
 #include "render/owned_texture.h"
 #include "render/passes.h"
-#include "shell/aefx_suite.h"
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ class AppSuite {
         const PF_Err err =
             AEFX_AcquireSuite(in_data, out_data, kPFAppSuite, kPFAppSuiteVersion6, nullptr, &suite);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         suite_ = static_cast<const PF_AppSuite6*>(suite);
     }
@@ -88,7 +88,7 @@ void GetHostColors(PF_InData* in_data, PF_OutData* out_data, float background[4]
         PF_App_Color color = {0, 0, 0};
         const PF_Err err = suite->PF_AppGetBgColor(&color);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         HostColorToFloats(color, background);
     }
@@ -96,7 +96,7 @@ void GetHostColors(PF_InData* in_data, PF_OutData* out_data, float background[4]
         PF_App_Color color = {0, 0, 0};
         const PF_Err err = suite->PF_AppGetColor(2, &color);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         HostColorToFloats(color, type2Colour);
     }
@@ -128,7 +128,7 @@ void DrawDistortedMesh(PF_InData* in_data, SuiteHandler& suites,
                        AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
                        const RenderSettings& settings, int width, int height,
                        int triangleIndexCount, gl::GLuint inputTexture, float multiplier16bit) {
-    const gl::GLuint program = renderData.programs[ShaderSlot_Distortion];
+    const gl::GLuint program = renderData.programs[ShaderSlot_Distortion].Name();
     gl::glUseProgram(program);
     SetUniforms(program, DistortionUniformValues(settings, width, height, multiplier16bit,
                                                  AnimationPhase(in_data, settings)));
@@ -171,7 +171,7 @@ void DrawWireframePreview(PF_InData* in_data, PF_OutData* out_data, SuiteHandler
     float shadow[16];
     MultiplyMatrix4(projection, shadow, shift);
 
-    const gl::GLuint program = renderData.programs[ShaderSlot_Strips];
+    const gl::GLuint program = renderData.programs[ShaderSlot_Strips].Name();
     gl::glUseProgram(program);
     BindMeshLayout(renderData, false);
     SetStripsUniforms(program, shadow, background, background);

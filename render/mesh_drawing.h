@@ -5,8 +5,8 @@
 #include "gl/render_data.h"
 #include "host_api/suites.h"
 #include "ramp/ramp.h"
-#include "shell/render_settings.h"
-#include "shell/suite_handler.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/suite_handler.h"
 
 // Texels of a ramp lookup texture: texel i holds the ramp at i / 2047.
 constexpr int kRampTextureSize = 2048;

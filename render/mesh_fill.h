@@ -5,7 +5,7 @@
 
 #include "render/mesh_grid.h"
 #include "render/mesh_vertex.h"
-#include "shell/locked_handle.h"
+#include "shell/toolkit/locked_handle.h"
 
 struct Ramp;
 

@@ -1,7 +1,6 @@
 #include "render/mesh_grid.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "render/mesh_vertex.h"
 
@@ -26,14 +25,12 @@ MeshShape MeshShapeOf(const MeshGrid& grid) {
     return shape;
 }
 
-int64_t CountLineIndices(const MeshGrid& grid) {
-    return MeshShapeOf(grid).lineIndexCount;
+int64_t MeshBytes(const MeshShape& shape) {
+    constexpr int64_t kIndexSize = sizeof(uint32_t);
+    return shape.vertexCount * static_cast<int64_t>(sizeof(MeshVertex)) +
+           (shape.triangleIndexCount + shape.lineIndexCount) * kIndexSize;
 }
 
 bool MeshFitsBuffers(const MeshShape& shape) {
-    constexpr int64_t kLimit = std::numeric_limits<int32_t>::max();
-    constexpr int64_t kIndexSize = sizeof(uint32_t);
-    return shape.vertexCount * static_cast<int64_t>(sizeof(MeshVertex)) * 2 <= kLimit &&
-           shape.triangleIndexCount * kIndexSize * 2 <= kLimit &&
-           shape.lineIndexCount * kIndexSize * 2 <= kLimit;
+    return MeshBytes(shape) <= kMeshBudgetBytes;
 }

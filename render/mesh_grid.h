@@ -38,9 +38,15 @@ constexpr int32_t kMinStripsCount = 2;
 
 MeshShape MeshShapeOf(const MeshGrid& grid);
 
-// The number of wireframe line indices: 2 (a - 1) s.
-int64_t CountLineIndices(const MeshGrid& grid);
+// What a frame may spend on its mesh: the vertices and the triangle and line indices together,
+// 64 MiB, four times the largest mesh without strips (16.8 MB). The buffers hold twice that for
+// their headroom, so a render thread holds at most 128 MiB of mesh; the strips' valid range
+// reaches far beyond (2147483647 strips of 2 rows), and a frame that large would take minutes
+// and gigabytes before anything is drawn.
+constexpr int64_t kMeshBudgetBytes = int64_t{64} * 1024 * 1024;
 
-// Whether the mesh's buffers can be reserved: every byte size, doubled for the buffers'
-// headroom, fits a signed 32-bit size.
+// The bytes of the mesh's vertices and indices, without the buffers' headroom.
+int64_t MeshBytes(const MeshShape& shape);
+
+// Whether the mesh is within the budget (and so its buffers, doubled, within 32-bit sizes).
 bool MeshFitsBuffers(const MeshShape& shape);

@@ -1,14 +1,10 @@
 #include "render/passes.h"
 
-#include <string>
-
 #include <glbinding/gl/gl.h>
 
-#include "gl/framebuffer.h"
 #include "gl/shader_program.h"
 #include "gl/shader_program_table.h"
 #include "render/matrix.h"
-#include "shell/exception.h"
 
 namespace {
 
@@ -44,7 +40,7 @@ void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderD
     }
     float projection[16];
     PixelToClipProjection(width, height, projection);
-    const gl::GLuint program = renderData.programs[pass.programSlot];
+    const gl::GLuint program = renderData.programs[pass.programSlot].Name();
     gl::glUseProgram(program);
     gl::glUniformMatrix4fv(gl::glGetUniformLocation(program, "ModelviewProjection"), 1,
                            gl::GL_FALSE, projection);
@@ -52,8 +48,8 @@ void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderD
         gl::glUniform1f(gl::glGetUniformLocation(program, "multiplier16bit"), multiplier16bit);
     }
     AESDK_OpenGL::BindTextureToSampler(program, texture, "inputTexture", 0);
-    gl::glBindVertexArray(renderData.quadVertexArray);
-    DrawQuad(renderData.quadVertexBuffer);
+    gl::glBindVertexArray(renderData.quadVertexArray.Name());
+    DrawQuad(renderData.quadVertexBuffer.Name());
     gl::glBindVertexArray(0);
     if (pass.endsWithProgramAndBlendOff) {
         gl::glUseProgram(0);
@@ -100,14 +96,4 @@ void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, in
 void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
                     gl::GLuint texture, float multiplier16bit) {
     DrawQuadPass(kOutputPass, renderData, width, height, texture, multiplier16bit, 0);
-}
-
-void CheckFramebufferOrThrow(PF_InData* in_data, PF_OutData* out_data) {
-    const std::string text = AESDK_OpenGL::FramebufferStatusText();
-    if (text == "OK") {
-        return;
-    }
-    out_data->out_flags |= PF_OutFlag_DISPLAY_ERROR_MESSAGE;
-    in_data->utils->ansi.sprintf(out_data->return_msg, "%s", text.c_str());
-    throw Exception(PF_Err_OUT_OF_MEMORY);
 }

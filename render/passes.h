@@ -25,7 +25,3 @@ void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, in
 // Premultiplied RGBA back to host pixels.
 void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
                     gl::GLuint texture, float multiplier16bit);
-
-// Throws Exception 4 when the framebuffer bound to GL_FRAMEBUFFER is not complete, with its
-// status text in the host's message.
-void CheckFramebufferOrThrow(PF_InData* in_data, PF_OutData* out_data);

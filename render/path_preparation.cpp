@@ -1,10 +1,10 @@
 #include "render/path_preparation.h"
 
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 void ThrowIfPathError(PF_Err err) {
     if (err != PF_Err_NONE) {
-        throw Exception(err);
+        throw ReportedAsOutOfMemory(err);
     }
 }
 
@@ -31,6 +31,9 @@ void PathPreparation::Cleanup() {
     if (preparation_ == nullptr) {
         return;
     }
-    ThrowIfPathError(suite_->PF_PathCleanupSegLength(effectRef_, path_, segment_, &preparation_));
+    // Handed back exactly once: a host that frees the preparation and then reports a failure
+    // must not be asked to free it again.
+    PF_PathSegPrepPtr preparation = preparation_;
     preparation_ = nullptr;
+    ThrowIfPathError(suite_->PF_PathCleanupSegLength(effectRef_, path_, segment_, &preparation));
 }

@@ -12,14 +12,13 @@ class PathPreparation {
     PathPreparation(const PathPreparation&) = delete;
     PathPreparation& operator=(const PathPreparation&) = delete;
 
-    // Prepares segment for length work; raises Exception with the host's code on failure.
+    // Prepares segment for length work; raises ThrowIfPathError's failure.
     void Prepare(A_long segment, A_long frequency);
-    // Frees the live preparation, if any; raises Exception with the host's code on failure
-    // (the preparation then stays live, and the destructor tries once more).
+    // Frees the live preparation, if any, with one call whatever its answer; raises
+    // ThrowIfPathError's failure.
     void Cleanup();
 
     bool Live() const { return preparation_ != nullptr; }
-    A_long Segment() const { return segment_; }
     PF_PathSegPrepPtr* Handle() { return &preparation_; }
 
   private:
@@ -30,5 +29,6 @@ class PathPreparation {
     PF_PathSegPrepPtr preparation_ = nullptr;
 };
 
-// Raises Exception with the host's code when a path call failed.
+// Raises ReportedAsOutOfMemory caused by the host's code when a path call failed: in a frame
+// every path failure is the host's PF_Err_OUT_OF_MEMORY.
 void ThrowIfPathError(PF_Err err);

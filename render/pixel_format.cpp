@@ -2,7 +2,7 @@
 
 #include <glbinding/gl/enum.h>
 
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 namespace {
 
@@ -35,5 +35,5 @@ void GetPixelFormatInfo(PF_PixelFormat format, size_t& bytesPerPixel, gl::GLenum
             return;
         }
     }
-    throw Exception(PF_Err_BAD_CALLBACK_PARAM);
+    throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
 }

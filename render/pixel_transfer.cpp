@@ -8,7 +8,7 @@
 #include <glbinding/gl/gl.h>
 
 #include "render/owned_texture.h"
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 std::mutex s_gpuTransferMutex;
 
@@ -30,7 +30,7 @@ class PixelDataSuite {
             basic_->AcquireSuite(kPFPixelDataSuite, kPFPixelDataSuiteVersion1, &suite);
         }
         if (suite == nullptr) {
-            throw PF_Err_BAD_CALLBACK_PARAM;
+            throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
         }
         suite_ = static_cast<const PF_PixelDataSuite1*>(suite);
     }
@@ -45,13 +45,14 @@ class PixelDataSuite {
 };
 
 // A pixel callback's answer: its code is the frame's error; success without pixels is a
-// host fault, not something to upload from.
+// host fault, not something to upload from, and like every call that hands out nothing ends
+// the frame as out of memory.
 void CheckPixels(PF_Err err, const void* pixels) {
     if (err != PF_Err_NONE) {
-        throw static_cast<int>(err);
+        throw HostCode(err);
     }
     if (pixels == nullptr) {
-        throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+        throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
     }
 }
 
@@ -86,7 +87,7 @@ UploadSource FindInputPixels(PF_InData* in_data, PF_EffectWorld* input) {
 bool RowsArePixelAligned(const PF_EffectWorld* world, size_t bytesPerPixel) {
     const int64_t used = static_cast<int64_t>(world->width) * static_cast<int64_t>(bytesPerPixel);
     if (world->rowbytes < used) {
-        throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+        throw HostCode(PF_Err_BAD_CALLBACK_PARAM);
     }
     return world->rowbytes % static_cast<A_long>(bytesPerPixel) == 0;
 }
@@ -97,14 +98,14 @@ class ReadbackImage {
     ReadbackImage(SuiteHandler& suites, uint64_t size) : suites_(suites) {
         handle_ = suites_.HandleSuite2()->host_new_handle(size);
         if (handle_ == nullptr) {
-            throw Exception(PF_Err_OUT_OF_MEMORY);
+            throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
         }
         pixels_ = suites_.HandleSuite2()->host_lock_handle(handle_);
         if (pixels_ == nullptr) {
             // A lock that gave nothing is still undone before the handle goes.
             suites_.HandleSuite2()->host_unlock_handle(handle_);
             suites_.HandleSuite2()->host_dispose_handle(handle_);
-            throw Exception(PF_Err_OUT_OF_MEMORY);
+            throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
         }
     }
     ~ReadbackImage() {
@@ -188,11 +189,7 @@ void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectW
                    size_t bytesPerPixel, gl::GLenum glType) {
     if (format != PF_PixelFormat_ARGB32 && format != PF_PixelFormat_ARGB64 &&
         format != PF_PixelFormat_ARGB128) {
-        throw Exception(PF_Err_BAD_CALLBACK_PARAM);
-    }
-    if (format == PF_PixelFormat_ARGB128 && (input->width != width || input->height != height)) {
-        // The float copy steps through the image by the input's width.
-        throw Exception(PF_Err_INTERNAL_STRUCT_DAMAGED);
+        throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
     }
     ReadbackImage image(
         suites, static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bytesPerPixel);
@@ -207,7 +204,7 @@ void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectW
         const PF_Err err = suites.iterateFloatSuite1()->iterate(
             in_data, 0, input->height, input, nullptr, &refcon, ReadbackFloatPixel, output);
         if (err != PF_Err_NONE) {
-            throw Exception(err);
+            throw ReportedAsOutOfMemory(err);
         }
         return;
     }

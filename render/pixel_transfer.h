@@ -7,7 +7,7 @@
 
 #include "gl/render_data.h"
 #include "host_api/suites.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // Serialises the transfers between host memory and the GPU of all render threads: held
 // around the one upload call and the one read-back call of a frame, and nothing else.
@@ -23,12 +23,13 @@ struct ReadbackRefcon {
 // A new RGBA32F texture holding the input world's pixels in their memory order; the depth
 // comes from the world itself (PF_WorldFlag_DEEP, else whether the 8-bit pixel callback gives
 // a pointer, else float). Nearest filtering unless linear, clamped unless wrapMode is 1. The
-// caller deletes the texture. A failing pixel callback is thrown as its code (an int).
+// caller deletes the texture. A failing pixel callback is thrown as its code (a HostCode).
 gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wrapMode, int linear);
 
 // Reads the colour attachment of the bound framebuffer, width x height pixels of the format,
 // into the output world. Where the output is larger than the image it gets transparent black;
-// the image is never read outside its own size.
+// the image is never read outside its own size. width and height are the input's: the float
+// copy steps through the image by the input's width.
 void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectWorld* input,
                    PF_EffectWorld* output, PF_InData* in_data, PF_PixelFormat format,
                    size_t bytesPerPixel, gl::GLenum glType);

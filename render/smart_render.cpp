@@ -5,8 +5,8 @@
 
 #include <glbinding/gl/gl.h>
 
+#include "gl/binding_lock.h"
 #include "gl/context_guard.h"
-#include "gl/fault.h"
 #include "gl/framebuffer.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data_registry.h"
@@ -17,9 +17,10 @@
 #include "render/passes.h"
 #include "render/pixel_format.h"
 #include "render/pixel_transfer.h"
-#include "shell/aefx_suite.h"
-#include "shell/exception.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
         renderData->started = 1;
     }
     AESDK_OpenGL::MakeRenderDataCurrent(*renderData);
+    // From here on OpenGL calls: a thread that starts its context meanwhile waits for them.
+    const AESDK_OpenGL::BindingUseScope bindingUse;
 
     const A_long width = input->width;
     const A_long height = input->height;
@@ -63,15 +66,14 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     PF_PixelFormat format = 0;
     const PF_Err formatErr = worldSuite->PF_GetPixelFormat(input, &format);
     if (formatErr != PF_Err_NONE) {
-        throw Exception(formatErr);
+        throw ReportedAsOutOfMemory(formatErr);
     }
     size_t bytesPerPixel = 0;
     gl::GLenum glType = gl::GL_NONE;
     float multiplier16bit = 1.0f;
     GetPixelFormatInfo(format, bytesPerPixel, glType, multiplier16bit);
 
-    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0]);
-    CheckFramebufferOrThrow(in_data, out_data);
+    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0].Name());
     gl::glViewport(0, 0, width, height);
     gl::glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
@@ -79,10 +81,9 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
     RenderMeshPass(in_data, out_data, suites, *renderData, input, output, settings,
                    multiplier16bit);
 
-    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[1]);
-    CheckFramebufferOrThrow(in_data, out_data);
+    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[1].Name());
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
-    DrawOutputPass(*renderData, width, height, renderData->passTextures[0], multiplier16bit);
+    DrawOutputPass(*renderData, width, height, renderData->passTextures[0].Name(), multiplier16bit);
     ReadBackOutput(*renderData, suites, input, output, in_data, format, bytesPerPixel, glType);
     gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, 0);
     gl::glBindTexture(gl::GL_TEXTURE_2D, 0);
@@ -92,7 +93,7 @@ void RenderOnGpu(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suites,
 
 void CheckFrameFits(A_long width, A_long height, bool supersample) {
     if (width <= 0 || height <= 0) {
-        throw static_cast<int>(PF_Err_BAD_CALLBACK_PARAM);
+        throw HostCode(PF_Err_BAD_CALLBACK_PARAM);
     }
     gl::GLint textureLimit = 0;
     gl::GLint viewportLimits[2] = {0, 0};
@@ -103,7 +104,7 @@ void CheckFrameFits(A_long width, A_long height, bool supersample) {
     const int64_t heightLimit = std::min<int64_t>(textureLimit, viewportLimits[1]);
     if (width > kLargestSide || height > kLargestSide || width * factor > widthLimit ||
         height * factor > heightLimit) {
-        throw static_cast<int>(PF_Err_OUT_OF_MEMORY);
+        throw HostCode(PF_Err_OUT_OF_MEMORY);
     }
 }
 
@@ -120,8 +121,7 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
     const MeshIndexCounts counts =
         BuildMesh(in_data, suites, renderData, settings, originX, originY, width, height);
 
-    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.mainTexture);
-    CheckFramebufferOrThrow(in_data, out_data);
+    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.mainTexture.Name());
     if (supersample) {
         gl::glViewport(0, 0, 2 * width, 2 * height);
     }
@@ -149,10 +149,9 @@ void RenderMeshPass(PF_InData* in_data, PF_OutData* out_data, SuiteHandler& suit
     if (supersample) {
         gl::glViewport(0, 0, width, height);
     }
-    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.passTextures[0]);
-    CheckFramebufferOrThrow(in_data, out_data);
+    AESDK_OpenGL::AttachRenderTexture(renderData, renderData.passTextures[0].Name());
     gl::glClear(gl::GL_COLOR_BUFFER_BIT);
-    DrawResolvePass(renderData, width, height, renderData.mainTexture, 3);
+    DrawResolvePass(renderData, width, height, renderData.mainTexture.Name(), 3);
 }
 
 PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra) {
@@ -187,14 +186,11 @@ PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
         worldSuiteAcquired = error == PF_Err_NONE;
     }
     if (error == PF_Err_NONE) {
-        try {
+        error = ConvertFailuresToCode([&] {
             RenderOnGpu(in_data, out_data, suites, settings,
                         static_cast<const PF_WorldSuite2*>(worldSuite), input, output);
-        } catch (int code) {
-            error = code;
-        } catch (...) {
-            error = PF_Err_OUT_OF_MEMORY;
-        }
+            return PF_Err_NONE;
+        });
     }
     if (error == PF_Err_NONE && in_data->inter.abort != nullptr) {
         error = in_data->inter.abort(in_data->effect_ref);

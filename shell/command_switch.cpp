@@ -1,11 +1,10 @@
 #include "shell/command_switch.h"
 
 #include "render/smart_render.h"
-#include "shell/command_args.h"
-#include "shell/failure_conversion.h"
 #include "shell/global_commands.h"
 #include "shell/render_commands.h"
 #include "shell/sequence_data.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 
@@ -42,11 +41,9 @@ PF_Err RunGuarded(const CommandRow& row, const CommandArgs& args) {
 
 }  // namespace
 
-PF_Err RunCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                  PF_LayerDef* output, void* extra) {
-    const CommandArgs args{cmd, in_data, out_data, params, output, extra};
+PF_Err RunCommand(const CommandArgs& args) {
     for (const CommandRow& row : kCommandRows) {
-        if (row.cmd == cmd) {
+        if (row.cmd == args.cmd) {
             return row.guard == Guard::Own ? RunGuarded(row, args) : row.handler(args);
         }
     }

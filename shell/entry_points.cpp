@@ -1,10 +1,10 @@
 // The module's two exported functions: registration and the command entry point. Nothing
 // else leaves the module.
 #include "host_api/effect.h"
+#include "resources/effect_identity.h"
 #include "shell/command_switch.h"
-#include "shell/effect_identity.h"
-#include "shell/failure_conversion.h"
 #include "shell/param_commands.h"
+#include "shell/toolkit/failure_conversion.h"
 #include "ui/mask_names.h"
 
 #if defined(_WIN32)
@@ -25,17 +25,16 @@ constexpr PreFilter kPreFilters[] = {
     &HandleParamCommands,
 };
 
-PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                PF_LayerDef* output, void* extra) {
+PF_Err Dispatch(const CommandArgs& args) {
     for (PreFilter filter : kPreFilters) {
-        if (filter(cmd, in_data, out_data, params, output, extra)) {
+        if (filter(args.cmd, args.in_data, args.out_data, args.params, args.output, args.extra)) {
             return PF_Err_NONE;
         }
     }
-    if (cmd >= PF_Cmd_NUM_CMDS) {
+    if (args.cmd >= PF_Cmd_NUM_CMDS) {
         return PF_Err_NONE;
     }
-    return RunCommand(cmd, in_data, out_data, params, output, extra);
+    return RunCommand(args);
 }
 
 }  // namespace
@@ -57,6 +56,6 @@ extern "C" QUORVEL_EXPORT PF_Err EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_O
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     // No exception leaves the module.
-    return ConvertFailures(in_data, out_data,
-                           [&] { return Dispatch(cmd, in_data, out_data, params, output, extra); });
+    const CommandArgs args{cmd, in_data, out_data, params, output, extra};
+    return ConvertFailures(in_data, out_data, [&] { return Dispatch(args); });
 }

@@ -1,11 +1,11 @@
 #include "shell/global_commands.h"
 
 #include "gl/render_data_registry.h"
-#include "shell/effect_identity.h"
-#include "shell/failure_conversion.h"
+#include "resources/effect_identity.h"
 #include "shell/global_data.h"
 #include "shell/string_table.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/failure_conversion.h"
+#include "shell/toolkit/suite_handler.h"
 
 PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
     SuiteHandler suites(in_data->pica_basicP);
@@ -28,8 +28,12 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
 }
 
 PF_Err GlobalSetdown(PF_InData* in_data, PF_OutData* out_data) {
-    // The shared OpenGL data is torn down first; the global data goes only when that worked.
-    PF_Err err = DestroyGLDataOnThread();
+    return FinishGlobalSetdown(in_data, out_data, DestroyGLDataOnThread());
+}
+
+PF_Err FinishGlobalSetdown(PF_InData* in_data, PF_OutData* out_data, PF_Err teardown) {
+    // The global data goes only when the shared OpenGL data went.
+    PF_Err err = teardown;
     if (err == PF_Err_NONE) {
         err = GlobalDataSetdown(in_data);
     }

@@ -9,6 +9,9 @@ PF_Err About(PF_InData* in_data, PF_OutData* out_data);
 // step fails; then the shared start-up data and the global data.
 PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data);
 
-// PF_Cmd_GLOBAL_SETDOWN: tears the shared data down, then disposes the global data (only when
-// the teardown succeeded) and any sequence data still present.
+// PF_Cmd_GLOBAL_SETDOWN: tears the shared data down, then FinishGlobalSetdown with its result.
 PF_Err GlobalSetdown(PF_InData* in_data, PF_OutData* out_data);
+
+// What GLOBAL_SETDOWN does after the OpenGL teardown, whose result is teardown: disposes the
+// global data only when the teardown succeeded, and any sequence data still present.
+PF_Err FinishGlobalSetdown(PF_InData* in_data, PF_OutData* out_data, PF_Err teardown);

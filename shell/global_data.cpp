@@ -1,9 +1,9 @@
 #include "shell/global_data.h"
 
-#include "shell/locked_handle.h"
-#include "shell/owned_handle.h"
 #include "shell/string_table.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/global_data.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
@@ -13,41 +13,30 @@ constexpr A_long kPremiereApplicationId = PF_APPL_ID_PREMIERE;
 
 PF_Err GlobalDataSetup(PF_InData* in_data, PF_OutData* out_data) {
     SuiteHandler suites(in_data->pica_basicP);
-    OwnedHandle handle(&suites, sizeof(GlobalData));
-    if (handle.Get() == nullptr) {
-        return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
     // A handle that is not handed to the host is disposed by its owner after the unlock.
-    LockedHandle locked(&suites, handle.Get());
-    if (locked.ptr == nullptr) {
-        // Without global data the parameter-UI updates and the AEGP features would be off for
-        // the whole session without a word.
-        return PF_Err_OUT_OF_MEMORY;
+    // Without global data the parameter-UI updates and the AEGP features would be off for the
+    // whole session without a word, so a lock that gives nothing fails too.
+    NewLockedHandle record(&suites, sizeof(GlobalData));
+    PF_Err err = record.Failure(PF_Err_INTERNAL_STRUCT_DAMAGED, PF_Err_OUT_OF_MEMORY);
+    if (err != PF_Err_NONE) {
+        return err;
     }
-    PF_Err err = PF_Err_NONE;
-    auto* global = static_cast<GlobalData*>(locked.ptr);
+    auto* global = static_cast<GlobalData*>(record.Memory());
     if (in_data->appl_id != kPremiereApplicationId) {
         static_assert(sizeof(AEGP_PluginID) == sizeof(global->pluginId), "plug-in id word");
         err = suites.UtilitySuite7()->AEGP_RegisterWithAEGP(
             nullptr, LookupString(StrID_Name), reinterpret_cast<AEGP_PluginID*>(&global->pluginId));
     }
     if (err == PF_Err_NONE) {
-        out_data->global_data = handle.Release();
+        out_data->global_data = record.owned.Release();
     }
     return err;
-}
-
-GlobalData* GetGlobalData(const PF_InData* in_data) {
-    if (in_data->global_data == nullptr) {
-        return nullptr;
-    }
-    return static_cast<GlobalData*>(*in_data->global_data);
 }
 
 PF_Err GlobalDataSetdown(PF_InData* in_data) {
     if (in_data->global_data != nullptr) {
         SuiteHandler suites(in_data->pica_basicP);
-        suites.HandleSuite2()->host_dispose_handle(in_data->global_data);
+        HandleFunctionsFor(&suites, in_data).dispose(in_data->global_data);
     }
     return PF_Err_NONE;
 }

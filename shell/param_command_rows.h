@@ -1,11 +1,9 @@
 #pragma once
 
-#include <algorithm>
-#include <iterator>
-
 #include "host_api/effect.h"
 #include "shell/command_args.h"
-#include "shell/exception.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
 
 // The rows of HandleParamCommands, each made from the handler it calls. A row answers true
 // when the command is fully handled.
@@ -24,21 +22,13 @@ bool PassOnAfterUpdate(const CommandArgs& args) {
     return false;
 }
 
-// The parameters whose control is a ramp editor.
-constexpr PF_ParamIndex kRampEditorParamIndices[] = {4, 6, 13, 14, 31, 37, 45, 51, 62};
-
-inline bool IsRampEditorParam(PF_ParamIndex index) {
-    return std::find(std::begin(kRampEditorParamIndices), std::end(kRampEditorParamIndices),
-                     index) != std::end(kRampEditorParamIndices);
-}
-
 // PF_Cmd_EVENT: events of a ramp editor's control go to the editor and are handled; a
 // non-zero result becomes an Exception. Every other event is left to the command switch.
 template <PF_Err (*EditorEvent)(PF_InData*, PF_OutData*, PF_ParamDef**, PF_LayerDef*,
                                 PF_EventExtra*)>
 bool ClaimRampEditorEvent(const CommandArgs& args) {
     auto* event = static_cast<PF_EventExtra*>(args.extra);
-    if (event == nullptr || !IsRampEditorParam(event->effect_win.index)) {
+    if (event == nullptr || !IsRampParam(event->effect_win.index)) {
         return false;
     }
     const PF_Err err = EditorEvent(args.in_data, args.out_data, args.params, args.output, event);

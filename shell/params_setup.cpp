@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "ramp/ramp_arbitrary.h"
-#include "shell/exception.h"
-#include "shell/param_table.h"
-#include "shell/ramp_default.h"
-#include "shell/suite_handler.h"
+#include "shell/params/param_table.h"
+#include "shell/params/ramp_default.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "shell/params_ui.h"
 
-#include "shell/exception.h"
-#include "shell/global_data.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/global_data.h"
 
 namespace {
 
@@ -18,12 +18,13 @@ void UpdateParamsUI(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* param
         return;
     }
     SuiteHandler suites(in_data->pica_basicP);
-    // The array is the host's; it must reach every index read here.
-    if (params == nullptr || in_data->num_params < PARAM_COUNT ||
-        params[PARAM_STRIPS_ENABLE] == nullptr) {
+    // The array is the host's; it must reach every index read here, the last strip parameter
+    // the farthest.
+    const PF_ParamDef* stripsEnable = ParamAt(in_data, params, PARAM_STRIPS_ENABLE);
+    if (stripsEnable == nullptr || ParamAt(in_data, params, PARAM_STRIPS_DISTRIBUTION) == nullptr) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
-    const bool enable = params[PARAM_STRIPS_ENABLE]->u.bd.value == 1;
+    const bool enable = stripsEnable->u.bd.value == 1;
     bool sent = false;
     for (const ParamIndex index : kStripParams) {
         if (SetParamEnabled(in_data, params, &suites, index, enable)) {
@@ -37,17 +38,18 @@ void UpdateParamsUI(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* param
 
 bool SetParamEnabled(PF_InData* in_data, PF_ParamDef* params[], SuiteHandler* suites, A_long index,
                      bool enable) {
-    if (params[index] == nullptr) {
+    const PF_ParamDef* own = ParamAt(in_data, params, index);
+    if (own == nullptr) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
-    PF_ParamDef copy = *params[index];
+    PF_ParamDef copy = *own;
     copy.flags |= PF_ParamFlag_COLLAPSE_TWIRLY;
     if (enable) {
         copy.ui_flags &= ~PF_PUI_DISABLED;
     } else {
         copy.ui_flags |= PF_PUI_DISABLED;
     }
-    const bool disabled = (params[index]->ui_flags & PF_PUI_DISABLED) != 0;
+    const bool disabled = (own->ui_flags & PF_PUI_DISABLED) != 0;
     if (disabled != enable) {
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host_api/effect.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/suite_handler.h"
 
 // PF_Cmd_UPDATE_PARAMS_UI: greys the four strip parameters out while "Strips Enable" is off,
 // and asks for a new render when it changed any of them. Does nothing in Premiere Pro or

@@ -1,20 +1,13 @@
 #include "shell/render_commands.h"
 
-#include "shell/checked_out_param.h"
-#include "shell/exception.h"
+#include "shell/params/checked_out_param.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
 #include "shell/union_rect.h"
-
-namespace {
-
-// The index of the "Animate" checkbox in the parameter list.
-constexpr PF_ParamIndex kAnimateParamIndex = 65;
-constexpr PF_ParamIndex kInputLayerIndex = 0;
-
-}  // namespace
 
 PF_Err QueryDynamicFlags(PF_InData* in_data, PF_OutData* out_data) {
     CheckedOutParam animate(in_data);
-    const PF_Err err = animate.Checkout(kAnimateParamIndex);
+    const PF_Err err = animate.Checkout(PARAM_ANIMATE);
     if (err != PF_Err_NONE) {
         throw Exception(err);
     }
@@ -36,7 +29,7 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData*, PF_PreRenderExtra* extra)
     UnionRect(&layer, &request.rect);
 
     PF_CheckoutResult checkout = {};
-    const PF_Err err = extra->cb->checkout_layer(in_data->effect_ref, kInputLayerIndex, 0, &request,
+    const PF_Err err = extra->cb->checkout_layer(in_data->effect_ref, PARAM_INPUT, 0, &request,
                                                  in_data->current_time, in_data->time_step,
                                                  in_data->time_scale, &checkout);
     if (err != PF_Err_NONE) {

@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-#include "shell/effect_identity.h"
-#include "shell/locked_handle.h"
-#include "shell/owned_handle.h"
-#include "shell/suite_handler.h"
+#include "resources/effect_identity.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 
 namespace {
 
@@ -18,16 +17,13 @@ bool HoldsMemory(PF_Handle handle) {
 // locked is out of memory (and one that was made is disposed again).
 PF_Err NewLiveRecord(PF_InData* in_data, PF_OutData* out_data) {
     SuiteHandler suites(in_data->pica_basicP);
-    OwnedHandle handle(&suites, sizeof(SequenceData));
-    if (handle.Get() == nullptr) {
-        return PF_Err_OUT_OF_MEMORY;
+    NewLockedHandle record(&suites, sizeof(SequenceData));
+    const PF_Err err = record.Failure(PF_Err_OUT_OF_MEMORY, PF_Err_OUT_OF_MEMORY);
+    if (err != PF_Err_NONE) {
+        return err;
     }
-    LockedHandle locked(&suites, handle.Get());
-    if (locked.ptr == nullptr) {
-        return PF_Err_OUT_OF_MEMORY;
-    }
-    static_cast<SequenceData*>(locked.ptr)->flattened = 0;
-    out_data->sequence_data = handle.Release();
+    static_cast<SequenceData*>(record.Memory())->flattened = 0;
+    out_data->sequence_data = record.owned.Release();
     return PF_Err_NONE;
 }
 
@@ -41,15 +37,12 @@ PF_Err NewFlatRecord(PF_InData* in_data, PF_OutData* out_data, bool disposeLive)
         return PF_Err_NONE;
     }
     SuiteHandler suites(in_data->pica_basicP);
-    OwnedHandle handle(&suites, sizeof(FlatSequenceData));
-    if (handle.Get() == nullptr) {
-        return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
-    LockedHandle locked(&suites, handle.Get());
-    if (locked.ptr == nullptr) {
-        // Reported, not passed over: the host would otherwise save the project without the
-        // record. The live record stays with the instance.
-        return PF_Err_OUT_OF_MEMORY;
+    // A lock that gives nothing is reported, not passed over: the host would otherwise save
+    // the project without the record. The live record stays with the instance.
+    NewLockedHandle record(&suites, sizeof(FlatSequenceData));
+    const PF_Err err = record.Failure(PF_Err_INTERNAL_STRUCT_DAMAGED, PF_Err_OUT_OF_MEMORY);
+    if (err != PF_Err_NONE) {
+        return err;
     }
     FlatSequenceData flat;
     std::memset(&flat, 0, sizeof(flat));
@@ -57,11 +50,11 @@ PF_Err NewFlatRecord(PF_InData* in_data, PF_OutData* out_data, bool disposeLive)
     std::memcpy(flat.tag, "TEMP", sizeof(flat.tag));
     flat.fixedValue = 8;
     flat.version = EFFECT_VERSION;
-    std::memcpy(locked.ptr, &flat, sizeof(flat));
+    std::memcpy(record.Memory(), &flat, sizeof(flat));
     if (disposeLive) {
         suites.HandleSuite2()->host_dispose_handle(in_data->sequence_data);
     }
-    out_data->sequence_data = handle.Release();
+    out_data->sequence_data = record.owned.Release();
     return PF_Err_NONE;
 }
 
@@ -90,7 +83,7 @@ PF_Err GetFlattenedSequenceData(PF_InData* in_data, PF_OutData* out_data) {
 PF_Err SequenceSetdown(PF_InData* in_data, PF_OutData*) {
     if (in_data->sequence_data != nullptr) {
         SuiteHandler suites(in_data->pica_basicP);
-        suites.HandleSuite2()->host_dispose_handle(in_data->sequence_data);
+        HandleFunctionsFor(&suites, in_data).dispose(in_data->sequence_data);
     }
     return PF_Err_NONE;
 }

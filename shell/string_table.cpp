@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "shell/effect_identity.h"
+#include "resources/effect_identity.h"
 
 namespace {
 

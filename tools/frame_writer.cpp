@@ -26,7 +26,7 @@ bool FrameWriter::Add(const RenderJob& job, std::unique_ptr<quorvel::host::World
     if (failure_) {
         return false;
     }
-    waiting_.push_back({&job, std::move(image)});
+    waiting_.push_back({job, std::move(image)});
     changed_.notify_all();
     return true;
 }
@@ -74,9 +74,9 @@ void FrameWriter::Run() {
         changed_.notify_all();
         std::exception_ptr failure;
         try {
-            WriteImageFile(pending.job->outputPath, *pending.image, compression_);
+            WriteImageFile(pending.job.outputPath, *pending.image, compression_);
             pending.image.reset();
-            written_(*pending.job);
+            written_(pending.job);
         } catch (...) {
             failure = std::current_exception();
         }

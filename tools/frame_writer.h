@@ -33,7 +33,7 @@ class FrameWriter {
 
   private:
     struct Pending {
-        const RenderJob* job;
+        RenderJob job;
         std::unique_ptr<quorvel::host::World> image;
     };
 

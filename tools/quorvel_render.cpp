@@ -100,19 +100,16 @@ std::string FrameName(const RenderJob& job) {
 
 // Renders the jobs on as many threads as help (FramesAtOnce), writing the images meanwhile;
 // stops after a frame that fails.
-int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs,
-               const RenderOptions& options) {
-    std::vector<double> times;
-    for (const RenderJob& job : jobs) {
-        times.push_back(job.time);
-    }
-    Progress progress(jobs.size());
+int RenderJobs(SceneRenderer& renderer, const RenderPlan& jobs, const RenderOptions& options) {
+    const std::size_t count = jobs.Count();
+    const auto timeAt = [&jobs](std::size_t index) { return jobs.Job(index).time; };
+    Progress progress(count);
     FrameWriter writer(options.compression,
                        [&progress](const RenderJob& job) { progress.Done(job); });
     int status = kExitDone;
     const int threads = FramesAtOnce(options.threads, std::thread::hardware_concurrency());
-    renderer.RenderEach(times, threads, [&](std::size_t index, RenderedFrame& frame) {
-        const RenderJob& job = jobs[index];
+    renderer.RenderEach(count, timeAt, threads, [&](std::size_t index, RenderedFrame& frame) {
+        const RenderJob job = jobs.Job(index);
         const FrameResult& result = frame.result;
         if (result.Err() != PF_Err_NONE) {
             writer.Drain();
@@ -133,7 +130,10 @@ int RenderJobs(SceneRenderer& renderer, const std::vector<RenderJob>& jobs,
 
 int Run(const RenderOptions& options) {
     Scene scene = LoadSceneFile(options.scenePath);
-    const std::vector<RenderJob> jobs = PlanRender(scene, options);
+    const RenderPlan jobs = PlanRender(scene, options);
+    for (const std::string& warning : SceneWarnings(scene)) {
+        Fail("warning: " + warning);
+    }
     const auto started = std::chrono::steady_clock::now();
     const RepeatedOutputFilter openGlInformationOnce;
     SceneRenderer renderer(options.modulePath, scene);
@@ -150,9 +150,10 @@ int Run(const RenderOptions& options) {
     if (status == kExitDone) {
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        std::fprintf(stderr, "quorvel-render: %zu %s of %d x %d at %s bits in %.2f s\n",
-                     jobs.size(), jobs.size() == 1 ? "frame" : "frames", renderer.scene().width,
-                     renderer.scene().height, DepthName(renderer.scene().depth), seconds);
+        std::fprintf(stderr, "quorvel-render: %zu %s of %d x %d at %s bits in %.2f s, wrote %s\n",
+                     jobs.Count(), jobs.Count() == 1 ? "frame" : "frames", renderer.scene().width,
+                     renderer.scene().height, DepthName(renderer.scene().depth), seconds,
+                     jobs.Files().c_str());
     }
     return status;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "host/image_file.h"
 #include "host/scene_error.h"
@@ -213,6 +214,28 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
     return options;
 }
 
+std::vector<std::string> SceneWarnings(const Scene& scene) {
+    std::vector<std::string> warnings;
+    if (scene.masks.empty()) {
+        return warnings;
+    }
+    for (const char* name : {"Mask 1", "Mask 2"}) {
+        bool named = false;
+        for (const quorvel::host::SceneParameter& parameter : scene.parameters) {
+            for (const quorvel::host::SceneParameterKey& key : parameter.keys) {
+                // A mask is named by its name or its number; null and 0 name none.
+                named = named || (parameter.name == name && !key.value.is_null() &&
+                                  !(key.value.is_number() && key.value.get<double>() == 0.0));
+            }
+        }
+        if (!named) {
+            warnings.push_back(scene.path + ": the scene has masks, but \"" + name +
+                               "\" names none of them: the effect passes the layer through");
+        }
+    }
+    return warnings;
+}
+
 std::string FrameFileName(const std::string& pattern, int frame) {
     const std::string fileName = std::filesystem::path(pattern).filename().string();
     const std::size_t nameStart = pattern.size() - fileName.size();
@@ -231,7 +254,7 @@ std::string FrameFileName(const std::string& pattern, int frame) {
     return pattern.substr(0, insertAt) + "_" + PaddedNumber(frame, 4) + pattern.substr(insertAt);
 }
 
-std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
+RenderPlan PlanRender(Scene& scene, const RenderOptions& options) {
     if (options.depth) {
         scene.depth = *options.depth;
     }
@@ -267,15 +290,31 @@ std::vector<RenderJob> PlanRender(Scene& scene, const RenderOptions& options) {
     if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
         throw SceneError("the output folder " + folder.string() + " does not exist");
     }
-    std::vector<RenderJob> jobs;
     if (!scene.firstFrame) {
-        jobs.push_back({options.frame, scene.time, options.outputPath});
-        return jobs;
+        return RenderPlan(scene.time, options.frame, options.outputPath);
     }
-    for (long long frame = *scene.firstFrame; frame <= *scene.lastFrame; ++frame) {
-        const int number = static_cast<int>(frame);
-        jobs.push_back(
-            {number, number / scene.frameRate, FrameFileName(options.outputPath, number)});
+    return RenderPlan(*scene.firstFrame, *scene.lastFrame, scene.frameRate, options.outputPath);
+}
+
+RenderPlan::RenderPlan(double time, std::optional<int> frame, std::string outputPath)
+    : single_{frame, time, std::move(outputPath)} {}
+
+RenderPlan::RenderPlan(int first, int last, double frameRate, std::string outputPath)
+    : single_{first, first / frameRate, outputPath},
+      count_(static_cast<std::size_t>(static_cast<long long>(last) - first + 1)),
+      first_(first),
+      frameRate_(frameRate),
+      numbered_(count_ > 1 || outputPath.find('#') != std::string::npos) {}
+
+RenderJob RenderPlan::Job(std::size_t index) const {
+    if (!numbered_) {
+        return single_;
     }
-    return jobs;
+    const int frame = first_ + static_cast<int>(index);
+    return {frame, frame / frameRate_, FrameFileName(single_.outputPath, frame)};
+}
+
+std::string RenderPlan::Files() const {
+    const std::string first = Job(0).outputPath;
+    return count_ == 1 ? first : first + " .. " + Job(count_ - 1).outputPath;
 }

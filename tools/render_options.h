@@ -55,11 +55,37 @@ struct RenderJob {
     std::string outputPath;
 };
 
+// The images to render: one for a time or a single frame, one per frame of a range. Jobs are
+// made when they are asked for, so that a range of millions of frames costs no memory.
+class RenderPlan {
+  public:
+    RenderPlan(double time, std::optional<int> frame, std::string outputPath);
+    // Frames first..last of a scene at frameRate, written to outputPath numbered as
+    // FrameFileName says, or to outputPath itself when the range is one frame and the name
+    // has no '#'.
+    RenderPlan(int first, int last, double frameRate, std::string outputPath);
+
+    std::size_t Count() const { return count_; }
+    RenderJob Job(std::size_t index) const;
+    // The files that the plan writes, for the user: "out.png", or "out_0001.png .. out_0050.png".
+    std::string Files() const;
+
+  private:
+    RenderJob single_;
+    std::size_t count_ = 1;
+    int first_ = 0;
+    double frameRate_ = 0.0;
+    bool numbered_ = false;
+};
+
 // The scene with the command line's depth, time, frame or frame range in place of its own,
-// and the images to render: one for a time or a single frame, one per frame of a range,
-// numbered as FrameFileName says. Throws SceneError for a time or frame that the scene
-// cannot hold.
-std::vector<RenderJob> PlanRender(quorvel::host::Scene& scene, const RenderOptions& options);
+// and the images to render. Throws SceneError for a time or frame that the scene cannot hold.
+RenderPlan PlanRender(quorvel::host::Scene& scene, const RenderOptions& options);
+
+// What the user should know about a scene that renders without error but perhaps not as
+// meant: masks that "Mask 1" or "Mask 2" never names, so that the effect passes the layer
+// through unchanged. One line each, without the tool's prefix.
+std::vector<std::string> SceneWarnings(const quorvel::host::Scene& scene);
 
 // The file name of one frame of a range: a run of '#' in the name becomes the frame number
 // padded with zeros to the run's length ("out_####.png" -> "out_0012.png"); without '#',

@@ -5,16 +5,19 @@
 #include <cairo.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 #include <vector>
 
 #include "host/host.h"
+#include "host/image_file.h"
 #include "host/layer_masks.h"
 #include "host/scene_file.h"
+#include "host/scene_error.h"
 #include "host/scene_render.h"
 #include "host/ui_events.h"
 #include "host/ui_window.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 
 namespace {
 
@@ -49,10 +52,28 @@ bool Report(const char* what, const UiEvent& event) {
     return true;
 }
 
-bool Write(const UiWindow& window, const std::string& path) {
-    const bool written = const_cast<UiWindow&>(window).canvas().WritePng(path);
-    std::printf("%s %s\n", written ? "wrote" : "could not write", path.c_str());
-    return written;
+// Writes the window's picture; a picture that cannot be written is noted in unwritten, which
+// the caller reports once the module is set down.
+bool Write(const UiWindow& window, const std::string& path, std::string& unwritten) {
+    if (!const_cast<UiWindow&>(window).canvas().WritePng(path)) {
+        unwritten = path;
+        return false;
+    }
+    std::printf("wrote %s\n", path.c_str());
+    return true;
+}
+
+// The end of the pictures: 0 when all were drawn and written and nothing was left behind, 1
+// when the module failed or left host objects; a picture not written is an image file error.
+int Finish(Host& host, bool drawn, const std::string& unwritten) {
+    if (!unwritten.empty()) {
+        throw quorvel::host::ImageFileError("cannot write image '" + unwritten + "'");
+    }
+    if (!host.ledger().IsBalanced()) {
+        std::fprintf(stderr, "quorvel-render: %s", host.ledger().Describe().c_str());
+        return 1;
+    }
+    return drawn ? 0 : 1;
 }
 
 // "Show Masks Names" on, as the user ticks it.
@@ -61,12 +82,6 @@ bool TurnOnMaskNames(Host& host) {
     on.number = 1;
     return host.effect().parameters().SetValue(PARAM_SHOW_MASKS_NAMES, on) == PF_Err_NONE;
 }
-
-// The size of the layer in its own pixels.
-struct LayerSize {
-    int width;
-    int height;
-};
 
 quorvel::host::LayerMask Mask(const char* name, AEGP_ColorVal colour,
                               std::initializer_list<AEGP_MaskVertex> vertices) {
@@ -115,40 +130,6 @@ void DrawLayerAndMasks(UiWindow& window, const std::vector<quorvel::host::LayerM
     cairo_restore(cr);
 }
 
-// The three pictures of an effect whose parameters and layer masks the host holds: the ramp
-// editors show the ramps' values, the windows the layer's masks and, as "Show Masks Names"
-// says, their names.
-bool DrawPictures(Host& host, const LayerSize& size, const std::string& directory) {
-    const int rows = (9 + kColumns - 1) / kColumns;
-    UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
-                      kGap + rows * (kControlHeight + kGap));
-    controls.canvas().Clear(0x23, 0x23, 0x23);
-    UiEvents events(host.effect(), controls);
-    bool ok = true;
-    for (int n = 0; n < 9 && ok; ++n) {
-        const EffectControl control = {kRampIndices[n], ControlFrame(n)};
-        ok = Report("drawing a ramp editor", events.Draw(&control));
-    }
-    ok = ok && Write(controls, directory + "/effect-controls.png");
-
-    // Both windows show the layer with a margin of a sixth of its size on every side.
-    const std::vector<quorvel::host::LayerMask> masks =
-        host.State<quorvel::host::LayerMasks>().Get();
-    const int windowWidth = size.width * 4 / 3;
-    const int windowHeight = size.height * 4 / 3;
-    UiWindow composition(PF_Window_COMP, windowWidth, windowHeight);
-    composition.view = quorvel::host::UiView{size.width / 6.0, size.height / 6.0, 1.0, 1.0, 0, 0};
-    DrawLayerAndMasks(composition, masks, size, true);
-    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
-    ok = ok && Write(composition, directory + "/composition.png");
-
-    UiWindow layer(PF_Window_LAYER, windowWidth, windowHeight);
-    layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, size.width / 24.0, size.height / 27.0};
-    DrawLayerAndMasks(layer, masks, size, false);
-    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
-    return ok && Write(layer, directory + "/layer.png");
-}
-
 bool SetsParameter(const quorvel::host::Scene& scene, const std::string& name) {
     for (const quorvel::host::SceneParameter& parameter : scene.parameters) {
         if (parameter.name == name) {
@@ -180,13 +161,11 @@ int DrawBuiltInPictures(const std::string& modulePath, const std::string& direct
         mask.closed = false;
     }
     host.State<quorvel::host::LayerMasks>().Set(masks);
-    ok = ok && TurnOnMaskNames(host) && DrawPictures(host, LayerSize{480, 270}, directory);
+    std::string unwritten;
+    ok = ok && TurnOnMaskNames(host) &&
+         DrawPictures(host, LayerSize{480, 270}, directory, unwritten);
     host.effect().Send(PF_Cmd_GLOBAL_SETDOWN);
-    if (!host.ledger().IsBalanced()) {
-        std::fprintf(stderr, "quorvel-render: %s", host.ledger().Describe().c_str());
-        return 1;
-    }
-    return ok ? 0 : 1;
+    return Finish(host, ok, unwritten);
 }
 
 int DrawScenePictures(const std::string& modulePath, const std::string& directory,
@@ -196,24 +175,57 @@ int DrawScenePictures(const std::string& modulePath, const std::string& director
     const quorvel::host::Scene& scene = renderer.scene();
     // The pictures are there to show the names: on unless the scene says otherwise.
     bool ok = SetsParameter(scene, "Show Masks Names") || TurnOnMaskNames(host);
-    ok = ok && DrawPictures(host, LayerSize{scene.width, scene.height}, directory);
+    std::string unwritten;
+    ok = ok && DrawPictures(host, LayerSize{scene.width, scene.height}, directory, unwritten);
     const PF_Err setDown = renderer.SetDown();
     if (setDown != PF_Err_NONE) {
         std::fprintf(stderr, "quorvel-render: the module's set-down failed with %d\n",
                      static_cast<int>(setDown));
         ok = false;
     }
-    if (!host.ledger().IsBalanced()) {
-        std::fprintf(stderr, "quorvel-render: %s", host.ledger().Describe().c_str());
-        return 1;
-    }
-    return ok ? 0 : 1;
+    return Finish(host, ok, unwritten);
 }
 
 }  // namespace
 
+bool DrawPictures(Host& host, const LayerSize& size, const std::string& directory,
+                  std::string& unwritten) {
+    const int rows = (9 + kColumns - 1) / kColumns;
+    UiWindow controls(PF_Window_EFFECT, kGap + kColumns * (kControlWidth + kGap),
+                      kGap + rows * (kControlHeight + kGap));
+    controls.canvas().Clear(0x23, 0x23, 0x23);
+    UiEvents events(host.effect(), controls);
+    bool ok = true;
+    for (int n = 0; n < 9 && ok; ++n) {
+        const EffectControl control = {kRampIndices[n], ControlFrame(n)};
+        ok = Report("drawing a ramp editor", events.Draw(&control));
+    }
+    ok = ok && Write(controls, directory + "/effect-controls.png", unwritten);
+
+    // Both windows show the layer with a margin of a sixth of its size on every side.
+    const std::vector<quorvel::host::LayerMask> masks =
+        host.State<quorvel::host::LayerMasks>().Get();
+    const int windowWidth = size.width * 4 / 3;
+    const int windowHeight = size.height * 4 / 3;
+    UiWindow composition(PF_Window_COMP, windowWidth, windowHeight);
+    composition.view = quorvel::host::UiView{size.width / 6.0, size.height / 6.0, 1.0, 1.0, 0, 0};
+    DrawLayerAndMasks(composition, masks, size, true);
+    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), composition).Draw());
+    ok = ok && Write(composition, directory + "/composition.png", unwritten);
+
+    UiWindow layer(PF_Window_LAYER, windowWidth, windowHeight);
+    layer.view = quorvel::host::UiView{0, 0, 1.0, 1.25, size.width / 24.0, size.height / 27.0};
+    DrawLayerAndMasks(layer, masks, size, false);
+    ok = ok && Report("drawing the mask names", UiEvents(host.effect(), layer).Draw());
+    return ok && Write(layer, directory + "/layer.png", unwritten);
+}
+
 int DrawUiPictures(const std::string& modulePath, const std::string& directory,
                    const std::string& scenePath) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(directory, error)) {
+        throw quorvel::host::SceneError("the output folder " + directory + " does not exist");
+    }
     return scenePath.empty() ? DrawBuiltInPictures(modulePath, directory)
                              : DrawScenePictures(modulePath, directory, scenePath);
 }

@@ -1,4 +1,4 @@
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "ui/mask_names.h"
 
 namespace {
@@ -13,11 +13,8 @@ PF_WindowType WindowOf(const PF_EventExtra* event) {
 
 bool ShowsMaskNames(const PF_InData* in_data, PF_ParamDef* params[]) {
     // A params array that does not reach the checkbox leaves it off.
-    if (params == nullptr || in_data->num_params <= PARAM_SHOW_MASKS_NAMES ||
-        params[PARAM_SHOW_MASKS_NAMES] == nullptr) {
-        return false;
-    }
-    return params[PARAM_SHOW_MASKS_NAMES]->u.bd.value != 0;
+    const PF_ParamDef* checkbox = ParamAt(in_data, params, PARAM_SHOW_MASKS_NAMES);
+    return checkbox != nullptr && checkbox->u.bd.value != 0;
 }
 
 }  // namespace

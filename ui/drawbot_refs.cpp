@@ -5,9 +5,7 @@ DRAWBOT_PenP::DRAWBOT_PenP(const DRAWBOT_SupplierSuite1* suite, DRAWBOT_Supplier
     : SharedRefImpl(suite) {
     DRAWBOT_PenRef newRef = nullptr;
     const SPErr err = suite->NewPen(supplier, colour, size, &newRef);
-    if (err != kSPNoError) {
-        throw DRAWBOT_Exception(err);
-    }
+    ThrowIfNotMade<DRAWBOT_Exception>(err, &newRef);
     Take(newRef);
 }
 
@@ -15,8 +13,6 @@ DRAWBOT_PathP::DRAWBOT_PathP(const DRAWBOT_SupplierSuite1* suite, DRAWBOT_Suppli
     : SharedRefImpl(suite) {
     DRAWBOT_PathRef newRef = nullptr;
     const SPErr err = suite->NewPath(supplier, &newRef);
-    if (err != kSPNoError) {
-        throw DRAWBOT_Exception(err);
-    }
+    ThrowIfNotMade<DRAWBOT_Exception>(err, &newRef);
     Take(newRef);
 }

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "host_api/drawbot.h"
-#include "shell/aegp_wrappers.h"
-#include "shell/exception.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/aegp_wrappers.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/suite_handler.h"
+#include "ui/drawbot_refs.h"
 
 namespace {
 
@@ -23,34 +24,6 @@ void ThrowIfFailed(A_long err) {
         throw Exception(err);
     }
 }
-
-// A brush or font made here: released by Release on the way through, whose failure is
-// raised, or without a word when an exception passes first.
-template <typename Ref>
-class OwnedDrawbotObject {
-  public:
-    explicit OwnedDrawbotObject(const DRAWBOT_SupplierSuite1* suite) : suite_(suite) {}
-    OwnedDrawbotObject(const OwnedDrawbotObject&) = delete;
-    OwnedDrawbotObject& operator=(const OwnedDrawbotObject&) = delete;
-    ~OwnedDrawbotObject() {
-        if (ref != nullptr) {
-            suite_->ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(ref));
-        }
-    }
-
-    void Release() {
-        Ref held = ref;
-        ref = nullptr;
-        if (held != nullptr) {
-            ThrowIfFailed(suite_->ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(held)));
-        }
-    }
-
-    Ref ref = nullptr;
-
-  private:
-    const DRAWBOT_SupplierSuite1* suite_;
-};
 
 // The name as the NUL-terminated text DrawString takes.
 std::vector<DRAWBOT_UTF16Char> Terminated(const std::u16string& name) {
@@ -100,15 +73,18 @@ void DrawMaskNames(PF_InData* in_data, PF_EventExtra* extra) {
         const DRAWBOT_SupplierSuite1* supplierSuite = suites.DRAWBOTSupplierSuite1();
         const DRAWBOT_SurfaceSuite2* surfaceSuite = suites.DRAWBOTSurfaceSuite2();
         DRAWBOT_SurfaceRef surface = nullptr;
-        ThrowIfFailed(drawSuite->GetSurface(drawRef, &surface));
+        ThrowIfNotMade<Exception>(drawSuite->GetSurface(drawRef, &surface), &surface);
         DRAWBOT_SupplierRef supplier = nullptr;
-        ThrowIfFailed(drawSuite->GetSupplier(drawRef, &supplier));
+        ThrowIfNotMade<Exception>(drawSuite->GetSupplier(drawRef, &supplier), &supplier);
 
         float size = 0;
         ThrowIfFailed(supplierSuite->GetDefaultFontSize(supplier, &size));
         size *= kFontFactor;
-        OwnedDrawbotObject<DRAWBOT_FontRef> font(supplierSuite);
-        ThrowIfFailed(supplierSuite->NewDefaultFont(supplier, size, &font.ref));
+        // Brush and font are given back by Release on the way through, whose failure is
+        // raised, or without a word when an exception passes first.
+        SharedRefImpl<DRAWBOT_FontRef> font(supplierSuite);
+        ThrowIfNotMade<Exception>(supplierSuite->NewDefaultFont(supplier, size, &font.ref),
+                                  &font.ref);
 
         const A_Time time = {in_data->current_time, in_data->time_scale};
         const PF_WindowType window = (*extra->contextH)->w_type;
@@ -132,8 +108,9 @@ void DrawMaskNames(PF_InData* in_data, PF_EventExtra* extra) {
                 const DRAWBOT_ColorRGBA rgba = {
                     static_cast<float>(colour.redF), static_cast<float>(colour.greenF),
                     static_cast<float>(colour.blueF), static_cast<float>(colour.alphaF)};
-                OwnedDrawbotObject<DRAWBOT_BrushRef> brush(supplierSuite);
-                ThrowIfFailed(supplierSuite->NewBrush(supplier, &rgba, &brush.ref));
+                SharedRefImpl<DRAWBOT_BrushRef> brush(supplierSuite);
+                ThrowIfNotMade<Exception>(supplierSuite->NewBrush(supplier, &rgba, &brush.ref),
+                                          &brush.ref);
 
                 const PF_FixedPoint point = WindowPoint(in_data, extra, window, vertex);
                 const DRAWBOT_PointF32 origin = {
@@ -143,9 +120,9 @@ void DrawMaskNames(PF_InData* in_data, PF_EventExtra* extra) {
                 ThrowIfFailed(surfaceSuite->DrawString(surface, brush.ref, font.ref, text.data(),
                                                        &origin, kDRAWBOT_TextAlignment_Left,
                                                        kDRAWBOT_TextTruncation_None, 0.0f));
-                brush.Release();
+                ThrowIfFailed(brush.Release());
             }
-            font.Release();
+            ThrowIfFailed(font.Release());
         }
     }
     extra->evt_out_flags = PF_EO_HANDLED_EVENT;

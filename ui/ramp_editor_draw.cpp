@@ -1,13 +1,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "ramp/ramp.h"
-#include "shell/aefx_suite.h"
-#include "shell/drawbot_suites.h"
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/drawbot_suites.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/owned_handle.h"
+#include "shell/toolkit/suite_handler.h"
 #include "ui/drawbot_refs.h"
 #include "ui/ramp_editor.h"
 #include "ui/ramp_editor_plot.h"
@@ -25,78 +26,81 @@ constexpr float kKeySize = 10.0f;
 // is reported as this.
 constexpr PF_Err kDrawFailed = PF_Err_OUT_OF_MEMORY;
 
-// The Drawbot suites of one drawing: released at the end of the scope when the drawing did
-// not release them itself (an exception passing).
-class HeldDrawbotSuites {
-  public:
-    HeldDrawbotSuites(PF_InData* in_data, PF_OutData* out_data)
-        : in_data_(in_data), out_data_(out_data) {}
-    HeldDrawbotSuites(const HeldDrawbotSuites&) = delete;
-    HeldDrawbotSuites& operator=(const HeldDrawbotSuites&) = delete;
-    ~HeldDrawbotSuites() { AEFX_ReleaseDrawbotSuites(in_data_, out_data_, &suites); }
+// The Drawbot suites in the order in which a drawing acquires and releases them.
+constexpr SuiteSlot kDrawbotSlots[] = {
+    SuiteSlot::DRAWBOTDrawSuite1, SuiteSlot::DRAWBOTSupplierSuite1, SuiteSlot::DRAWBOTSurfaceSuite2,
+    SuiteSlot::DRAWBOTPathSuite1};
 
-    PF_Err Acquire() { return AEFX_AcquireDrawbotSuites(in_data_, out_data_, &suites); }
-    PF_Err Release() { return AEFX_ReleaseDrawbotSuites(in_data_, out_data_, &suites); }
-
-    DrawbotSuites suites = {};
-
-  private:
-    PF_InData* in_data_;
-    PF_OutData* out_data_;
-};
-
-// What the drawing holds as plain references: the background brush and path, the curve image
-// and its pixel handle. Release gives them back in that order of need (image, pixels, brush,
-// path); whatever is still held when the scope ends is given back without a word.
-class PlotObjects {
-  public:
-    PlotObjects(const DRAWBOT_SupplierSuite1* supplierSuite, const PF_HandleSuite2* handleSuite)
-        : supplierSuite_(supplierSuite), handleSuite_(handleSuite) {}
-    PlotObjects(const PlotObjects&) = delete;
-    PlotObjects& operator=(const PlotObjects&) = delete;
-    ~PlotObjects() {
-        PF_Err ignored = PF_Err_NONE;
-        Release(&ignored);
-    }
-
-    // A failure sets *err only when it is still PF_Err_NONE.
-    void Release(PF_Err* err) {
-        ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(image), err);
-        image = nullptr;
-        if (pixels != nullptr) {
-            handleSuite_->host_dispose_handle(pixels);
-            pixels = nullptr;
-        }
-        ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(brush), err);
-        brush = nullptr;
-        ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(backgroundPath), err);
-        backgroundPath = nullptr;
-    }
-
-    DRAWBOT_BrushRef brush = nullptr;
-    DRAWBOT_PathRef backgroundPath = nullptr;
-    DRAWBOT_ImageRef image = nullptr;
-    PF_Handle pixels = nullptr;
-
-  private:
-    void ReleaseObject(DRAWBOT_ObjectRef object, PF_Err* err) {
-        if (object != nullptr) {
-            const PF_Err released = supplierSuite_->ReleaseObject(object);
-            if (*err == PF_Err_NONE) {
-                *err = released;
-            }
+// The four Drawbot suites from the cache, each announced as AEFX_AcquireDrawbotSuites does:
+// the first one missing ends it with PF_Err_BAD_CALLBACK_PARAM, and those before it stay held
+// until ReleaseDrawbotSuites.
+PF_Err AcquireDrawbotSuites(SuiteHandler& suites, PF_InData* in_data, PF_OutData* out_data,
+                            DrawbotSuites* drawbot) {
+    for (const SuiteSlot slot : kDrawbotSlots) {
+        if (suites.AcquireAnnounced(slot, in_data, out_data) == nullptr) {
+            return PF_Err_BAD_CALLBACK_PARAM;
         }
     }
+    *drawbot = {suites.DRAWBOTDrawSuite1(), suites.DRAWBOTSupplierSuite1(),
+                suites.DRAWBOTSurfaceSuite2(), suites.DRAWBOTPathSuite1()};
+    return PF_Err_NONE;
+}
 
-    const DRAWBOT_SupplierSuite1* supplierSuite_;
-    const PF_HandleSuite2* handleSuite_;
+void ReleaseDrawbotSuites(SuiteHandler& suites) {
+    for (const SuiteSlot slot : kDrawbotSlots) {
+        suites.Release(slot);
+    }
+}
+
+// The drawing reference of the event's context; the custom UI suite is held for this call
+// only.
+PF_Err GetDrawingReference(SuiteHandler& suites, PF_InData* in_data, PF_OutData* out_data,
+                           const PF_EventExtra* extra, DRAWBOT_DrawRef* drawRef) {
+    const PF_EffectCustomUISuite1* customUi =
+        suites.AcquireAnnounced<SuiteSlot::EffectCustomUISuite1>(in_data, out_data);
+    if (customUi == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    const PF_Err err = customUi->PF_GetDrawingReference(extra->contextH, drawRef);
+    suites.Release(SuiteSlot::EffectCustomUISuite1);
+    return err;
+}
+
+// What one drawing draws with: the cache (whose handle suite holds the curve image's pixels),
+// the Drawbot suites, the supplier and surface of the drawing reference, the editor colours.
+struct Canvas {
+    SuiteHandler& suites;
+    DrawbotSuites drawbot;
+    DRAWBOT_SupplierRef supplier;
+    DRAWBOT_SurfaceRef surface;
+    DRAWBOT_ColorRGBA colours[kRampEditorColorCount];
 };
+
+// The supplier, the surface and the colours of a drawing reference.
+PF_Err PrepareCanvas(PF_InData* in_data, PF_OutData* out_data, DRAWBOT_DrawRef drawRef,
+                     Canvas* canvas) {
+    const DRAWBOT_DrawbotSuite1* draw = canvas->drawbot.drawSuite;
+    PF_Err err = Made(draw->GetSupplier(drawRef, &canvas->supplier), &canvas->supplier);
+    if (err == PF_Err_NONE) {
+        err = Made(draw->GetSurface(drawRef, &canvas->surface), &canvas->surface);
+    }
+    if (err == PF_Err_NONE) {
+        err = GetRampEditorColors(in_data, out_data, canvas->colours);
+    }
+    return err;
+}
+
+// err, or next when err is PF_Err_NONE.
+PF_Err FirstError(PF_Err err, PF_Err next) {
+    return err != PF_Err_NONE ? err : next;
+}
 
 // The layout the curve image is made in: ARGB when the supplier prefers and supports it, else
 // BGRA when it prefers and supports that; anything else fails with kDrawFailed. A query's own
 // failure stands when its answer was yes.
-PF_Err ChoosePixelLayout(const DRAWBOT_SupplierSuite1* suite, DRAWBOT_SupplierRef supplier,
-                         DRAWBOT_PixelLayout* layout) {
+PF_Err ChoosePixelLayout(const Canvas& canvas, DRAWBOT_PixelLayout* layout) {
+    const DRAWBOT_SupplierSuite1* suite = canvas.drawbot.supplierSuite;
+    const DRAWBOT_SupplierRef supplier = canvas.supplier;
     A_Boolean prefersARGB = 0;
     PF_Err err = suite->PrefersPixelLayoutARGB(supplier, &prefersARGB);
     if (prefersARGB != 0) {
@@ -182,100 +186,132 @@ DRAWBOT_RectF32 Rect(double left, double top, double width, double height) {
                            static_cast<float>(width), static_cast<float>(height)};
 }
 
-// Everything drawn inside the control: background, curve image, plot outline and key points.
-PF_Err DrawPlot(SuiteHandler& suites, const LockedHandle& locked, const DrawbotSuites& drawbot,
-                DRAWBOT_SupplierRef supplier, DRAWBOT_SurfaceRef surface,
-                const DRAWBOT_ColorRGBA colours[], const RampPlot& plot) {
-    const DRAWBOT_SupplierSuite1* supplierSuite = drawbot.supplierSuite;
-    const DRAWBOT_SurfaceSuite2* surfaceSuite = drawbot.surfaceSuite;
-    const DRAWBOT_PathSuite1* pathSuite = drawbot.pathSuite;
-    const PF_HandleSuite2* handleSuite = suites.HandleSuite2();
-    const PF_Rect& frame = plot.frame;
-    PF_Err err = PF_Err_NONE;
-    PlotObjects objects(supplierSuite, handleSuite);
-
-    // The whole frame in the background colour.
-    err = supplierSuite->NewPath(supplier, &objects.backgroundPath);
+// The whole frame in the background colour, with a path and a brush that the caller gives
+// back.
+PF_Err FillBackground(const Canvas& canvas, const PF_Rect& frame,
+                      SharedRefImpl<DRAWBOT_PathRef>* path,
+                      SharedRefImpl<DRAWBOT_BrushRef>* brush) {
+    const DRAWBOT_SupplierSuite1* supplierSuite = canvas.drawbot.supplierSuite;
+    PF_Err err = Made(supplierSuite->NewPath(canvas.supplier, &path->ref), &path->ref);
     if (err == PF_Err_NONE) {
-        err = supplierSuite->NewBrush(supplier, &colours[kBackground], &objects.brush);
+        err = Made(
+            supplierSuite->NewBrush(canvas.supplier, &canvas.colours[kBackground], &brush->ref),
+            &brush->ref);
     }
     if (err == PF_Err_NONE) {
         const DRAWBOT_RectF32 whole =
             Rect(frame.left + 0.5, frame.top + 0.5, double(int64_t{frame.right} - frame.left),
                  double(int64_t{frame.bottom} - frame.top));
-        err = pathSuite->AddRect(objects.backgroundPath, &whole);
+        err = canvas.drawbot.pathSuite->AddRect(path->ref, &whole);
     }
     if (err == PF_Err_NONE) {
-        err = surfaceSuite->FillPath(surface, objects.brush, objects.backgroundPath,
-                                     kDRAWBOT_FillType_Winding);
+        err = canvas.drawbot.surfaceSuite->FillPath(canvas.surface, brush->ref, path->ref,
+                                                    kDRAWBOT_FillType_Winding);
     }
+    return err;
+}
 
-    DRAWBOT_PixelLayout layout = kDRAWBOT_PixelLayout_32BGR;
-    err = err != PF_Err_NONE ? kDrawFailed : ChoosePixelLayout(supplierSuite, supplier, &layout);
+// The curve image and the host memory it is made from, kept until the drawing gives them
+// back.
+struct CurveImage {
+    OwnedHandle pixels;
+    SharedRefImpl<DRAWBOT_ImageRef> image;
+};
 
-    // The curve: one raster image, one value per pixel column. Row bytes must fit the
-    // supplier's int.
-    if (plot.HasArea() && err == PF_Err_NONE) {
-        if (plot.width > std::numeric_limits<int>::max() / 4 ||
-            plot.height > std::numeric_limits<int>::max()) {
-            err = kDrawFailed;
-        } else {
-            objects.pixels = handleSuite->host_new_handle(static_cast<uint64_t>(plot.width) *
-                                                          static_cast<uint64_t>(plot.height) * 4);
-            err = objects.pixels == nullptr ? kDrawFailed : PF_Err_NONE;
-        }
-        if (err == PF_Err_NONE) {
-            LockedHandle pixels(&suites, objects.pixels);
-            if (pixels.ptr == nullptr) {
-                err = kDrawFailed;
-            } else {
-                FillCurveImage(RampIn(locked), plot, layout, colours,
-                               static_cast<uint8_t*>(pixels.ptr));
-                err = supplierSuite->NewImageFromBuffer(
-                    supplier, static_cast<int>(plot.width), static_cast<int>(plot.height),
-                    static_cast<int>(plot.width * 4), layout, pixels.ptr, &objects.image);
-            }
-        }
-        if (err == PF_Err_NONE) {
-            const DRAWBOT_PointF32 origin = {static_cast<float>(plot.left),
-                                             static_cast<float>(plot.top)};
-            err = surfaceSuite->DrawImage(surface, objects.image, &origin, 1.0f);
-        }
+// The curve as one raster image, one value per pixel column, drawn at the plot's origin.
+PF_Err DrawCurveImage(const Canvas& canvas, const LockedHandle& locked, const RampPlot& plot,
+                      DRAWBOT_PixelLayout layout, CurveImage* curve) {
+    // Row bytes must fit the supplier's int.
+    if (plot.width > std::numeric_limits<int>::max() / 4 ||
+        plot.height > std::numeric_limits<int>::max()) {
+        return kDrawFailed;
     }
-
-    // The plot's outline, one pixel outside it.
-    DRAWBOT_PenP outlinePen(supplierSuite, supplier, &colours[kOutline], kPenSize);
-    DRAWBOT_PathP outlinePath(supplierSuite, supplier);
+    NewLockedHandle pixels(
+        &canvas.suites, static_cast<uint64_t>(plot.width) * static_cast<uint64_t>(plot.height) * 4);
+    PF_Err err = pixels.Failure(kDrawFailed, kDrawFailed);
     if (err == PF_Err_NONE) {
-        const DRAWBOT_RectF32 outline = Rect(double(plot.left - 1), double(plot.top - 1),
-                                             double(plot.width + 2), double(plot.height + 2));
-        err = pathSuite->AddRect(outlinePath.Get(), &outline);
+        auto* bytes = static_cast<uint8_t*>(pixels.Memory());
+        FillCurveImage(RampIn(locked), plot, layout, canvas.colours, bytes);
+        err = Made(canvas.drawbot.supplierSuite->NewImageFromBuffer(
+                       canvas.supplier, static_cast<int>(plot.width), static_cast<int>(plot.height),
+                       static_cast<int>(plot.width * 4), layout, bytes, &curve->image.ref),
+                   &curve->image.ref);
+    }
+    // Unlocked once the image is made; the memory is disposed only after the image is given
+    // back.
+    pixels.locked.reset();
+    curve->pixels = std::move(pixels.owned);
+    if (err == PF_Err_NONE) {
+        const DRAWBOT_PointF32 origin = {static_cast<float>(plot.left),
+                                         static_cast<float>(plot.top)};
+        err =
+            canvas.drawbot.surfaceSuite->DrawImage(canvas.surface, curve->image.ref, &origin, 1.0f);
+    }
+    return err;
+}
+
+// Outlines rect along path with pen, unless the drawing has already failed with err.
+PF_Err StrokeRect(const Canvas& canvas, const DRAWBOT_PenP& pen, const DRAWBOT_PathP& path,
+                  const DRAWBOT_RectF32& rect, PF_Err err) {
+    if (err == PF_Err_NONE) {
+        err = canvas.drawbot.pathSuite->AddRect(path.Get(), &rect);
     }
     if (err == PF_Err_NONE) {
-        err = surfaceSuite->StrokePath(surface, outlinePen.Get(), outlinePath.Get());
+        err = canvas.drawbot.surfaceSuite->StrokePath(canvas.surface, pen.Get(), path.Get());
     }
+    return err;
+}
 
-    // A square around each key point, centred on its pixel.
-    DRAWBOT_PenP keyPen(supplierSuite, supplier, &colours[kKeyOutline], kPenSize);
-    const Ramp& ramp = RampIn(locked);
+// A square around each key point, centred on its pixel, each on a path of its own.
+PF_Err DrawKeySquares(const Canvas& canvas, const Ramp& ramp, const RampPlot& plot,
+                      const DRAWBOT_PenP& pen, PF_Err err) {
     for (const auto& [t, p] : *ramp.points) {
         const float cx =
             std::round(static_cast<float>(plot.width) * t) + static_cast<float>(plot.left) + 0.5f;
         const float cy = std::round((1.0f - p) * static_cast<float>(plot.height)) +
                          static_cast<float>(plot.top) + 0.5f;
-        DRAWBOT_PathP keyPath(supplierSuite, supplier);
-        if (err == PF_Err_NONE) {
-            const DRAWBOT_RectF32 square = {cx - kKeyHalfSize, cy - kKeyHalfSize, kKeySize,
-                                            kKeySize};
-            err = pathSuite->AddRect(keyPath.Get(), &square);
-        }
-        if (err == PF_Err_NONE) {
-            err = surfaceSuite->StrokePath(surface, keyPen.Get(), keyPath.Get());
-        }
+        const DRAWBOT_PathP path(canvas.drawbot.supplierSuite, canvas.supplier);
+        err = StrokeRect(canvas, pen, path,
+                         {cx - kKeyHalfSize, cy - kKeyHalfSize, kKeySize, kKeySize}, err);
+    }
+    return err;
+}
+
+// Everything drawn inside the control: background, curve image, plot outline and key points.
+// Pens and paths are made even after a failure, which then skips only the drawing calls.
+PF_Err DrawPlot(const Canvas& canvas, const LockedHandle& locked, const RampPlot& plot) {
+    const DRAWBOT_SupplierSuite1* supplierSuite = canvas.drawbot.supplierSuite;
+    SharedRefImpl<DRAWBOT_PathRef> backgroundPath(supplierSuite);
+    SharedRefImpl<DRAWBOT_BrushRef> brush(supplierSuite);
+    PF_Err err = FillBackground(canvas, plot.frame, &backgroundPath, &brush);
+
+    DRAWBOT_PixelLayout layout = kDRAWBOT_PixelLayout_32BGR;
+    err = err != PF_Err_NONE ? kDrawFailed : ChoosePixelLayout(canvas, &layout);
+
+    CurveImage curve{OwnedHandle(), SharedRefImpl<DRAWBOT_ImageRef>(supplierSuite)};
+    if (plot.HasArea() && err == PF_Err_NONE) {
+        err = DrawCurveImage(canvas, locked, plot, layout, &curve);
     }
 
-    objects.Release(&err);
-    return err;
+    // The plot's outline, one pixel outside it.
+    const DRAWBOT_PenP outlinePen(supplierSuite, canvas.supplier, &canvas.colours[kOutline],
+                                  kPenSize);
+    const DRAWBOT_PathP outlinePath(supplierSuite, canvas.supplier);
+    err = StrokeRect(canvas, outlinePen, outlinePath,
+                     Rect(double(plot.left - 1), double(plot.top - 1), double(plot.width + 2),
+                          double(plot.height + 2)),
+                     err);
+
+    const DRAWBOT_PenP keyPen(supplierSuite, canvas.supplier, &canvas.colours[kKeyOutline],
+                              kPenSize);
+    err = DrawKeySquares(canvas, RampIn(locked), plot, keyPen, err);
+
+    // These go back before the key pen, the outline path and the outline pen, which their
+    // owners give back at the end of the scope in that order.
+    err = FirstError(err, curve.image.Release());
+    curve.pixels.Dispose();
+    err = FirstError(err, brush.Release());
+    return FirstError(err, backgroundPath.Release());
 }
 
 }  // namespace
@@ -284,49 +320,23 @@ PF_Err DrawRampEditor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
                       PF_EventExtra* extra) {
     SuiteHandler suites(in_data->pica_basicP);
     LockedHandle locked(&suites, RampValueHandle(in_data, params, extra));
-    HeldDrawbotSuites drawbot(in_data, out_data);
-    PF_Err err = drawbot.Acquire();
-
+    Canvas canvas{suites, {}, nullptr, nullptr, {}};
+    PF_Err err = AcquireDrawbotSuites(suites, in_data, out_data, &canvas.drawbot);
     DRAWBOT_DrawRef drawRef = nullptr;
     if (err == PF_Err_NONE) {
-        const void* customUi = nullptr;
-        err = AEFX_AcquireSuite(in_data, out_data, kPFEffectCustomUISuite,
-                                kPFEffectCustomUISuiteVersion1, nullptr, &customUi);
-        if (customUi != nullptr) {
-            err = static_cast<const PF_EffectCustomUISuite1*>(customUi)->PF_GetDrawingReference(
-                extra->contextH, &drawRef);
-            AEFX_ReleaseSuite(in_data, out_data, kPFEffectCustomUISuite,
-                              kPFEffectCustomUISuiteVersion1, nullptr);
-        }
+        err = GetDrawingReference(suites, in_data, out_data, extra, &drawRef);
     }
     // A context without anything to draw on is drawn as nothing.
-    const bool drawable = err != PF_Err_NONE || drawRef != nullptr;
-    DRAWBOT_SupplierRef supplier = nullptr;
-    DRAWBOT_SurfaceRef surface = nullptr;
-    DRAWBOT_ColorRGBA colours[kRampEditorColorCount] = {};
-    if (drawable) {
-        if (err == PF_Err_NONE) {
-            err = drawbot.suites.drawSuite->GetSupplier(drawRef, &supplier);
-        }
-        if (err == PF_Err_NONE) {
-            err = drawbot.suites.drawSuite->GetSurface(drawRef, &surface);
-        }
-        if (err == PF_Err_NONE) {
-            err = GetRampEditorColors(in_data, out_data, colours);
-        }
-        if (extra->effect_win.area == PF_EA_CONTROL) {
-            if (err != PF_Err_NONE) {
-                err = kDrawFailed;
-            } else {
-                err = DrawPlot(suites, locked, drawbot.suites, supplier, surface, colours,
-                               RampPlot::Of(extra->effect_win.current_frame));
-            }
-        }
+    if (err == PF_Err_NONE && drawRef != nullptr) {
+        err = PrepareCanvas(in_data, out_data, drawRef, &canvas);
     }
-    const PF_Err released = drawbot.Release();
-    if (err == PF_Err_NONE) {
-        err = released;
+    if (extra->effect_win.area == PF_EA_CONTROL && (err != PF_Err_NONE || drawRef != nullptr)) {
+        // Every failure before the plot is drawn is reported as kDrawFailed.
+        err = err != PF_Err_NONE
+                  ? kDrawFailed
+                  : DrawPlot(canvas, locked, RampPlot::Of(extra->effect_win.current_frame));
     }
+    ReleaseDrawbotSuites(suites);
     if (err == PF_Err_NONE) {
         extra->evt_out_flags = PF_EO_HANDLED_EVENT;
     }

@@ -1,8 +1,8 @@
 #include <iterator>
 
 #include "ramp/ramp.h"
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/suite_handler.h"
 #include "ui/ramp_editor.h"
 #include "ui/ramp_editor_plot.h"
 
@@ -59,36 +59,48 @@ bool InsideFrame(const PF_Rect& frame, const PF_Point& point) {
            point.v <= frame.bottom;
 }
 
-// Whether the event is one the click and drag work on: the control area, with a plot that
-// has room on both axes.
-bool Editable(const PF_EventExtra* extra, const RampPlot& plot) {
-    return extra->effect_win.area == PF_EA_CONTROL && plot.HasArea();
-}
+// What a click or a drag works on: the plot, the edited parameter with its value handle
+// locked for the event (the Ramp is read where it is first needed) and the event.
+struct RampEvent {
+    const RampPlot& plot;
+    const LockedHandle& locked;
+    PF_ParamDef* param;
+    PF_EventExtra* extra;
+};
 
-}  // namespace
-
-PF_Err RampEditorClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
-                       PF_EventExtra* extra) {
+// Runs handle when the event is one the click and drag work on: the control area, with a plot
+// that has room on both axes. Always PF_Err_NONE; failures are raised.
+PF_Err OnEditableRamp(PF_InData* in_data, PF_ParamDef* params[], PF_EventExtra* extra,
+                      void (*handle)(const RampEvent& event)) {
     const RampPlot plot = RampPlot::Of(extra->effect_win.current_frame);
-    if (!Editable(extra, plot)) {
+    if (extra->effect_win.area != PF_EA_CONTROL || !plot.HasArea()) {
         return PF_Err_NONE;
     }
     SuiteHandler suites(in_data->pica_basicP);
-    LockedHandle locked(&suites, RampValueHandle(in_data, params, extra));
-    PF_DoClickEventInfo& click = extra->u.do_click;
+    const LockedHandle locked(&suites, RampValueHandle(in_data, params, extra));
+    handle(RampEvent{plot, locked, params[extra->effect_win.index], extra});
+    return PF_Err_NONE;
+}
+
+void MarkHandled(const RampEvent& event) {
+    event.extra->evt_out_flags = PF_EO_HANDLED_EVENT;
+}
+
+void Click(const RampEvent& event) {
+    const RampPlot& plot = event.plot;
+    PF_DoClickEventInfo& click = event.extra->u.do_click;
     if (!InsideFrame(plot.frame, click.screen_point)) {
-        return PF_Err_NONE;
+        return;
     }
-    PF_ParamDef* param = params[extra->effect_win.index];
     if ((click.modifiers & PF_Mod_CMD_CTRL_KEY) != 0) {
-        NextInterpolation(RampIn(locked));
-        MarkChanged(param);
-        extra->evt_out_flags = PF_EO_HANDLED_EVENT;
-        return PF_Err_NONE;
+        NextInterpolation(RampIn(event.locked));
+        MarkChanged(event.param);
+        MarkHandled(event);
+        return;
     }
     const float x = plot.X(click.screen_point.h);
     const float y = plot.Y(click.screen_point.v);
-    Ramp& ramp = RampIn(locked);
+    Ramp& ramp = RampIn(event.locked);
     const int32_t hit = HitKeyPoint(ramp, plot, x, y);
     if (click.num_clicks == 2) {
         if (hit >= 0) {
@@ -96,12 +108,12 @@ PF_Err RampEditorClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], P
         } else {
             (*ramp.points)[x] = 1.0f - y;
         }
-        MarkChanged(param);
-        extra->evt_out_flags = PF_EO_HANDLED_EVENT;
-        return PF_Err_NONE;
+        MarkChanged(event.param);
+        MarkHandled(event);
+        return;
     }
     if (hit < 0) {
-        return PF_Err_NONE;
+        return;
     }
     const auto& [t, p] = *std::next(ramp.points->begin(), hit);
     click.send_drag = 1;
@@ -110,32 +122,24 @@ PF_Err RampEditorClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], P
     const RampDragState state = {SaturateToInt32(keyX - click.screen_point.h),
                                  SaturateToInt32(keyY - click.screen_point.v), hit};
     state.Write(&click);
-    extra->evt_out_flags = PF_EO_HANDLED_EVENT;
-    return PF_Err_NONE;
+    MarkHandled(event);
 }
 
-PF_Err RampEditorDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
-                      PF_EventExtra* extra) {
-    const RampPlot plot = RampPlot::Of(extra->effect_win.current_frame);
-    if (!Editable(extra, plot)) {
-        return PF_Err_NONE;
-    }
-    SuiteHandler suites(in_data->pica_basicP);
-    LockedHandle locked(&suites, RampValueHandle(in_data, params, extra));
-    PF_DoClickEventInfo& click = extra->u.do_click;
+void Drag(const RampEvent& event) {
+    const RampPlot& plot = event.plot;
+    PF_DoClickEventInfo& click = event.extra->u.do_click;
     RampDragState state = RampDragState::Read(click);
     // No bounds on the cursor: outside the plot the point stays on its edge.
     float t = ClampToUnit(plot.X(int64_t{click.screen_point.h} + state.dx));
     const float value = 1.0f - ClampToUnit(plot.Y(int64_t{click.screen_point.v} + state.dy));
 
-    Ramp& ramp = RampIn(locked);
-    PF_ParamDef* param = params[extra->effect_win.index];
+    Ramp& ramp = RampIn(event.locked);
     if (state.index != -1) {
         if (state.index < 0 || static_cast<size_t>(state.index) >= ramp.points->size()) {
-            return PF_Err_NONE;
+            return;
         }
         ramp.points->erase(std::next(ramp.points->begin(), state.index));
-        MarkChanged(param);
+        MarkChanged(event.param);
     }
     // The point removed above no longer holds its own old key.
     const float step = t < 0.5f ? kFreeKeyStep : -kFreeKeyStep;
@@ -145,7 +149,18 @@ PF_Err RampEditorDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF
     const auto inserted = ramp.points->emplace(t, value).first;
     state.index = SaturateToInt32(std::distance(ramp.points->begin(), inserted));
     state.Write(&click);
-    MarkChanged(param);
-    extra->evt_out_flags = PF_EO_HANDLED_EVENT;
-    return PF_Err_NONE;
+    MarkChanged(event.param);
+    MarkHandled(event);
+}
+
+}  // namespace
+
+PF_Err RampEditorClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
+                       PF_EventExtra* extra) {
+    return OnEditableRamp(in_data, params, extra, Click);
+}
+
+PF_Err RampEditorDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
+                      PF_EventExtra* extra) {
+    return OnEditableRamp(in_data, params, extra, Drag);
 }

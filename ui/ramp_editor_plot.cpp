@@ -4,8 +4,9 @@
 #include <cstring>
 #include <limits>
 
-#include "shell/exception.h"
-#include "shell/locked_handle.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
 
 namespace {
 
@@ -101,18 +102,17 @@ int32_t HitKeyPoint(const Ramp& ramp, const RampPlot& plot, float x, float y) {
 Ramp& RampIn(const LockedHandle& locked) {
     Ramp* ramp = locked.As<Ramp>();
     if (ramp->points == nullptr) {
-        throw PF_Err_OUT_OF_MEMORY;
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
     return *ramp;
 }
 
 PF_Handle RampValueHandle(const PF_InData* in_data, PF_ParamDef* params[],
                           const PF_EventExtra* extra) {
-    const PF_ParamIndex index = extra->effect_win.index;
-    if (params == nullptr || index < 0 || index >= in_data->num_params ||
-        params[index] == nullptr || params[index]->param_type != PF_Param_ARBITRARY_DATA ||
-        params[index]->u.arb_d.value == nullptr) {
+    const PF_ParamDef* param = ParamAt(in_data, params, extra->effect_win.index);
+    if (param == nullptr || param->param_type != PF_Param_ARBITRARY_DATA ||
+        param->u.arb_d.value == nullptr) {
         throw Exception(PF_Err_BAD_CALLBACK_PARAM);
     }
-    return params[index]->u.arb_d.value;
+    return param->u.arb_d.value;
 }

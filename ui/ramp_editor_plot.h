@@ -48,11 +48,12 @@ int32_t SaturateToInt32(int64_t value);
 int32_t HitKeyPoint(const Ramp& ramp, const RampPlot& plot, float x, float y);
 
 // The Ramp of a locked value handle; a lock that gave nothing, or a Ramp without its point
-// map, raises PF_Err_OUT_OF_MEMORY as the host's error enumeration.
+// map, raises ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY).
 class LockedHandle;
 Ramp& RampIn(const LockedHandle& locked);
 
 // The value handle of the edited parameter of an effect-window event; a params array
-// without an arbitrary-data parameter at that index raises Exception(516).
+// without an arbitrary-data parameter at that index raises
+// Exception(PF_Err_BAD_CALLBACK_PARAM).
 PF_Handle RampValueHandle(const PF_InData* in_data, PF_ParamDef* params[],
                           const PF_EventExtra* extra);

@@ -121,6 +121,11 @@ float evalDistortion(vec2 screenUV, vec2 meshUV, float evolution, float coordOfs
                           distortionNoiseOffsetY,
                       evolution + distortionNoiseSeed + coordOfs);
         noise = distortionNoiseAmplitude * perlinNoise(p);
+        // Coordinates beyond the float range give noise that is not a number: such a point is
+        // not displaced.
+        if (isnan(noise) || isinf(noise)) {
+            noise = 0.0;
+        }
     }
 
     float alongRampT = alongT * distortionAlongRampScale + distortionAlongRampOffset;

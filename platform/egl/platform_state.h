@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing.h"
 #include "platform/win32.h"
 
 // The records behind the handles that the EGL stand-in hands out. All of them live in one
@@ -16,11 +17,13 @@
 struct HDC__ {
     HWND window = nullptr;
     int pixelFormat = 0;
+    // The descriptor last passed to ChoosePixelFormat, for tests.
+    PIXELFORMATDESCRIPTOR requestedPixelFormat{};
 };
 
 struct HWND__ {
-    std::string className;
-    std::string title;
+    // What CreateWindowExA was given.
+    platform_testing::WindowArguments arguments;
     HDC__ deviceContext;
     // GetCurrentThreadId of the thread that created the window, the only one that may
     // destroy it.
@@ -33,14 +36,22 @@ struct HGLRC__ {
     // The attribute list it was made with (EGL names, EGL_NONE at the end), kept so that
     // wglShareLists can make it again inside a share group.
     std::vector<EGLint> attributes;
+    // The list wglCreateContextAttribsARB was given, up to and with its 0, for tests.
+    std::vector<int> wglAttributes;
     bool current = false;
 };
 
 namespace platform_egl {
 
+struct ClassRecord {
+    ATOM atom = 0;
+    // As registered, without the name (the key) and with a menu name only when one was given.
+    WNDCLASSEXA fields{};
+};
+
 struct PlatformState {
     std::mutex mutex;
-    std::map<std::string, ATOM> classes;
+    std::map<std::string, ClassRecord> classes;
     std::map<HWND, std::unique_ptr<HWND__>> windows;
     std::map<HGLRC, std::unique_ptr<HGLRC__>> contexts;
     ATOM nextAtom = 0xC000;

@@ -21,7 +21,8 @@ using platform_testing::PlatformCall;
 
 namespace platform_egl {
 
-HGLRC CreateContextFor(HDC deviceContext, HGLRC share, std::vector<EGLint> attributes) {
+HGLRC CreateContextFor(HDC deviceContext, HGLRC share, std::vector<EGLint> attributes,
+                       std::vector<int> wglAttributes) {
     PlatformState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     HDC__* device = FindDeviceContextLocked(state, deviceContext);
@@ -44,6 +45,7 @@ HGLRC CreateContextFor(HDC deviceContext, HGLRC share, std::vector<EGLint> attri
     record->context = context;
     record->pixelFormat = device->pixelFormat;
     record->attributes = std::move(attributes);
+    record->wglAttributes = std::move(wglAttributes);
     HGLRC handle = record.get();
     state.contexts[handle] = std::move(record);
     return handle;
@@ -56,7 +58,7 @@ HGLRC wglCreateContext(HDC deviceContext) {
         return nullptr;
     }
     // No attributes: the driver's legacy (compatibility) context, as WGL gives.
-    return platform_egl::CreateContextFor(deviceContext, nullptr, {EGL_NONE});
+    return platform_egl::CreateContextFor(deviceContext, nullptr, {EGL_NONE}, {});
 }
 
 BOOL wglDeleteContext(HGLRC context) {

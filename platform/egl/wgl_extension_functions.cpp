@@ -63,7 +63,14 @@ HGLRC WINAPI CreateContextAttribs(HDC deviceContext, HGLRC share, const int* att
     if (!TranslateAttributes(attributes, translated)) {
         return nullptr;
     }
-    return platform_egl::CreateContextFor(deviceContext, share, translated);
+    std::vector<int> given;
+    for (const int* attribute = attributes; attribute != nullptr; ++attribute) {
+        given.push_back(*attribute);
+        if (*attribute == 0 && given.size() % 2 == 1) {
+            break;
+        }
+    }
+    return platform_egl::CreateContextFor(deviceContext, share, translated, given);
 }
 
 // Through void (*)(), the one function pointer type that converts to every other unremarked.

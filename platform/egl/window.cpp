@@ -20,8 +20,9 @@ constexpr int kPixelFormat = 1;
 
 }  // namespace
 
-HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int, int, int, HWND,
-                     HMENU, HINSTANCE, LPVOID) {
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID parameter) {
     if (CallFails(PlatformCall::CreateWindowExA) || className == nullptr) {
         return nullptr;
     }
@@ -31,8 +32,10 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int
         return nullptr;
     }
     auto window = std::make_unique<HWND__>();
-    window->className = className;
-    window->title = windowName != nullptr ? windowName : "";
+    window->arguments = {exStyle, className, windowName != nullptr ? windowName : "",
+                         style,   x,         y,
+                         width,   height,    parent,
+                         menu,    instance,  parameter};
     window->deviceContext.window = window.get();
     window->thread = GetCurrentThreadId();
     HWND handle = window.get();
@@ -97,7 +100,12 @@ int ChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor
     }
     PlatformState& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    return FindDeviceContextLocked(state, deviceContext) != nullptr ? kPixelFormat : 0;
+    HDC__* record = FindDeviceContextLocked(state, deviceContext);
+    if (record == nullptr) {
+        return 0;
+    }
+    record->requestedPixelFormat = *descriptor;
+    return kPixelFormat;
 }
 
 BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR*) {

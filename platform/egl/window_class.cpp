@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -33,9 +34,14 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
         t_lastError = ERROR_CLASS_ALREADY_EXISTS;  // Windows refuses a second class of the name.
         return 0;
     }
-    const ATOM atom = state.nextAtom++;
-    state.classes[name] = atom;
-    return atom;
+    platform_egl::ClassRecord& record = state.classes[name];
+    record.atom = state.nextAtom++;
+    record.fields = *windowClass;
+    record.fields.lpszClassName = nullptr;
+    if (record.fields.lpszMenuName != nullptr) {
+        record.fields.lpszMenuName = "";
+    }
+    return record.atom;
 }
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
@@ -50,7 +56,7 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
     }
     // As on Windows, a class stays registered while a window of it exists.
     for (const auto& entry : state.windows) {
-        if (entry.second->className == className) {
+        if (entry.second->arguments.className == className) {
             return FALSE;
         }
     }
@@ -68,12 +74,11 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
     return moduleName == nullptr ? reinterpret_cast<HMODULE>(&executable) : nullptr;
 }
 
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR) {
-    static int arrow;
-    return reinterpret_cast<HCURSOR>(&arrow);
+// Handles that tell which cursor or stock object was asked for; nothing reads through them.
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR cursorName) {
+    return reinterpret_cast<HCURSOR>(0x10000 + reinterpret_cast<std::uintptr_t>(cursorName));
 }
 
-HGDIOBJ GetStockObject(int) {
-    static int stockObject;
-    return &stockObject;
+HGDIOBJ GetStockObject(int object) {
+    return reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(0x20000 + object));
 }

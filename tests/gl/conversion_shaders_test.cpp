@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "gl/object_names.h"
 #include "gl/render_resources.h"
 #include "tests/gl/gl_test_support.h"
 
@@ -26,10 +25,9 @@ class ConversionShaders : public gl_test::RenderDataTest {
         const int width = static_cast<int>(input.size());
         AESDK_OpenGL::PrepareRenderResources(*renderData, static_cast<std::uint16_t>(width), 1,
                                              false);
-        GLuint texture = gl_test::MakeTexture(width, 1, input);
-        gl_test::DrawConversionPass(*renderData, slot, texture, multiplier16bit,
-                                    renderData->passTextures[0]);
-        AESDK_OpenGL::DeleteTextureName(texture);
+        const AESDK_OpenGL::GlTexture texture = gl_test::MakeTexture(width, 1, input);
+        gl_test::DrawConversionPass(*renderData, slot, texture.Name(), multiplier16bit,
+                                    renderData->passTextures[0].Name());
         return gl_test::ReadPixels(width, 1);
     }
 };
@@ -54,10 +52,9 @@ TEST_F(ConversionShaders, SixteenBitFullScaleRoundTrips) {
 
     // Back to the host's range: 1.0 becomes 32768 when read as 16-bit values.
     AESDK_OpenGL::PrepareRenderResources(*renderData, 1, 1, false);
-    GLuint texture = gl_test::MakeTexture(1, 1, {{1, 1, 1, 1}});
-    gl_test::DrawConversionPass(*renderData, ShaderSlot_OutputConversion, texture, kMultiplier16,
-                                renderData->passTextures[1]);
-    AESDK_OpenGL::DeleteTextureName(texture);
+    const AESDK_OpenGL::GlTexture texture = gl_test::MakeTexture(1, 1, {{1, 1, 1, 1}});
+    gl_test::DrawConversionPass(*renderData, ShaderSlot_OutputConversion, texture.Name(),
+                                kMultiplier16, renderData->passTextures[1].Name());
     std::uint16_t channels[4] = {};
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_SHORT, channels);
     for (const std::uint16_t channel : channels) {

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "gl/context_guard.h"
-#include "gl/fault.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data.h"
 #include "gl/render_data_registry.h"
 #include "platform/testing.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 
 namespace {

@@ -169,11 +169,10 @@ void RenderDataTest::TearDown() {
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
 }
 
-GLuint MakeFloatTexture(GLenum internalFormat, GLenum format, GLenum filter, int width, int height,
-                        const float* data) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
+AESDK_OpenGL::GlTexture MakeFloatTexture(GLenum internalFormat, GLenum format, GLenum filter,
+                                         int width, int height, const float* data) {
+    AESDK_OpenGL::GlTexture texture = AESDK_OpenGL::GlTexture::Create();
+    glBindTexture(GL_TEXTURE_2D, texture.Name());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -183,7 +182,7 @@ GLuint MakeFloatTexture(GLenum internalFormat, GLenum format, GLenum filter, int
     return texture;
 }
 
-GLuint MakeTexture(int width, int height, const Texels& texels) {
+AESDK_OpenGL::GlTexture MakeTexture(int width, int height, const Texels& texels) {
     return MakeFloatTexture(GL_RGBA32F, GL_RGBA, GL_NEAREST, width, height, texels[0].data());
 }
 
@@ -229,14 +228,14 @@ void BeginPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, GLuint p
 
 void DrawConversionPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int slot,
                         GLuint texture, float multiplier16bit, GLuint target) {
-    const GLuint program = renderData.programs[slot];
+    const GLuint program = renderData.programs[slot].Name();
     BeginPass(renderData, program, target, renderData.width, renderData.height);
     glUniform1f(glGetUniformLocation(program, "multiplier16bit"), multiplier16bit);
     AESDK_OpenGL::BindTextureToSampler(program, texture, "inputTexture", 0);
-    glBindVertexArray(renderData.quadVertexArray);
+    glBindVertexArray(renderData.quadVertexArray.Name());
     glEnableVertexAttribArray(0);
     glEnableVertexAttribArray(5);
-    glBindBuffer(GL_ARRAY_BUFFER, renderData.quadVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, renderData.quadVertexBuffer.Name());
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(QuadVertex), nullptr);
     glVertexAttribPointer(5, 2, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
                           reinterpret_cast<const void*>(3 * sizeof(float)));

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "gl/fault.h"
+#include "gl/gl_object.h"
 #include "gl/render_data.h"
 #include "platform/win32.h"
+#include "shell/toolkit/errors.h"
 
 namespace gl_test {
 
@@ -95,11 +96,12 @@ inline void ExpectPixel(const std::array<float, 4>& actual, const std::array<flo
     }
 }
 
-// An edge-clamped float texture of the given formats and filter; the caller deletes it.
-gl::GLuint MakeFloatTexture(gl::GLenum internalFormat, gl::GLenum format, gl::GLenum filter,
-                            int width, int height, const float* data);
-// A nearest-filtered, edge-clamped RGBA32F texture; the caller deletes it.
-gl::GLuint MakeTexture(int width, int height, const Texels& texels);
+// An edge-clamped float texture of the given formats and filter, in the current context.
+AESDK_OpenGL::GlTexture MakeFloatTexture(gl::GLenum internalFormat, gl::GLenum format,
+                                         gl::GLenum filter, int width, int height,
+                                         const float* data);
+// A nearest-filtered, edge-clamped RGBA32F texture, in the current context.
+AESDK_OpenGL::GlTexture MakeTexture(int width, int height, const Texels& texels);
 // The render data of a new thread that starts its context, prepares its resources at width x
 // height and ends, leaving its render data in the registry; watched without keeping it alive.
 std::weak_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectRenderData> RenderOnEndedThread(int width,

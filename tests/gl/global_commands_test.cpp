@@ -57,7 +57,7 @@ class DispatchedGlobalCommands : public ::testing::Test {
 
     PF_Err Send(PF_Cmd cmd) {
         out = PF_OutData{};
-        return RunCommand(cmd, &in, &out, nullptr, nullptr, nullptr);
+        return RunCommand({cmd, &in, &out, nullptr, nullptr, nullptr});
     }
 
     PF_InData in = {};

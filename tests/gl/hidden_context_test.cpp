@@ -8,14 +8,15 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "gl/context_guard.h"
-#include "gl/fault.h"
 #include "gl/hidden_context.h"
 #include "gl/render_data.h"
 #include "gl/render_data_registry.h"
 #include "platform/testing.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 
 namespace {
@@ -53,7 +54,7 @@ class HiddenContext : public ::testing::Test {
     }
 };
 
-TEST_F(HiddenContext, EveryStartupFailureGivesFourAndRestoresTheHostContext) {
+TEST_F(HiddenContext, EveryStartupFailureGivesOutOfMemoryAndRestoresTheHostContext) {
     const PlatformCall failures[] = {PlatformCall::RegisterClassExA,  PlatformCall::CreateWindowExA,
                                      PlatformCall::ChoosePixelFormat, PlatformCall::SetPixelFormat,
                                      PlatformCall::wglCreateContext,  PlatformCall::wglMakeCurrent,
@@ -151,6 +152,55 @@ TEST_F(HiddenContext, EachStartPrintsTheContextInformationBetweenEmptyLines) {
         "OpenGL Renderer: [^\n]+\n"
         "OpenGL Revision: [0-9]+ \\(gl\\.xml\\)\n\n");
     EXPECT_TRUE(std::regex_match(printed, expected)) << printed;
+}
+
+// What Windows is given for the start-up surface and a render thread's: the EGL stand-in would
+// accept other values too.
+TEST_F(HiddenContext, EachSurfaceIsAskedOfWindowsAsItsKindIs) {
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    AESDK_OpenGL_EffectRenderData renderData;
+    {
+        const AESDK_OpenGL_ContextGuard guard;
+        AESDK_OpenGL::CreateHiddenContext(renderData, s_sharedGLData.get());
+    }
+    PIXELFORMATDESCRIPTOR pixelFormat = {};
+    pixelFormat.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    pixelFormat.nVersion = 1;
+    pixelFormat.dwFlags = 0x24;
+    pixelFormat.iPixelType = PFD_TYPE_RGBA;
+    pixelFormat.cColorBits = 32;
+    pixelFormat.cDepthBits = 8;
+    const auto bytes = [](const PIXELFORMATDESCRIPTOR& descriptor) {
+        const auto* begin = reinterpret_cast<const unsigned char*>(&descriptor);
+        return std::vector<int>(begin, begin + sizeof(descriptor));
+    };
+    const struct {
+        const AESDK_OpenGL::AESDK_OpenGL_EffectCommonData* data;
+        std::vector<int> contextAttributes;
+    } surfaces[] = {{s_sharedGLData.get(), {}}, {&renderData, {0x2091, 3, 0x2092, 3, 0}}};
+    for (const auto& surface : surfaces) {
+        const WNDCLASSEXA c =
+            platform_testing::RegisteredClassFields(surface.data->windowClassName);
+        EXPECT_EQ(
+            std::make_tuple(c.cbSize, c.style, c.lpfnWndProc, c.cbClsExtra, c.cbWndExtra,
+                            c.hInstance, c.hIcon, c.hCursor, c.hbrBackground, c.lpszMenuName,
+                            c.hIconSm),
+            std::make_tuple(UINT{sizeof(WNDCLASSEXA)}, UINT{3}, &DefWindowProcA, 0, 0,
+                            GetModuleHandleA(nullptr), HICON{},
+                            LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+                            static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), LPCSTR{}, HICON{}));
+        const platform_testing::WindowArguments w =
+            platform_testing::CreatedWindowArguments(surface.data->window);
+        EXPECT_EQ(std::make_tuple(w.exStyle, w.className, w.title, w.style, w.x, w.y, w.width,
+                                  w.height, w.parent, w.menu, w.instance, w.parameter),
+                  std::make_tuple(DWORD{0x40100}, surface.data->windowClassName,
+                                  std::string("OpenGL-using FBOs in AE"), DWORD{0}, 0, 0, 8, 8,
+                                  HWND{}, HMENU{}, HINSTANCE{}, LPVOID{}));
+        EXPECT_EQ(bytes(platform_testing::RequestedPixelFormat(surface.data->deviceContext)),
+                  bytes(pixelFormat));
+        EXPECT_EQ(platform_testing::ContextAttributes(surface.data->renderContext),
+                  surface.contextAttributes);
+    }
 }
 
 TEST_F(HiddenContext, AContextMadeAndGivenBackOnOneThreadLeavesNothing) {

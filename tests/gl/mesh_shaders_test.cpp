@@ -14,7 +14,6 @@
 
 #include "gl/framebuffer.h"
 #include "gl/mesh_buffers.h"
-#include "gl/object_names.h"
 #include "gl/render_resources.h"
 #include "gl/shader_program.h"
 #include "tests/gl/gl_test_support.h"
@@ -119,16 +118,11 @@ class MeshShaders : public gl_test::RenderDataTest {
         ReplaceInput(16, 16, CoordinateTexels(16, 16));
     }
     void TearDown() override {
-        if (inputTexture != 0) {
-            AESDK_OpenGL::DeleteTextureName(inputTexture);
-        }
+        inputTexture = AESDK_OpenGL::GlTexture();
         gl_test::RenderDataTest::TearDown();
     }
 
     void ReplaceInput(int width, int height, const Texels& texels) {
-        if (inputTexture != 0) {
-            AESDK_OpenGL::DeleteTextureName(inputTexture);
-        }
         inputTexture = gl_test::MakeTexture(width, height, texels);
     }
 
@@ -144,22 +138,19 @@ class MeshShaders : public gl_test::RenderDataTest {
         glUniform2f(glGetUniformLocation(program, "distortionAlongAcrossFactors"),
                     settings.factors[0], settings.factors[1]);
         // Made before any binding: making a texture binds it to the active unit.
-        std::vector<GLuint> rampTextures;
+        std::vector<AESDK_OpenGL::GlTexture> rampTextures;
         for (const auto& ramp : settings.ramps) {
             rampTextures.push_back(gl_test::MakeFloatTexture(GL_R32F, GL_RED, GL_LINEAR, kRampSize,
                                                              1, ramp.second.data()));
         }
-        AESDK_OpenGL::BindTextureToSampler(program, inputTexture, "inputTexture", 0);
+        AESDK_OpenGL::BindTextureToSampler(program, inputTexture.Name(), "inputTexture", 0);
         int unit = 1;
         for (const auto& ramp : settings.ramps) {
-            AESDK_OpenGL::BindTextureToSampler(program, rampTextures[unit - 1], ramp.first, unit);
+            AESDK_OpenGL::BindTextureToSampler(program, rampTextures[unit - 1].Name(), ramp.first,
+                                               unit);
             ++unit;
         }
-        const Pixel pixel = DrawQuadAndRead(fragment);
-        for (GLuint& texture : rampTextures) {
-            AESDK_OpenGL::DeleteTextureName(texture);
-        }
-        return pixel;
+        return DrawQuadAndRead(fragment);
     }
 
     Pixel DrawStrips(float stripIndex, const Pixel& color1, const Pixel& color2) {
@@ -171,12 +162,12 @@ class MeshShaders : public gl_test::RenderDataTest {
         return DrawQuadAndRead(fragment);
     }
 
-    GLuint inputTexture = 0;
+    AESDK_OpenGL::GlTexture inputTexture;
 
   private:
     GLuint BeginDraw(int slot) {
-        const GLuint program = renderData->programs[slot];
-        gl_test::BeginPass(*renderData, program, renderData->passTextures[0], kTargetSize,
+        const GLuint program = renderData->programs[slot].Name();
+        gl_test::BeginPass(*renderData, program, renderData->passTextures[0].Name(), kTargetSize,
                            kTargetSize);
         return program;
     }
@@ -187,8 +178,8 @@ class MeshShaders : public gl_test::RenderDataTest {
             {{0, 0}, fragment}, {{k, 0}, fragment}, {{0, k}, fragment}, {{k, k}, fragment}};
         const std::uint32_t triangles[6] = {0, 1, 2, 2, 1, 3};
         AESDK_OpenGL::ReserveMeshBuffers(*renderData, 4, sizeof(TestMeshVertex), 6, 4, 0, 4);
-        glBindVertexArray(renderData->meshVertexArray);
-        glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer);
+        glBindVertexArray(renderData->meshVertexArray.Name());
+        glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer.Name());
         glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
         glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, sizeof(triangles), triangles);
         for (const auto& attribute : kMeshLayout) {
@@ -205,97 +196,115 @@ class MeshShaders : public gl_test::RenderDataTest {
 };
 
 TEST_F(MeshShaders, ProgramsCompileAndLinkWithTheirAttributeLocations) {
-    EXPECT_EQ(renderData->programs[3], 0u);
-    EXPECT_EQ(renderData->programs[5], 0u);
+    EXPECT_EQ(renderData->programs[3].Name(), 0u);
+    EXPECT_EQ(renderData->programs[5].Name(), 0u);
     // Attributes that a program does not read are inactive and have no location.
     const char* const distortionNames[] = {"Position",      "Normal", "MeshUVs", "OutputUV",
                                            "ScreenNoiseUV", "UVs1",   "UVs2"};
     for (int index = 0; index < 7; ++index) {
-        EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Distortion],
+        EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Distortion].Name(),
                                       distortionNames[index]),
                   kMeshLayout[index][0]);
     }
     for (const int slot : {2, 4, 6}) {
-        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot], "Position"), 0);
-        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot], "UVs"), 5);
+        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot].Name(), "Position"), 0);
+        EXPECT_EQ(glGetAttribLocation(renderData->programs[slot].Name(), "UVs"), 5);
     }
-    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips], "Position"), 0);
-    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips], "StripIndex"), 8);
+    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips].Name(), "Position"), 0);
+    EXPECT_EQ(glGetAttribLocation(renderData->programs[ShaderSlot_Strips].Name(), "StripIndex"), 8);
 }
 
-TEST_F(MeshShaders, WithoutNoiseTheFragmentShowsTheLayerAtItsTextureCoordinate) {
-    Fragment fragment;
-    fragment.uvs1[0] = 0.25f;
-    fragment.uvs1[1] = 0.75f;
-    DistortionSettings settings;
-    settings.factors[0] = 1;
-    settings.factors[1] = 1;
-    // Amplitude 0, then noise coordinates that are neither screen space nor local.
-    for (const auto& variant :
-         {std::make_pair(0.0f, 2), std::make_pair(1.0f, 0), std::make_pair(1.0f, 3)}) {
-        settings.floats["distortionNoiseAmplitude"] = variant.first;
-        settings.ints["distortionNoiseCoordinates"] = variant.second;
-        ExpectPixel(DrawDistortion(fragment, settings), {0.25f, 0.75f, 0, 1}, 1e-5f);
+// The noise of the main effect shader written out again for the processor, formula by formula:
+// each corner's lattice hash as a gradient, dotted with the point's offset, smoothly weighted.
+using Vec3 = std::array<float, 3>;
+
+Vec3 LatticeHash(Vec3 p) {
+    const std::uint32_t multipliers[3] = {1597334673u, 3812015801u, 2798796415u};
+    std::uint32_t q[3];
+    for (int c = 0; c < 3; ++c) {
+        q[c] = static_cast<std::uint32_t>(static_cast<std::int32_t>(p[c])) * multipliers[c];
     }
+    for (int c = 0; c < 3; ++c) {
+        p[c] = -1.0f +
+               2.0f * static_cast<float>((q[0] ^ q[1] ^ q[2]) * multipliers[c]) / 4294967296.0f;
+    }
+    return p;
 }
 
-TEST_F(MeshShaders, NoiseIsPointFiveHundredthsAtEveryLatticePoint) {
-    Fragment fragment;
-    fragment.uvs1[0] = 0.25f;
-    DistortionSettings settings;
-    settings.factors[0] = 1;  // along the normal (1, 0): the shift shows in red
-    for (const auto& point : {Pixel{0, 0, 0}, Pixel{3, -2, 5}, Pixel{-7, 11, -1}}) {
-        settings.NoiseAt(2, point[0], point[1], point[2]);
-        const Pixel pixel = DrawDistortion(fragment, settings);
-        EXPECT_NEAR(pixel[0], 0.25f + 2 * 0.05f, 1e-6f);
-        EXPECT_NEAR(pixel[1], 0.5f, 1e-6f);
+float GradientNoise(const Vec3& p) {
+    Vec3 base;
+    Vec3 offset;
+    Vec3 weight;
+    for (int c = 0; c < 3; ++c) {
+        base[c] = std::floor(p[c]);
+        offset[c] = p[c] - base[c];
+        weight[c] = offset[c] * offset[c] * (3.0f - 2.0f * offset[c]);
     }
-    // Half way between the origin, whose hash is (-1, -1, -1), and the next lattice point the
-    // noise is no longer the lattice value.
-    settings.NoiseAt(2, 0.5f, 0, 0);
-    EXPECT_GT(std::fabs(DrawDistortion(fragment, settings)[0] - 0.35f), 1e-3f);
+    const auto corner = [&](float x, float y, float z) {
+        const Vec3 gradient = LatticeHash({base[0] + x, base[1] + y, base[2] + z});
+        return (offset[0] - x) * gradient[0] + (offset[1] - y) * gradient[1] +
+               (offset[2] - z) * gradient[2];
+    };
+    const auto mix = [](float a, float b, float t) { return a * (1 - t) + b * t; };
+    const float y0 = mix(mix(corner(0, 0, 0), corner(1, 0, 0), weight[0]),
+                         mix(corner(0, 0, 1), corner(1, 0, 1), weight[0]), weight[2]);
+    const float y1 = mix(mix(corner(0, 1, 0), corner(1, 1, 0), weight[0]),
+                         mix(corner(0, 1, 1), corner(1, 1, 1), weight[0]), weight[2]);
+    return mix(y0, y1, weight[1]) + 0.05f;
 }
 
-TEST_F(MeshShaders, ScreenSpaceAndLocalNoiseReadTheirOwnCoordinates) {
-    // Scaled by 2 one set of coordinates lands on a lattice point (noise exactly 0.05), the
-    // other between lattice points; each setting must read its own.
-    Fragment fragment;
-    DistortionSettings settings;
-    settings.factors[0] = 1;
-    settings.floats["distortionNoiseAmplitude"] = 0.2f;
-    settings.floats["distortionNoiseScale"] = 2;
-    for (const int coordinates : {1, 2}) {
-        SCOPED_TRACE(coordinates);
-        const float onLattice[2] = {0.5f, 0.5f};
-        const float between[2] = {0.3f, 0.7f};
-        const float* const screen = coordinates == 1 ? onLattice : between;
-        const float* const local = coordinates == 1 ? between : onLattice;
-        fragment.screenNoiseUV[0] = screen[0];
-        fragment.screenNoiseUV[1] = screen[1];
-        fragment.meshUVs[0] = local[0];
-        fragment.meshUVs[1] = local[1];
-        settings.ints["distortionNoiseCoordinates"] = coordinates;
-        EXPECT_NEAR(DrawDistortion(fragment, settings)[0], 0.5f + 0.2f * 0.05f, 1e-6f);
-        settings.ints["distortionNoiseCoordinates"] = 3 - coordinates;
-        EXPECT_GT(std::fabs(DrawDistortion(fragment, settings)[0] - 0.51f), 1e-3f);
-    }
-}
-
-TEST_F(MeshShaders, AcrossDisplacementTurnsTheNormalAndReadsTheNextNoiseLayer) {
-    // The across shift at evolution 0 equals the along shift at evolution 1.
+// The along shift (red) follows the noise, the across shift (green, along the normal turned by
+// +90 degrees) the same noise one unit further on its third axis; each setting reads its own
+// coordinates, and any other setting makes no noise.
+TEST_F(MeshShaders, NoiseFollowsItsFormulasOnAndBetweenLatticePoints) {
+    struct NoiseCase {
+        int coordinates;  // 1 screen space, 2 local
+        float x, y;       // where those coordinates put the fragment
+        float scale, scaleX, scaleY, offsetX, offsetY, evolution, innerOffset, seed;
+    };
+    const NoiseCase cases[] = {
+        // On lattice points the noise is its bias, 0.05, whatever the hash.
+        {2, 0.5f, 0.5f, 0, 1, 1, 0, 0, 0, 0, 0},
+        {2, 0.5f, 0.5f, 0, 1, 1, 3, -2, 5, 0, 0},
+        {2, 0.5f, 0.5f, 0, 1, 1, -7, 11, -1, 0, 0},
+        // Between them, every term of the noise position at work.
+        {2, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
+        {1, 1.7f, 2.9f, 1.1f, 0.8f, 1.6f, -5.3f, 0.25f, -2.6f, -0.4f, 700},
+        {0, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
+        {3, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
+    };
     Fragment fragment;
     fragment.normal[0] = 3;  // not unit length: the shader normalises it
     DistortionSettings settings;
-    settings.factors[0] = 1;
-    settings.NoiseAt(0.2f, 0.3f, 0.6f, 1);
-    const Pixel along = DrawDistortion(fragment, settings);
-    settings.factors[0] = 0;
-    settings.factors[1] = 1;  // across: the normal turned by +90 degrees, (0, 1)
-    settings.NoiseAt(0.2f, 0.3f, 0.6f, 0);
-    const Pixel across = DrawDistortion(fragment, settings);
-    EXPECT_GT(std::fabs(along[0] - 0.5f), 1e-3f);
-    EXPECT_NEAR(across[0], 0.5f, 1e-6f);
-    EXPECT_NEAR(across[1], along[0], 1e-6f);
+    settings.floats["distortionNoiseAmplitude"] = 0.2f;
+    for (const NoiseCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "coordinates " << c.coordinates << " at " << c.x);
+        settings.ints["distortionNoiseCoordinates"] = c.coordinates;
+        settings.floats["distortionNoiseScale"] = c.scale;
+        settings.floats["distortionNoiseScaleX"] = c.scaleX;
+        settings.floats["distortionNoiseScaleY"] = c.scaleY;
+        settings.floats["distortionNoiseOffsetX"] = c.offsetX;
+        settings.floats["distortionNoiseOffsetY"] = c.offsetY;
+        settings.floats["distortionNoiseEvolution"] = c.evolution;
+        settings.floats["distortionNoiseInnerOffset"] = c.innerOffset;
+        settings.floats["distortionNoiseSeed"] = c.seed;
+        float* const read = c.coordinates == 1 ? fragment.screenNoiseUV : fragment.meshUVs;
+        float* const other = c.coordinates == 1 ? fragment.meshUVs : fragment.screenNoiseUV;
+        read[0] = c.x;
+        read[1] = c.y;
+        other[0] = other[1] = 0.5f;
+        const Vec3 p = {c.scaleX * c.scale * (c.x + c.y * c.innerOffset) + c.offsetX,
+                        c.scaleY * c.scale * c.y + c.offsetY, c.evolution + c.seed};
+        const bool noisy = c.coordinates == 1 || c.coordinates == 2;
+        const float along = noisy ? 0.2f * GradientNoise(p) : 0;
+        const float across = noisy ? 0.2f * GradientNoise({p[0], p[1], p[2] + 1}) : 0;
+        settings.factors[0] = 1;
+        settings.factors[1] = 0;
+        ExpectPixel(DrawDistortion(fragment, settings), {0.5f + along, 0.5f, 0, 1}, 1e-5f);
+        settings.factors[0] = 0;
+        settings.factors[1] = 1;
+        ExpectPixel(DrawDistortion(fragment, settings), {0.5f, 0.5f + across, 0, 1}, 1e-5f);
+    }
 }
 
 TEST_F(MeshShaders, LoopingRampParametersWrapIntoTheUnitRange) {

@@ -10,14 +10,13 @@
 #include <new>
 #include <string>
 
-#include "gl/fault.h"
 #include "gl/framebuffer.h"
 #include "gl/mesh_buffers.h"
-#include "gl/object_names.h"
 #include "gl/render_data_registry.h"
 #include "gl/render_resources.h"
 #include "gl/shader_program.h"
 #include "gl/shader_sources.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 
 namespace {
@@ -56,6 +55,15 @@ GLint BufferSize(GLuint buffer) {
     return size;
 }
 
+// The program names of a render data, slot by slot.
+std::array<GLuint, kShaderSlotCount> ProgramNames(const ShaderProgramTable& programs) {
+    std::array<GLuint, kShaderSlotCount> names = {};
+    for (int slot = 0; slot < kShaderSlotCount; ++slot) {
+        names[slot] = programs[slot].Name();
+    }
+    return names;
+}
+
 GLint Binding(GLenum binding) {
     GLint name = 0;
     glGetIntegerv(binding, &name);
@@ -65,7 +73,7 @@ GLint Binding(GLenum binding) {
 // The four corners of the render data's quad, as stored in its buffer.
 std::array<QuadVertex, 4> QuadOf(const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& data) {
     std::array<QuadVertex, 4> quad = {};
-    glBindBuffer(GL_ARRAY_BUFFER, data.quadVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, data.quadVertexBuffer.Name());
     glGetBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(quad), quad.data());
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     return quad;
@@ -79,10 +87,10 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     ExpectCalls(counter, "glGenVertexArrays", 1, "glGenBuffers", 1, "glGenFramebuffers", 1,
                 "glGenTextures", 3, "glCreateProgram", 5, "glCreateShader", 10);
     EXPECT_EQ(counter.Deletions(), 10);  // the shaders, once linked
-    EXPECT_EQ(TextureSize(renderData->mainTexture), (std::array<GLint, 2>{1920, 1080}));
-    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture, GL_TEXTURE_INTERNAL_FORMAT),
+    EXPECT_EQ(TextureSize(renderData->mainTexture.Name()), (std::array<GLint, 2>{1920, 1080}));
+    EXPECT_EQ(TextureLevelParameter(renderData->mainTexture.Name(), GL_TEXTURE_INTERNAL_FORMAT),
               static_cast<GLint>(GL_RGBA32F));
-    EXPECT_EQ(TextureSize(renderData->passTextures[1]), (std::array<GLint, 2>{1920, 1080}));
+    EXPECT_EQ(TextureSize(renderData->passTextures[1].Name()), (std::array<GLint, 2>{1920, 1080}));
     std::array<QuadVertex, 4> quad = QuadOf(*renderData);
     EXPECT_EQ(quad[1].x, 1920.0f);
     EXPECT_EQ(quad[2].y, 1080.0f);
@@ -98,32 +106,32 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
     EXPECT_EQ(counter.Deletions(), 0);
 
     // Supersampling switched on: only the main texture, now twice the size each way.
-    const GLuint framebuffer = renderData->framebuffer;
-    const GLuint passTexture = renderData->passTextures[0];
-    const GLuint quadVertexArray = renderData->quadVertexArray;
+    const GLuint framebuffer = renderData->framebuffer.Name();
+    const GLuint passTexture = renderData->passTextures[0].Name();
+    const GLuint quadVertexArray = renderData->quadVertexArray.Name();
     counter.Clear();
     AESDK_OpenGL::PrepareRenderResources(*renderData, 1920, 1080, true);
     EXPECT_EQ(counter.Count("glGenTextures"), 1);
     EXPECT_EQ(counter.Creations(), 1);
     EXPECT_EQ(counter.Deletions(), 1);
-    EXPECT_EQ(TextureSize(renderData->mainTexture), (std::array<GLint, 2>{3840, 2160}));
-    EXPECT_EQ(renderData->framebuffer, framebuffer);
-    EXPECT_EQ(renderData->passTextures[0], passTexture);
-    EXPECT_EQ(renderData->quadVertexArray, quadVertexArray);
+    EXPECT_EQ(TextureSize(renderData->mainTexture.Name()), (std::array<GLint, 2>{3840, 2160}));
+    EXPECT_EQ(renderData->framebuffer.Name(), framebuffer);
+    EXPECT_EQ(renderData->passTextures[0].Name(), passTexture);
+    EXPECT_EQ(renderData->quadVertexArray.Name(), quadVertexArray);
 
     // A new size: framebuffer, textures and quad anew; programs and mesh buffers kept.
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 300, 4, 200, 4);
-    const GLuint meshVertexBuffer = renderData->meshVertexBuffer;
-    const ShaderProgramTable programs = renderData->programs;
+    const GLuint meshVertexBuffer = renderData->meshVertexBuffer.Name();
+    const std::array<GLuint, kShaderSlotCount> programs = ProgramNames(renderData->programs);
     counter.Clear();
     AESDK_OpenGL::PrepareRenderResources(*renderData, 640, 360, true);
     ExpectCalls(counter, "glGenFramebuffers", 1, "glGenTextures", 3, "glGenVertexArrays", 1,
                 "glGenBuffers", 1, "glCreateProgram", 0);
     EXPECT_EQ(counter.Deletions(), 6);  // the same six objects
-    EXPECT_EQ(renderData->programs, programs);
-    EXPECT_EQ(renderData->meshVertexBuffer, meshVertexBuffer);
-    EXPECT_EQ(TextureSize(renderData->mainTexture), (std::array<GLint, 2>{1280, 720}));
-    EXPECT_EQ(TextureSize(renderData->passTextures[0]), (std::array<GLint, 2>{640, 360}));
+    EXPECT_EQ(ProgramNames(renderData->programs), programs);
+    EXPECT_EQ(renderData->meshVertexBuffer.Name(), meshVertexBuffer);
+    EXPECT_EQ(TextureSize(renderData->mainTexture.Name()), (std::array<GLint, 2>{1280, 720}));
+    EXPECT_EQ(TextureSize(renderData->passTextures[0].Name()), (std::array<GLint, 2>{640, 360}));
     quad = QuadOf(*renderData);
     EXPECT_EQ((std::array<float, 2>{quad[3].x, quad[3].y}), (std::array<float, 2>{640, 360}));
 }
@@ -131,9 +139,9 @@ TEST_F(RenderResources, PreparationCreatesOnceAndReplacesOnlyWhatNoLongerFits) {
 TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
     gl_test::GLCallCounter counter;
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 100, 60, 300, 4, 200, 4);
-    EXPECT_EQ(BufferSize(renderData->meshVertexBuffer), 12000);
-    EXPECT_EQ(BufferSize(renderData->meshTriangleIndexBuffer), 2400);
-    EXPECT_EQ(BufferSize(renderData->meshLineIndexBuffer), 1600);
+    EXPECT_EQ(BufferSize(renderData->meshVertexBuffer.Name()), 12000);
+    EXPECT_EQ(BufferSize(renderData->meshTriangleIndexBuffer.Name()), 2400);
+    EXPECT_EQ(BufferSize(renderData->meshLineIndexBuffer.Name()), 1600);
     EXPECT_EQ((std::array<GLint, 3>{renderData->meshVertexBufferCapacity,
                                     renderData->meshTriangleIndexBufferCapacity,
                                     renderData->meshLineIndexBufferCapacity}),
@@ -142,13 +150,14 @@ TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
     // Left with the line vertex array and the shared vertex buffer bound; each vertex array
     // carries its own index buffer.
     EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING),
-              static_cast<GLint>(renderData->meshLineVertexArray));
-    EXPECT_EQ(Binding(GL_ARRAY_BUFFER_BINDING), static_cast<GLint>(renderData->meshVertexBuffer));
+              static_cast<GLint>(renderData->meshLineVertexArray.Name()));
+    EXPECT_EQ(Binding(GL_ARRAY_BUFFER_BINDING),
+              static_cast<GLint>(renderData->meshVertexBuffer.Name()));
     EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
-              static_cast<GLint>(renderData->meshLineIndexBuffer));
-    glBindVertexArray(renderData->meshVertexArray);
+              static_cast<GLint>(renderData->meshLineIndexBuffer.Name()));
+    glBindVertexArray(renderData->meshVertexArray.Name());
     EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
-              static_cast<GLint>(renderData->meshTriangleIndexBuffer));
+              static_cast<GLint>(renderData->meshTriangleIndexBuffer.Name()));
     glBindVertexArray(0);
 
     // Smaller requests reuse everything.
@@ -160,30 +169,34 @@ TEST_F(RenderResources, MeshBuffersHoldTwiceTheRequestAndAreReusedWhileItFits) {
     EXPECT_EQ(renderData->meshVertexBufferCapacity, 12000);
 
     // One vertex more replaces all three buffers, but not the vertex arrays.
-    const GLuint triangleVertexArray = renderData->meshVertexArray;
+    const GLuint triangleVertexArray = renderData->meshVertexArray.Name();
     counter.Clear();
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 101, 60, 300, 4, 200, 4);
     ExpectCalls(counter, "glGenBuffers", 3, "glDeleteBuffers", 3, "glGenVertexArrays", 0);
-    EXPECT_EQ(renderData->meshVertexArray, triangleVertexArray);
+    EXPECT_EQ(renderData->meshVertexArray.Name(), triangleVertexArray);
     EXPECT_EQ(renderData->meshVertexBufferCapacity, 12120);
     EXPECT_EQ(renderData->meshTriangleIndexBufferCapacity, 2400);
 
     // A request whose byte count does not fit 32 bits is refused before anything changes.
-    const GLuint vertexBuffer = renderData->meshVertexBuffer;
+    const GLuint vertexBuffer = renderData->meshVertexBuffer.Name();
     counter.Clear();
     EXPECT_THROW(AESDK_OpenGL::ReserveMeshBuffers(*renderData, INT_MAX, 60, 3, 4, 2, 4),
                  std::bad_alloc);
     EXPECT_THROW(AESDK_OpenGL::ReserveMeshBuffers(*renderData, 10, 60, -3, 4, 2, 4),
                  std::bad_alloc);
     EXPECT_EQ(counter.Total(), 0);
-    EXPECT_EQ(renderData->meshVertexBuffer, vertexBuffer);
+    EXPECT_EQ(renderData->meshVertexBuffer.Name(), vertexBuffer);
     EXPECT_EQ(renderData->meshVertexBufferCapacity, 12120);
 }
 
 TEST_F(RenderResources, DestructionDeletesEveryObjectInItsOwnContext) {
     AESDK_OpenGL::PrepareRenderResources(*renderData, 16, 16, true);
     AESDK_OpenGL::ReserveMeshBuffers(*renderData, 4, 60, 6, 4, 8, 4);
+    AESDK_OpenGL::GlTexture stray = AESDK_OpenGL::GlTexture::Create();
     gl_test::GLCallCounter counter;
+    // Out of its own context, even in one of its share group, an owner deletes nothing.
+    wglMakeCurrent(s_sharedGLData->deviceContext, s_sharedGLData->renderContext);
+    stray = AESDK_OpenGL::GlTexture();
     wglMakeCurrent(nullptr, nullptr);
     renderData.reset();
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
@@ -198,19 +211,18 @@ TEST_F(RenderResources, DestructionDeletesEveryObjectInItsOwnContext) {
 
 TEST_F(RenderResources, FramebufferStatusIsReportedAsText) {
     AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
-    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0]);
+    AESDK_OpenGL::AttachRenderTexture(*renderData, renderData->passTextures[0].Name());
     EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(), "OK");
 
     // A texture without storage is an incomplete attachment.
-    GLuint empty = 0;
-    glGenTextures(1, &empty);
-    glBindTexture(GL_TEXTURE_2D, empty);
+    const AESDK_OpenGL::GlTexture empty = AESDK_OpenGL::GlTexture::Create();
+    glBindTexture(GL_TEXTURE_2D, empty.Name());
     glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(gl_test::FaultCode([&] { AESDK_OpenGL::AttachRenderTexture(*renderData, empty); }),
-              3);
+    EXPECT_EQ(
+        gl_test::FaultCode([&] { AESDK_OpenGL::AttachRenderTexture(*renderData, empty.Name()); }),
+        3);
     EXPECT_EQ(AESDK_OpenGL::FramebufferStatusText(),
               "Framebuffer incomplete, incomplete attachment!");
-    AESDK_OpenGL::DeleteTextureName(empty);
 
     // Nothing attached at all.
     EXPECT_EQ(gl_test::FaultCode([&] { AESDK_OpenGL::AttachRenderTexture(*renderData, 0); }), 3);
@@ -226,7 +238,7 @@ TEST_F(RenderResources, FramebufferStatusIsReportedAsText) {
 
 TEST_F(RenderResources, BindingTheAllOnesTextureFailsBeforeAnyCall) {
     AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
-    const GLuint program = renderData->programs[ShaderSlot_Copy];
+    const GLuint program = renderData->programs[ShaderSlot_Copy].Name();
     glUseProgram(program);
     gl_test::GLCallCounter counter;
     EXPECT_EQ(gl_test::FaultCode([&] {
@@ -236,9 +248,11 @@ TEST_F(RenderResources, BindingTheAllOnesTextureFailsBeforeAnyCall) {
     EXPECT_EQ(counter.Total(), 0);
 
     // A real texture lands on the unit, and the sampler points there.
-    AESDK_OpenGL::BindTextureToSampler(program, renderData->passTextures[1], "inputTexture", 2);
+    AESDK_OpenGL::BindTextureToSampler(program, renderData->passTextures[1].Name(), "inputTexture",
+                                       2);
     EXPECT_EQ(Binding(GL_ACTIVE_TEXTURE), static_cast<GLint>(GL_TEXTURE2));
-    EXPECT_EQ(Binding(GL_TEXTURE_BINDING_2D), static_cast<GLint>(renderData->passTextures[1]));
+    EXPECT_EQ(Binding(GL_TEXTURE_BINDING_2D),
+              static_cast<GLint>(renderData->passTextures[1].Name()));
     GLint unit = -1;
     glGetUniformiv(program, glGetUniformLocation(program, "inputTexture"), &unit);
     EXPECT_EQ(unit, 2);
@@ -275,19 +289,18 @@ TEST_F(RenderResources, ProgramBuildFailuresLeaveNothingBehind) {
 
     // Attribute numbers outside 0 to 8 are skipped.
     counter.Clear();
-    GLuint program = AESDK_OpenGL::BuildShaderProgram(
+    const AESDK_OpenGL::GlProgram program = AESDK_OpenGL::BuildShaderProgram(
         AESDK_OpenGL::kQuadVertexShader, AESDK_OpenGL::kCopyFragmentShader, {-1, 5, 9, 0, 42});
     EXPECT_EQ(counter.Count("glBindAttribLocation"), 2);
-    EXPECT_EQ(glGetAttribLocation(program, "UVs"), 5);
-    AESDK_OpenGL::DeleteProgramName(program);
+    EXPECT_EQ(glGetAttribLocation(program.Name(), "UVs"), 5);
 
     // A failed slot stays 0, so the next preparation builds it.
     AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
-    AESDK_OpenGL::DeleteProgramName(renderData->programs[ShaderSlot_Strips]);
+    renderData->programs[ShaderSlot_Strips] = AESDK_OpenGL::GlProgram();
     counter.Clear();
     AESDK_OpenGL::PrepareRenderResources(*renderData, 8, 8, false);
     EXPECT_EQ(counter.Count("glCreateProgram"), 1);
-    EXPECT_NE(renderData->programs[ShaderSlot_Strips], 0u);
+    EXPECT_NE(renderData->programs[ShaderSlot_Strips].Name(), 0u);
 }
 
 }  // namespace

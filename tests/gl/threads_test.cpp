@@ -11,7 +11,6 @@
 
 #include "gl/context_guard.h"
 #include "gl/hidden_context.h"
-#include "gl/object_names.h"
 #include "gl/render_data_registry.h"
 #include "gl/render_resources.h"
 #include "platform/testing.h"
@@ -33,7 +32,7 @@ TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
 
     // A texture made in the start-up context: every render context must see it.
-    GLuint sharedTexture = 0;
+    AESDK_OpenGL::GlTexture sharedTexture;
     {
         const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
         wglMakeCurrent(s_sharedGLData->deviceContext, s_sharedGLData->renderContext);
@@ -63,23 +62,22 @@ TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
                 AESDK_OpenGL::PrepareRenderResources(*renderData, kSize, kSize, false);
                 // The thread's own input: an opaque grey that differs per thread and frame.
                 const float grey = (thread * kFrames + frame + 1) / 128.0f;
-                GLuint input = gl_test::MakeTexture(kSize, kSize,
-                                                    Texels(kSize * kSize, {1, grey, grey, grey}));
-                gl_test::DrawConversionPass(*renderData, ShaderSlot_InputConversion, input, 1.0f,
-                                            renderData->passTextures[0]);
+                const AESDK_OpenGL::GlTexture input = gl_test::MakeTexture(
+                    kSize, kSize, Texels(kSize * kSize, {1, grey, grey, grey}));
+                gl_test::DrawConversionPass(*renderData, ShaderSlot_InputConversion, input.Name(),
+                                            1.0f, renderData->passTextures[0].Name());
                 for (const auto& pixel : gl_test::ReadPixels(kSize, kSize)) {
                     if (pixel[0] != grey || pixel[3] != 1.0f) {
                         ++mismatches;
                     }
                 }
-                gl_test::DrawConversionPass(*renderData, ShaderSlot_Copy, sharedTexture, 1.0f,
-                                            renderData->passTextures[1]);
+                gl_test::DrawConversionPass(*renderData, ShaderSlot_Copy, sharedTexture.Name(),
+                                            1.0f, renderData->passTextures[1].Name());
                 for (const auto& pixel : gl_test::ReadPixels(kSize, kSize)) {
                     if (pixel[0] != 0.25f || pixel[2] != 0.75f) {
                         ++mismatches;
                     }
                 }
-                AESDK_OpenGL::DeleteTextureName(input);
                 ++framesDone;
             }
             glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -96,7 +94,7 @@ TEST(RenderThreads, FourThreadsRenderAtOnceOnSharedContexts) {
         const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
         wglMakeCurrent(s_sharedGLData->deviceContext, s_sharedGLData->renderContext);
         glbinding::Binding::useCurrentContext();
-        AESDK_OpenGL::DeleteTextureName(sharedTexture);
+        sharedTexture = AESDK_OpenGL::GlTexture();
     }
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
     EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore);

@@ -207,6 +207,15 @@ TEST_F(ParametersTest, UpdateParamUiTakesOnlyTheUserInterfacePart) {
     host::BasicSuite()->ReleaseSuite("PF Param Utils Suite", 3);
 }
 
+TEST_F(ParametersTest, ARampDefaultThatTheEffectCannotCopyFailsTheSetup) {
+    // The nine defaults take the first nine handles; the tenth is the first copy's.
+    host.faults().NullCall("host_new_handle", 10);
+    EXPECT_EQ(effect().Send(PF_Cmd_PARAMS_SETUP).err, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(parameters().At(4).u.arb_d.value, nullptr);
+    parameters().DisposeRamps();
+    EXPECT_LEDGER_BALANCED(host);
+}
+
 TEST_F(ParametersTest, QueryDynamicFlagsSeesAnimateAtTheCommandsTime) {
     ASSERT_EQ(effect().Send(PF_Cmd_GLOBAL_SETUP).err, PF_Err_NONE);
     PutCheckbox(host, 65, 0);

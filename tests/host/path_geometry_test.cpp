@@ -87,6 +87,28 @@ TEST(SegmentLengthTableTest, LengthsOutsideTheSegmentGiveItsEnds) {
     EXPECT_EQ(empty.PointAtLength(3.0).x, 5.0);
 }
 
+TEST(SegmentLengthTableTest, HugeButFiniteControlPointsStayBounded) {
+    // A tangent whose square overflows and vertices far beyond any frame have finite
+    // lengths; control points whose differences overflow have none, but still finite points.
+    struct Case {
+        BezierSegment segment;
+        bool finiteLength;
+    };
+    const Case cases[] = {
+        {{{PathPoint{0, 0}, PathPoint{0, 1e154}, PathPoint{100, 0}, PathPoint{100, 0}}}, true},
+        {{{PathPoint{-1e300, 0}, PathPoint{0, 1e300}, PathPoint{0, -1e300}, PathPoint{1e300, 0}}},
+         true},
+        {{{PathPoint{-1.7e308, 0}, PathPoint{1.7e308, 0}, PathPoint{0, 0}, PathPoint{0, 0}}},
+         false},
+    };
+    for (const Case& c : cases) {
+        const SegmentLengthTable table(c.segment, 100);
+        EXPECT_EQ(std::isfinite(table.Length()), c.finiteLength);
+        const PathPoint middle = table.PointAtLength(0.5 * table.Length());
+        EXPECT_TRUE(std::isfinite(middle.x) && std::isfinite(middle.y));
+    }
+}
+
 MaskShape Triangle(double offset, bool closed) {
     MaskShape shape;
     shape.closed = closed;

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "host/project.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {

@@ -121,11 +121,19 @@ TEST(SceneFileTest, ImageLayersAreFoundBesideTheScene) {
 
 TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
     struct Case {
-        const char* text;
+        std::string text;
         const char* message;
+    };
+    // A value nested one level too deep, and one nested so deep that copying it would
+    // overflow the stack.
+    const auto nested = [](int levels) {
+        return R"({"parameters": {"Offset": )" + std::string(levels - 2, '[') +
+               std::string(levels - 2, ']') + "}}";
     };
     const Case cases[] = {
         {R"({"width": 4,)", "s.json: invalid JSON: parse error at line 1, column 13"},
+        {nested(17), "s.json: objects and arrays nest deeper than 16 levels"},
+        {nested(100000), "s.json: objects and arrays nest deeper than 16 levels"},
         {"[1, 2]", "s.json: a scene is a JSON object"},
         {R"({"widht": 4})", "s.json: unknown key \"widht\" (expected \"width\", \"height\""},
         {R"({"width": 4})", "s.json: width: give both \"width\" and \"height\""},
@@ -136,7 +144,10 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
         {R"({"width": 4, "height": 1e999})",
          "s.json: invalid JSON: number overflow parsing '1e999'"},
         {R"({"width": 4, "height": 4, "depth": 12})", "s.json: depth: expected 8, 16 or 32"},
-        {R"({"width": 4, "height": 4, "frameRate": 0})", "frameRate: the frame rate must be above"},
+        {R"({"width": 4, "height": 4, "frameRate": 0.001})",
+         "frameRate: 0.001 is outside the range 0.01 .. 240"},
+        {R"({"width": 4, "height": 4, "frameRate": 240.0001})",
+         "frameRate: 240.0001 is outside the range 0.01 .. 240"},
         {R"({"width": 4, "height": 4, "time": 1, "frame": 2})", "give only one of \"time\""},
         {R"({"width": 4, "height": 4, "time": -1})", "time: -1 is outside the range 0 .. 86400"},
         {R"({"width": 4, "height": 4, "frames": [5, 4]})", "frames[1]: 4 is outside the range 5"},
@@ -153,6 +164,10 @@ TEST(SceneFileTest, ErrorsNameTheFileThePlaceAndTheProblem) {
          "masks[0].vertices[0]: expected [x, y], [x, y, inX, inY, outX, outY]"},
         {R"({"width": 4, "height": 4, "masks": [{"vertices": [{"point": [1, 2], "in": [1]}]}]})",
          "masks[0].vertices[0].in: expected two numbers"},
+        {R"({"width": 4, "height": 4, "masks": [{"vertices": [[-1e300, 0]]}]})",
+         "masks[0].vertices[0][0]: -1e+300 is outside the range -16777216 .. 16777216"},
+        {R"({"width": 4, "height": 4, "masks": [{"vertices": [{"point": [0, 0], "in": [0, 1e154]}]}]})",
+         "masks[0].vertices[0].in[1]: 1e+154 is outside the range -16777216 .. 16777216"},
         {R"({"width": 4, "height": 4, "masks": [{"vertices": [[0, 0]], "closed": 1}]})",
          "masks[0].closed: expected true or false"},
         {R"({"width": 4, "height": 4, "masks": [{"name": "A", "vertices": [[0, 0]]},

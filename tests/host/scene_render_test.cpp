@@ -131,6 +131,9 @@ TEST(SceneRenderTest, AnImageLayerBringsItsSizeOrMustMatchTheScene) {
     Scene mismatched =
         ParseScene(R"({"layer": {"image": "layer.png"}, "width": 20, "height": 10})", path);
     EXPECT_THROW(MakeSceneLayer(mismatched), SceneError);
+    // A frame whose two worlds exceed what the host gives a frame is refused before either.
+    Scene huge = ParseScene(R"({"width": 16384, "height": 16384})", path);
+    EXPECT_THROW(MakeSceneLayer(huge), SceneError);
     std::filesystem::remove_all(folder);
 }
 

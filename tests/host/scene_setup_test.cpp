@@ -119,7 +119,7 @@ TEST_F(SceneSetupTest, NamesTheParameterThatTheEffectRefuses) {
         R"({"width": 8, "height": 8, "parameters": {"Strips Count": 1}})", "bad.json");
     EXPECT_EQ(
         MessageOf<host::SceneError>([&] { host::ApplyScene(host, bad); }),
-        "bad.json: parameters.\"Strips Count\": 1 is outside the valid range 2 .. 2.14748e+09");
+        "bad.json: parameters.\"Strips Count\": 1 is outside the valid range 2 .. 2147483647");
 
     // A ramp value the effect cannot take: its handle cannot be made.
     const host::Scene ramp = host::ParseScene(R"({"width": 8, "height": 8, "parameters": {

@@ -54,10 +54,11 @@ TEST(FlatRampTest, WritesLittleEndianHeaderThenPointsInAscendingT) {
     EXPECT_EQ(Flat(*unordered), Record(0, 1, 3, {{-0.5f, 2.0f}, {0.25f, 0.5f}, {0.9f, 0.1f}}));
 }
 
-TEST(FlatRampTest, EveryBitPatternButANaNKeyComesBackByteForByte) {
+TEST(FlatRampTest, EveryBitPatternButANonFiniteKeyComesBackByteForByte) {
     const float inf = std::numeric_limits<float>::infinity();
+    const float max = std::numeric_limits<float>::max();
     Bytes bytes =
-        Record(-7, 0x7FFFFFFF, 4, {{-inf, -0.0f}, {-0.0f, inf}, {0.5f, 0.0f}, {inf, 3e38f}});
+        Record(-7, 0x7FFFFFFF, 4, {{-max, -0.0f}, {-0.0f, inf}, {0.5f, 0.0f}, {max, 3e38f}});
     // A NaN value with a payload of its own.
     const uint32_t payload = 0x7FC01234u;
     std::memcpy(&bytes[12 + 8 * 2 + 4], &payload, 4);
@@ -83,7 +84,7 @@ TEST(FlatRampTest, CountsAndRepeatedOrUnorderedKeys) {
     EXPECT_EQ(*ramp->points, (RampPoints{{0.25f, 0.2f}, {0.75f, 0.3f}}));
 }
 
-TEST(FlatRampTest, TruncatedRecordsReport512AndNaNKeysAreLeftOut) {
+TEST(FlatRampTest, TruncatedRecordsReportInternalStructDamagedAndNonFiniteKeysAreLeftOut) {
     const Bytes full = Record(1, 3, 2, {{0.25f, 0.5f}, {0.75f, 0.125f}});
     struct Case {
         A_u_long size;
@@ -124,14 +125,27 @@ TEST(FlatRampTest, TruncatedRecordsReport512AndNaNKeysAreLeftOut) {
     EXPECT_EQ(ReadFlatRamp(nullptr, 4096, &*ramp), PF_Err_INTERNAL_STRUCT_DAMAGED);
     EXPECT_EQ(*ramp->points, (RampPoints{{0.5f, 0.5f}}));
 
-    // NaN keys, quiet or signalling, are left out and the rest restored.
+    // Keys that are not numbers (quiet or signalling) or infinite are left out and the rest
+    // restored.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    Bytes bytes = Record(0, 1, 4, {{nan, 0.5f}, {0.0f, 0.25f}, {-nan, 0.75f}, {1.0f, 1.0f}});
+    const float inf = std::numeric_limits<float>::infinity();
+    Bytes bytes = Record(0, 1, 6,
+                         {{nan, 0.5f}, {0.0f, 0.25f}, {-nan, 0.75f}, {inf, 0.5f}, {-inf, 0.5f},
+                          {1.0f, 1.0f}});
     const uint32_t signalling = 0x7F800001u;
     std::memcpy(&bytes[12 + 8 * 2], &signalling, 4);
     EXPECT_EQ(ReadFlatRamp(bytes.data(), A_u_long(bytes.size()), &*ramp), PF_Err_NONE);
     EXPECT_EQ(*ramp->points, (RampPoints{{0.0f, 0.25f}, {1.0f, 1.0f}}));
     EXPECT_EQ(Flat(*ramp), Record(0, 1, 2, {{0.0f, 0.25f}, {1.0f, 1.0f}}));
+    // A step curve saved with an infinite last key spreads its positions within [0, 1].
+    const Bytes stepToInfinity = {0, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0x30, 0x87,
+                                  0x4f, 0x3e, 0x50, 0xaf, 0x89, 0x3f, 0, 0, 0x80, 0x7f,
+                                  0, 0, 0x80, 0xbf};
+    EXPECT_EQ(ReadFlatRamp(stepToInfinity.data(), A_u_long(stepToInfinity.size()), &*ramp),
+              PF_Err_NONE);
+    for (const float position : ramp->DistributePositions(2)) {
+        EXPECT_TRUE(position >= 0.0f && position <= 1.0f) << position;
+    }
 }
 
 }  // namespace

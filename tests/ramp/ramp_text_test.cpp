@@ -63,10 +63,10 @@ TEST(RampTextTest, ReadsBackWhatItPrints) {
         }
         EXPECT_EQ(RampToText(*scanned), text);
     }
-    // Infinite keys and values that are not numbers come back too; an empty curve stays empty;
+    // Infinite values and values that are not numbers come back too; an empty curve stays empty;
     // a mode or interpolation that has no word comes back as the one the ramp had.
     const std::pair<const char*, const char*> texts[] = {
-        {"Ramp all  step  t -inf v nan t inf v -nan", "Ramp all  step  t -inf v nan t inf v -nan"},
+        {"Ramp all  step  t -1 v nan t 0 v inf t 2 v -nan", "Ramp all  step  t -1 v nan t 0 v inf t 2 v -nan"},
         {"Ramp withoutSin  bezier ", "Ramp withoutSin  bezier "},
         {"Ramp sin  t 0 v 1", "Ramp all  sin  t 0 v 1"},
         {"Ramp withoutSin  t 0 v 1", "Ramp withoutSin  sin  t 0 v 1"},
@@ -112,6 +112,8 @@ TEST(RampTextTest, TextItDoesNotTakeLeavesTheRampAsItWas) {
         "Ramp all  sin  t 0 1",
         "Ramp all  sin  v 1 t 0",
         "Ramp all  sin  t nan v 1",
+        "Ramp all  sin  t inf v 1",
+        "Ramp all  sin  t 0 v 1 t -inf v 1",
         "Ramp all  sin  t 0 v 1e39",
         "Ramp all  sin  t 0 v 1e-50",
         "Ramp all  sin  t +1 v 1",

@@ -7,7 +7,7 @@
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/render/frame_fixture.h"
 #include "tests/support/egl_context.h"
 

@@ -6,15 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "render/mapped_buffer.h"
 #include "render/mask_path_id.h"
 #include "render/mesh_builder.h"
 #include "render_test_host.h"
-#include "shell/exception.h"
-#include "shell/render_settings.h"
+#include "shell/params/render_settings.h"
+#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
+#include "tests/support/module_host.h"
 
 namespace {
 
@@ -114,7 +116,7 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     EXPECT_EQ(counts.lineIndexCount, 48);
     ExpectNothingBound();
     const std::vector<MeshVertex> vertices =
-        BufferContents<MeshVertex>(renderData->meshVertexBuffer, 2500);
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer.Name(), 2500);
     // Row 0 lies on mask 1, row 24 on mask 2; columns run along the masks.
     EXPECT_NEAR(vertices[0].position[0], 0.0f, 1e-3);
     EXPECT_NEAR(vertices[0].position[1], 20.0f, 1e-3);
@@ -124,11 +126,11 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
         ASSERT_EQ(vertex.stripIndex, 0.0f);
     }
     const std::vector<uint32_t> triangles =
-        BufferContents<uint32_t>(renderData->meshTriangleIndexBuffer, 14256);
+        BufferContents<uint32_t>(renderData->meshTriangleIndexBuffer.Name(), 14256);
     EXPECT_EQ(triangles[5], 1u);
     EXPECT_EQ(triangles[14255], 2399u);  // v + 1 of the last cell, v = 23 x 100 + 98
     const std::vector<uint32_t> lines =
-        BufferContents<uint32_t>(renderData->meshLineIndexBuffer, 48);
+        BufferContents<uint32_t>(renderData->meshLineIndexBuffer.Name(), 48);
     EXPECT_EQ(lines[1], 100u);
     EXPECT_EQ(lines[47], 2400u);
 
@@ -137,7 +139,7 @@ TEST_F(MeshBuilderTest, TheDefaultMeshWithAndWithoutStrips) {
     EXPECT_EQ(striped.triangleIndexCount, 59400);
     EXPECT_EQ(striped.lineIndexCount, 200);
     const std::vector<MeshVertex> stripVertices =
-        BufferContents<MeshVertex>(renderData->meshVertexBuffer, 20000);
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer.Name(), 20000);
     EXPECT_EQ(stripVertices[19999].stripIndex, 99.0f);
     ExpectNothingBound();
 }
@@ -149,7 +151,7 @@ TEST_F(MeshBuilderTest, AMaskThatNamesNoPathGivesNoMeshWithoutOpenGL) {
     EXPECT_EQ(counts.triangleIndexCount, 0);
     EXPECT_EQ(counts.lineIndexCount, 0);
     EXPECT_EQ(counter.Total(), 0);
-    EXPECT_EQ(renderData->meshVertexBuffer, 0u);
+    EXPECT_EQ(renderData->meshVertexBuffer.Name(), 0u);
     test->settings.mask2PathId = test->settings.mask1PathId;
     test->settings.mask1PathId = 0;
     EXPECT_EQ(Build().triangleIndexCount, 0);
@@ -162,25 +164,31 @@ TEST_F(MeshBuilderTest, MaskIndicesNameTheirPathParameters) {
     try {
         MaskPathId(test->settings, 2);
         FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+    } catch (const ReportedAsOutOfMemory& e) {
+        EXPECT_EQ(e.cause, PF_Err_INTERNAL_STRUCT_DAMAGED);
         EXPECT_STREQ(e.what(), "Unsupported param index");
     }
 }
 
-TEST_F(MeshBuilderTest, MeshesTooLargeForTheBuffersEndWithOutOfMemoryBeforeMapping) {
+TEST_F(MeshBuilderTest, MeshesBeyondTheBudgetEndWithOutOfMemoryBeforeMapping) {
     test->settings.stripsEnable = 1;
-    test->settings.stripsCount = 2147483647;
-    test->settings.alongBasePoints = 2147483647;  // clamped to 1000
-    gl_test::GLCallCounter counter;
-    try {
-        Build();
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.err, PF_Err_OUT_OF_MEMORY);
+    // The most strips of all (the base points clamped to 1000), and the most whose buffers
+    // would still have fitted 32-bit sizes: 4473924 strips of 2 x 2 vertices, 268 MB.
+    const std::pair<int32_t, int32_t> stripsAndBasePoints[] = {{2147483647, 2147483647},
+                                                               {4473924, 2}};
+    for (const auto& [strips, basePoints] : stripsAndBasePoints) {
+        test->settings.stripsCount = strips;
+        test->settings.alongBasePoints = basePoints;
+        gl_test::GLCallCounter counter;
+        try {
+            Build();
+            ADD_FAILURE() << strips << ": no exception";
+        } catch (const ReportedAsOutOfMemory& e) {
+            EXPECT_EQ(e.cause, PF_Err_OUT_OF_MEMORY);
+        }
+        EXPECT_EQ(counter.Total(), 0);
+        EXPECT_EQ(renderData->meshVertexBuffer.Name(), 0u);
     }
-    EXPECT_EQ(counter.Total(), 0);
-    EXPECT_EQ(renderData->meshVertexBuffer, 0u);
     // Counts below their valid minimum are clamped, not trusted.
     test->settings.stripsEnable = 0;
     test->settings.alongBasePoints = -3;
@@ -193,7 +201,7 @@ TEST_F(MeshBuilderTest, MeshesTooLargeForTheBuffersEndWithOutOfMemoryBeforeMappi
 TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsAgain) {
     ASSERT_GT(Build().triangleIndexCount, 0);
     // A vertex buffer already mapped cannot be mapped again.
-    glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, renderData->meshVertexBuffer.Name());
     ASSERT_NE(glMapBuffer(GL_ARRAY_BUFFER, GL_WRITE_ONLY), nullptr);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     const MeshIndexCounts counts = Build();
@@ -201,8 +209,8 @@ TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsA
     EXPECT_EQ(counts.lineIndexCount, 0);
     ExpectNothingBound();
     // The triangle buffer that was mapped beside it was given back.
-    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer));
-    glBindBuffer(GL_COPY_READ_BUFFER, renderData->meshVertexBuffer);
+    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer.Name()));
+    glBindBuffer(GL_COPY_READ_BUFFER, renderData->meshVertexBuffer.Name());
     glUnmapBuffer(GL_COPY_READ_BUFFER);
     glBindBuffer(GL_COPY_READ_BUFFER, 0);
     while (glGetError() != GL_NO_ERROR) {
@@ -212,20 +220,20 @@ TEST_F(MeshBuilderTest, ABufferThatCannotBeMappedGivesNoMeshAndTheNextFrameMapsA
 
 TEST_F(MeshBuilderTest, AFailureWhileMappedUnmapsOnTheWayOut) {
     ASSERT_GT(Build().triangleIndexCount, 0);
-    glBindVertexArray(renderData->meshVertexArray);
+    glBindVertexArray(renderData->meshVertexArray.Name());
     try {
-        MappedBuffer vertices(renderData->meshVertexArray, GL_ARRAY_BUFFER,
-                              renderData->meshVertexBuffer);
-        MappedBuffer triangles(renderData->meshVertexArray, GL_ELEMENT_ARRAY_BUFFER,
-                               renderData->meshTriangleIndexBuffer);
+        MappedBuffer vertices(renderData->meshVertexArray.Name(), GL_ARRAY_BUFFER,
+                              renderData->meshVertexBuffer.Name());
+        MappedBuffer triangles(renderData->meshVertexArray.Name(), GL_ELEMENT_ARRAY_BUFFER,
+                               renderData->meshTriangleIndexBuffer.Name());
         ASSERT_NE(vertices.Data(), nullptr);
         ASSERT_NE(triangles.Data(), nullptr);
         throw Exception(PF_Err_OUT_OF_MEMORY);
     } catch (const Exception&) {
     }
     ExpectNothingBound();
-    EXPECT_FALSE(Mapped(renderData->meshVertexBuffer));
-    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer));
+    EXPECT_FALSE(Mapped(renderData->meshVertexBuffer.Name()));
+    EXPECT_FALSE(Mapped(renderData->meshTriangleIndexBuffer.Name()));
     EXPECT_EQ(Build().triangleIndexCount, 14256);
 }
 
@@ -241,17 +249,24 @@ TEST_F(MeshBuilderTest, EveryFailingPathCallEndsTheBuildWithEverythingGivenBack)
             int raised = 0;
             try {
                 Build();
-            } catch (const Exception& e) {
-                raised = e.err;
+            } catch (const ReportedAsOutOfMemory& e) {
+                raised = e.cause;
             }
             EXPECT_EQ(raised, std::string(function) == "PF_CheckinPath" ? 0 : 9);
+            // What the host refused to take back stays with it: the module asks once.
+            if (std::string(function) == "PF_CheckinPath") {
+                EXPECT_TRUE(quorvel::testing::ForgetRefusedItem(test->host.host, "path "));
+            } else if (std::string(function) == "PF_PathCleanupSegLength") {
+                EXPECT_TRUE(
+                    quorvel::testing::ForgetRefusedItem(test->host.host, "length preparation "));
+            }
             EXPECT_TRUE(test->host.Balanced()) << test->host.Outstanding();
             ExpectNothingBound();
         }
     }
     // A ramp that cannot be locked: out of memory, nothing left locked.
     test->host.host.faults().NullCall("host_lock_handle", 3);
-    EXPECT_THROW(Build(), PF_ErrorCode);
+    EXPECT_THROW(Build(), ReportedAsOutOfMemory);
     EXPECT_TRUE(test->host.Balanced()) << test->host.Outstanding();
 }
 
@@ -266,11 +281,11 @@ TEST_F(MeshBuilderTest, TheLayoutPointsEveryAttributeIntoTheVertexRecord) {
     for (bool lines : {false, true}) {
         BindMeshLayout(*renderData, lines);
         EXPECT_EQ(Binding(GL_VERTEX_ARRAY_BINDING),
-                  static_cast<GLint>(lines ? renderData->meshLineVertexArray
-                                           : renderData->meshVertexArray));
+                  static_cast<GLint>(lines ? renderData->meshLineVertexArray.Name()
+                                           : renderData->meshVertexArray.Name()));
         EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING),
-                  static_cast<GLint>(lines ? renderData->meshLineIndexBuffer
-                                           : renderData->meshTriangleIndexBuffer));
+                  static_cast<GLint>(lines ? renderData->meshLineIndexBuffer.Name()
+                                           : renderData->meshTriangleIndexBuffer.Name()));
         for (const auto& attribute : expected) {
             SCOPED_TRACE(attribute.location);
             const GLenum queries[] = {GL_VERTEX_ATTRIB_ARRAY_ENABLED, GL_VERTEX_ATTRIB_ARRAY_SIZE,
@@ -293,7 +308,7 @@ TEST_F(MeshBuilderTest, TheLayoutPointsEveryAttributeIntoTheVertexRecord) {
         ExpectNothingBound();
     }
     // Unbinding left the triangle array without its element buffer and every attribute off.
-    glBindVertexArray(renderData->meshVertexArray);
+    glBindVertexArray(renderData->meshVertexArray.Name());
     EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
     GLint enabled = 1;
     glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);

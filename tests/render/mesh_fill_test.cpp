@@ -83,6 +83,9 @@ TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
             EXPECT_FLOAT_EQ(v.meshUVs[1], t);
             EXPECT_FLOAT_EQ(v.outputUV[0], static_cast<float>((x - 4.0) / 200.0));
             EXPECT_FLOAT_EQ(v.outputUV[1], static_cast<float>((y - 2.0) / 100.0));
+            // Screen-space noise runs over the host's frame, five units across it.
+            EXPECT_FLOAT_EQ(v.screenNoiseUV[0], v.position[0] * 5 / 400.0f);
+            EXPECT_FLOAT_EQ(v.screenNoiseUV[1], v.position[1] * 5 / 200.0f);
             // Factor 0, offset 0, g = 1: the window runs from t to t + L.
             EXPECT_NEAR(v.uvs1[0], (x - 4.0) / 200.0, 1e-6);
             EXPECT_NEAR(v.uvs2[0], (100.0 * (t + 0.25) - 4.0) / 200.0, 1e-6);
@@ -92,6 +95,16 @@ TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
     }
     // Beyond the masks' end the window's texture point is extrapolated along the mask.
     EXPECT_NEAR(At(vertices, 0, 0, 10).uvs2[0], (125.0 - 4.0) / 200.0, 1e-6);
+
+    // "Quorvel Perpendicular Ramp" rising from 0 to 1, read at each row's u, mixes the window
+    // in by u.
+    (*perpendicular.ramp().points)[0.0f] = 0.0f;
+    const std::vector<MeshVertex> mixed = Fill();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(At(mixed, 0, i, 4).uvs2[0], (100.0 * (0.4 + 0.25 * i / 4.0) - 4.0) / 200.0,
+                    1e-6)
+            << i;
+    }
 }
 
 TEST_F(MeshFillTest, ReversalMirrorsGeometryAndWindowButNotMeshUVs) {
@@ -112,7 +125,7 @@ TEST_F(MeshFillTest, ReversalMirrorsGeometryAndWindowButNotMeshUVs) {
 
 TEST_F(MeshFillTest, AcrossTheMasksTheBlendIsClampedAndNormalsCrossTheBand) {
     grid.quorvelDirection = 1;  // rows along the masks, columns across the band
-    frame.offset = -0.5;        // moves the shaped parameter beyond the band's side
+    frame.offset = -0.5;        // the mesh parameter moves, the texture points stay
     const std::vector<MeshVertex> vertices = Fill();
     ASSERT_EQ(shape.inner, 5);
     for (int j = 0; j < 5; ++j) {
@@ -121,11 +134,18 @@ TEST_F(MeshFillTest, AcrossTheMasksTheBlendIsClampedAndNormalsCrossTheBand) {
         EXPECT_NEAR(v.position[1], 10.0 + 25.0 * j, 1e-4);
         EXPECT_EQ(v.normal[0], 0.0f);
         EXPECT_EQ(v.normal[1], 1.0f);
-        // The texture points stay between the masks.
-        EXPECT_GE(v.uvs1[1], 10.0f / 100.0f);
-        EXPECT_LE(v.uvs1[1], 110.0f / 100.0f);
+        // The offset moves the mesh parameter back and the shaped one forward by as much:
+        // the texture points stay where they are.
+        EXPECT_FLOAT_EQ(v.meshUVs[1], j / 4.0f + 0.5f);
+        EXPECT_NEAR(v.uvs1[1], (10.0 + 25.0 * j) / 100.0, 1e-6);
     }
-    EXPECT_NEAR(At(vertices, 0, 3, 4).uvs1[1], 1.1, 1e-6);  // clamped at mask 2
+    // Beyond the band's side the texture points stay on the masks.
+    frame.offset = 0.0;
+    frame.windowStart = 0.5;
+    const std::vector<MeshVertex> shifted = Fill();
+    for (int j = 0; j < 5; ++j) {
+        EXPECT_NEAR(At(shifted, 0, 3, j).uvs1[1], j < 2 ? (60.0 + 25.0 * j) / 100.0 : 1.1, 1e-6);
+    }
 
     // Coincident neighbours give the default normal.
     mask1 = Straight(11, 50.0);

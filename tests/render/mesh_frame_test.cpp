@@ -1,9 +1,10 @@
 // Frames with a mesh between two masks through the module as the host loads it: the band maps
 // the layer onto itself without shaping, supersampling averages 2 x 2 blocks, the wireframe
 // takes the host's colours strip by strip, the animation window slides with time; a second
-// frame makes no objects but its textures, every host call of the frame may fail once, and
-// four threads render what one renders.
+// frame makes no objects but its textures, every host call of the frame may fail once, noise
+// settings at the float maximum give finite pixels, and four threads render what one renders.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -17,7 +18,7 @@
 #include "host/suites/path_suites.h"
 #include "ramp/ramp.h"
 #include "tests/gl/gl_test_support.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/render/frame_fixture.h"
 #include "tests/support/egl_context.h"
 
@@ -29,6 +30,7 @@ using quorvel::host::PixelValue;
 using quorvel::host::World;
 using quorvel::testing::Difference;
 using quorvel::testing::FillPattern;
+using quorvel::testing::ForgetRefusedItem;
 using quorvel::testing::kDepths;
 using quorvel::testing::StraightMask;
 using quorvel::testing::Tolerance;
@@ -70,12 +72,26 @@ TEST_F(MeshFrames, TheBandMapsTheLayerOntoItselfWithoutShaping) {
             EXPECT_LE(Difference(input, output, 0, 24), Tolerance(depth));
         }
     }
+    // Blend lays the mesh over the layer as premultiplied colour: at half opacity it keeps
+    // every colour and takes alpha a to a (1.5 - 0.5 a).
+    SetRamp("Opacity Across Ramp", RampInterpolation_Line, {{0.0f, 0.5f}, {1.0f, 0.5f}});
+    Set("Background Blend Mode", BackgroundMode_Blend);
+    World input(Depth::Float, 32, 24);
+    FillPattern(input);
+    World expected(Depth::Float, 32, 24);
+    for (A_long y = 0; y < 24; ++y) {
+        for (A_long x = 0; x < 32; ++x) {
+            PixelValue pixel = input.Pixel(x, y);
+            pixel[0] *= 1.5f - 0.5f * pixel[0];
+            expected.SetPixel(x, y, pixel);
+        }
+    }
+    World output(Depth::Float, 32, 24);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    EXPECT_LE(Difference(expected, output, 5, 19), Tolerance(Depth::Float));
     // A mask that names no path gives no mesh: with Background None nothing is drawn.
     quorvel::host::ChoosePath(effect(), effect().parameters().Find("Mask 2"), 0);
     Set("Background Blend Mode", BackgroundMode_None);
-    World input(Depth::Float, 32, 24);
-    FillPattern(input);
-    World output(Depth::Float, 32, 24);
     ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
     EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 24));
 }
@@ -195,6 +211,22 @@ TEST_F(MeshFrames, TheWireframeTakesTheHostsColoursStripByStrip) {
         const std::set<std::string> expected = {strip % 2 == 0 ? "type 2" : "half-way"};
         EXPECT_EQ(stripColours[strip], expected) << "strip " << strip;
     }
+    // The shadow lies one pixel right of and one row below each edge: with a single cell it
+    // shows right of the red line on the left edge and below the top edge.
+    Set("Along Base Points", 2);
+    Set("Across Base Points", 2);
+    Set("Strips Enable", 0);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    A_long top = 1;
+    while (top < 23 && !Near(output.Pixel(16, top), blue)) {
+        ++top;
+    }
+    A_long left = 1;
+    while (left < 31 && !Near(output.Pixel(left, 12), red)) {
+        ++left;
+    }
+    EXPECT_TRUE(Near(output.Pixel(16, top + 1), green) && Near(output.Pixel(16, top - 1), none));
+    EXPECT_TRUE(Near(output.Pixel(left + 1, 12), green) && Near(output.Pixel(left - 1, 12), none));
 }
 
 // The animation window slides the sampled part of the band: at phase p each vertex reads the
@@ -265,20 +297,6 @@ class FullMeshFrames : public MeshFrames {
         Set("Across Base Points", 4);
         Set("Distortion Noise Amplitude", 20);
     }
-
-    // After a release the host refused (or only pretended to do): exactly one suite is still
-    // acquired; gives it back.
-    void ReleaseRefusedSuite() {
-        const std::map<std::string, long> held = host.ledger().Outstanding();
-        ASSERT_EQ(held.size(), 1u);
-        const std::string item = held.begin()->first;
-        ASSERT_EQ(held.begin()->second, 1);
-        ASSERT_EQ(item.rfind("suite ", 0), 0u) << item;
-        const size_t space = item.rfind(' ');
-        const std::string name = item.substr(6, space - 6);
-        const A_long version = std::stoi(item.substr(space + 1));
-        EXPECT_EQ(host.suites().Release(name.c_str(), version), PF_Err_NONE);
-    }
 };
 
 // A second identical frame on the same thread reuses every object of the first: it makes
@@ -317,11 +335,11 @@ std::vector<bool> FramesOwnCalls(const std::vector<std::string>& journal,
 
 // Each call of the frame that can report a failure fails once, and once reports success
 // while handing out nothing. The host's context is current again and everything taken is
-// given back, except what the host itself refused to take back: a suite whose release failed
-// stays acquired, and the test releases it on the module's behalf. (A failing parameter
-// check-in is the other such case; it has a test of its own. The calls the host makes into
-// the effect's ramp callbacks while it takes the parameters back are the host's own, not the
-// frame's, and are left alone.)
+// given back, except what the host itself refused to take back: a suite whose release, a path
+// whose check-in or a preparation whose clean-up failed stays with the host, which was asked
+// once, and the test forgets it. (A failing parameter check-in is the other such case; it has
+// a test of its own. The calls the host makes into the effect's ramp callbacks while it takes
+// the parameters back are the host's own, not the frame's, and are left alone.)
 TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
     const char* const functions[] = {
         "checkout_param",       "checkout_layer",          "checkout_layer_pixels",
@@ -363,16 +381,29 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
                     EXPECT_EQ(CurrentSystemContext(), context);
                     EXPECT_EQ(result.inputCheckoutsLeft, 0);
                     EXPECT_EQ(result.misuses, 0);
-                    // Answers that are not the frame's: a release's, a path check-in's (which
-                    // is tried again), and the 8-bit probe of a float world's, which only says
-                    // "not 8-bit".
+                    // Answers that are not the frame's: a release's, a path check-in's, and
+                    // the 8-bit probe of a float world's, which only says "not 8-bit".
                     const bool reported = name != "ReleaseSuite" && name != "PF_CheckinPath" &&
                                           !(name == "get_pixel_data8" && depth == Depth::Float);
                     if (!giveNull && reported) {
                         EXPECT_NE(result.Err(), PF_Err_NONE);
                     }
-                    if (name == "ReleaseSuite") {
-                        ReleaseRefusedSuite();
+                    // Pixels promised but not given: no frame is made from or into nothing. A
+                    // null 8-bit probe only sends the world down the float path, whose own
+                    // answer ends the frame.
+                    if (giveNull && reported && name.rfind("get_pixel_data", 0) == 0) {
+                        const bool probe = name == "get_pixel_data8" && nth == 1;
+                        EXPECT_EQ(result.Err(),
+                                  probe ? PF_Err_BAD_CALLBACK_PARAM : PF_Err_OUT_OF_MEMORY);
+                    }
+                    // What the host refused to take back (or only pretended to take, for a
+                    // suite) stays with it: the frame asked once.
+                    const std::map<std::string, std::string> refusals = {
+                        {"ReleaseSuite", "suite "},
+                        {"PF_CheckinPath", "path "},
+                        {"PF_PathCleanupSegLength", "length preparation "}};
+                    if ((!giveNull || name == "ReleaseSuite") && refusals.count(name) != 0) {
+                        EXPECT_TRUE(ForgetRefusedItem(host, refusals.at(name)));
                     }
                     EXPECT_LEDGER_BALANCED(host);
                 }
@@ -381,6 +412,40 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << function;
             EXPECT_EQ(Difference(reference, output), 0.0f) << function;
         }
+    }
+}
+
+// Noise settings at the float maximum whose products leave the float range: the float frame
+// holds no channel that is not a finite number.
+TEST_F(FullMeshFrames, NoiseSettingsAtTheFloatMaximumGiveFinitePixels) {
+    const struct {
+        const char* first;
+        const char* second;
+        double secondValue;
+    } pairs[] = {
+        {"Distortion Noise Scale", "Distortion Noise Scale X", FLT_MAX},
+        {"Distortion Noise Scale", "Distortion Noise Scale Y", FLT_MAX},
+        {"Distortion Noise Scale", "Distortion Noise Inner Offset", -FLT_MAX},
+        {"Distortion Noise Scale X", "Distortion Noise Inner Offset", FLT_MAX},
+    };
+    World input(Depth::Float, 32, 24, 16);
+    FillPattern(input);
+    for (const auto& pair : pairs) {
+        Set(pair.first, FLT_MAX);
+        Set(pair.second, pair.secondValue);
+        World output(Depth::Float, 32, 24);
+        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+        long notFinite = 0;
+        for (A_long y = 0; y < output.Height(); ++y) {
+            for (A_long x = 0; x < output.Width(); ++x) {
+                for (const float channel : output.Pixel(x, y)) {
+                    notFinite += std::isfinite(channel) ? 0 : 1;
+                }
+            }
+        }
+        EXPECT_EQ(notFinite, 0) << pair.first << " and " << pair.second;
+        Set(pair.first, 100);
+        Set(pair.second, std::string(pair.second) == "Distortion Noise Inner Offset" ? 0 : 100);
     }
 }
 

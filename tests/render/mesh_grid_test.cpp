@@ -29,8 +29,8 @@ TEST(MeshGridTest, RowsColumnsAndStripsOfTheGrid) {
     // Strips of A div S rows, at least 2.
     EXPECT_EQ(MeshShapeOf(Grid(2, 10, 25, true, 4)).rowsPerStrip, 6);
     EXPECT_EQ(MeshShapeOf(Grid(2, 10, 5, true, 4)).rowsPerStrip, 2);
-    EXPECT_EQ(CountLineIndices(Grid(1, 100, 25, true, 4)), 192);
-    EXPECT_EQ(CountLineIndices(Grid(2, 100, 25, true, 4)), 40);
+    EXPECT_EQ(MeshShapeOf(Grid(1, 100, 25, true, 4)).lineIndexCount, 192);
+    EXPECT_EQ(MeshShapeOf(Grid(2, 100, 25, true, 4)).lineIndexCount, 40);
 }
 
 TEST(MeshGridTest, ExtremeCountsAreClampedAndComputedWide) {
@@ -56,14 +56,16 @@ TEST(MeshGridTest, ExtremeCountsAreClampedAndComputedWide) {
     EXPECT_TRUE(high.alongMasks);
     EXPECT_EQ(high.inner, 1000);
     EXPECT_EQ(high.outer, 200);
-    // The boundary of the buffers' 32-bit sizes: vertices x 60 x 2 <= 2^31 - 1.
+    // The budget of 64 MiB of vertices and indices together: at the default counts (100 x 25
+    // base points along the masks, 14384 bytes a strip) it admits 4665 strips.
+    EXPECT_TRUE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 4665))));
+    EXPECT_FALSE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 4666))));
     MeshShape edge{};
-    edge.vertexCount = 17895697;
+    edge.vertexCount = 1118481;
+    edge.triangleIndexCount = 1;
+    EXPECT_EQ(MeshBytes(edge), kMeshBudgetBytes);
     EXPECT_TRUE(MeshFitsBuffers(edge));
-    edge.vertexCount = 17895698;
-    EXPECT_FALSE(MeshFitsBuffers(edge));
-    edge.vertexCount = 0;
-    edge.triangleIndexCount = 268435456;
+    edge.lineIndexCount = 1;
     EXPECT_FALSE(MeshFitsBuffers(edge));
 }
 

@@ -9,7 +9,7 @@
 #include "render/animation_phase.h"
 #include "render/matrix.h"
 #include "render/pixel_format.h"
-#include "shell/exception.h"
+#include "shell/toolkit/errors.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ TEST(PixelFormatInfo, TheThreeFormatsAndNoOther) {
     try {
         GetPixelFormatInfo(PF_PixelFormat_INVALID, bytes, type, multiplier);
         FAIL() << "an unknown format must throw";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.err, PF_Err_BAD_CALLBACK_PARAM);
+    } catch (const ReportedAsOutOfMemory& e) {
+        EXPECT_EQ(e.cause, PF_Err_BAD_CALLBACK_PARAM);
     }
     EXPECT_EQ(multiplier, 1.0f);
     EXPECT_EQ(bytes, 99u);

@@ -12,7 +12,8 @@
 #include "host/world.h"
 #include "render/pixel_format.h"
 #include "render/pixel_transfer.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/suite_handler.h"
 #include "tests/support/egl_context.h"
 
 namespace {
@@ -195,10 +196,10 @@ TEST_F(Transfer, OutputsOfAnotherSizeGetTheOverlapAndTransparentBlack) {
 }
 
 TEST_F(Transfer, FailuresLeaveNothingBehind) {
-    // A float world with no pixel data suite: the host's 516, as its enumeration value.
+    // A float world with no pixel data suite: out of memory for the frame.
     World floats(Depth::Float, 4, 4);
     TransferHost::noPixelDataSuite = true;
-    EXPECT_THROW(UploadInputTexture(&host_.inData, floats.Effect(), 0, 0), PF_ErrorCode);
+    EXPECT_THROW(UploadInputTexture(&host_.inData, floats.Effect(), 0, 0), ReportedAsOutOfMemory);
     TransferHost::noPixelDataSuite = false;
 
     // A world the host does not know: its 8-bit probe gives nothing, so it is read as float,
@@ -208,13 +209,13 @@ TEST_F(Transfer, FailuresLeaveNothingBehind) {
     try {
         UploadInputTexture(&host_.inData, &stranger, 0, 0);
         FAIL();
-    } catch (int code) {
-        EXPECT_EQ(code, PF_Err_BAD_CALLBACK_PARAM);
+    } catch (const HostCode& failure) {
+        EXPECT_EQ(failure.code, PF_Err_BAD_CALLBACK_PARAM);
     }
     // Rows shorter than the width.
     PF_EffectWorld* shortRows = known.Effect();
     shortRows->rowbytes = 8;
-    EXPECT_THROW(UploadInputTexture(&host_.inData, shortRows, 0, 0), int);
+    EXPECT_THROW(UploadInputTexture(&host_.inData, shortRows, 0, 0), HostCode);
     EXPECT_EQ(gl::glIsTexture(1), gl::GL_FALSE);
 }
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "render/distortion_uniforms.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 
 namespace {
 

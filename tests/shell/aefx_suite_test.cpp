@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/aefx_suite.h"
-#include "shell/drawbot_suites.h"
+#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/drawbot_suites.h"
 #include "tests/support/recording_basic_suite.h"
 
 namespace quorvel::testing {

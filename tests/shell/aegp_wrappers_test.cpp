@@ -2,6 +2,7 @@
 // the effect to its masks' names, colours and outlines, and every failure on the way giving
 // back every handle and suite.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -9,8 +10,8 @@
 #include "host/aegp_objects.h"
 #include "host/basic_suite.h"
 #include "host/layer_masks.h"
-#include "shell/aegp_wrappers.h"
-#include "shell/exception.h"
+#include "shell/toolkit/aegp_wrappers.h"
+#include "shell/toolkit/errors.h"
 #include "tests/support/module_host.h"
 #include "tests/support/aegp_calls.h"
 
@@ -98,7 +99,8 @@ TEST_F(AegpWrappersTest, WalksFromTheEffectToEveryMasksNameColourAndOutline) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(AegpWrappersTest, WithoutGlobalDataTheEffectIsRefusedWith512AndItsMessage) {
+TEST_F(AegpWrappersTest,
+       WithoutGlobalDataTheEffectIsRefusedWithInternalStructDamagedAndItsMessage) {
     PF_InData in = InData();
     in.global_data = nullptr;
     try {
@@ -135,6 +137,27 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
             EXPECT_LEDGER_BALANCED(host) << call << " #" << nth;
         }
     }
+    // A call that reports success but hands out no handle, memory or outline has failed all
+    // the same, with PF_Err_OUT_OF_MEMORY.
+    for (const char* call :
+         {"AEGP_GetNewEffectForEffect", "AEGP_GetEffectLayer", "AEGP_GetLayerMaskByIndex",
+          "AEGP_GetNewMaskStream", "AEGP_GetNewParentStreamRef", "AEGP_GetStreamName",
+          "AEGP_LockMemHandle", "AEGP_GetNewStreamValue"}) {
+        host.faults().Clear();
+        host.faults().NullCall(call, 1);
+        EXPECT_THROW(
+            {
+                try {
+                    Walk(InData());
+                } catch (const Exception& exception) {
+                    EXPECT_EQ(exception.err, PF_Err_OUT_OF_MEMORY) << call;
+                    throw;
+                }
+            },
+            Exception)
+            << call;
+        EXPECT_LEDGER_BALANCED(host) << call;
+    }
     for (const char* disposal : kAegpDisposals) {
         host.faults().Clear();
         host.faults().FailCall(disposal, 1, 1001);
@@ -143,34 +166,32 @@ TEST_F(AegpWrappersTest, EachFailingCallEndsTheWalkWithItsCodeAndLeavesNothingBe
     }
 }
 
-TEST_F(AegpWrappersTest, AMissingSuiteRaises516AndEveryAcquiredSuiteIsReleased) {
-    const char* const suites[] = {"AEGP PF Interface Suite", "AEGP Layer Mask Suite",
-                                  "AEGP Stream Suite",       "AEGP Dynamic Stream Suite",
-                                  "AEGP Memory Suite",       "AEGP Mask Outline Suite"};
-    for (const char* suite : suites) {
+// A missing suite ends the walk with PF_Err_BAD_CALLBACK_PARAM and leaves nothing behind: the
+// suite that disposes a handle is acquired before the handle is made, for the effect and for its
+// streams.
+TEST_F(AegpWrappersTest, AMissingSuiteRaisesBadCallbackParamAndEveryAcquiredSuiteIsReleased) {
+    const std::pair<const char*, A_long> suites[] = {
+        {"AEGP PF Interface Suite", -1},   {"AEGP Layer Mask Suite", -1},
+        {"AEGP Stream Suite", -1},         {"AEGP Stream Suite", 7},
+        {"AEGP Stream Suite", 9},          {"AEGP Stream Suite", 10},
+        {"AEGP Dynamic Stream Suite", -1}, {"AEGP Memory Suite", -1},
+        {"AEGP Mask Outline Suite", -1},   {"AEGP Effect Suite", -1}};
+    for (const auto& [suite, version] : suites) {
         host.faults().Clear();
-        host.faults().MakeSuiteUnavailable(suite);
+        host.faults().MakeSuiteUnavailable(suite, version);
         EXPECT_THROW(
             {
                 try {
                     Walk(InData());
-                } catch (int code) {
-                    EXPECT_EQ(code, PF_Err_BAD_CALLBACK_PARAM);
+                } catch (const HostCode& failure) {
+                    EXPECT_EQ(failure.code, PF_Err_BAD_CALLBACK_PARAM);
                     throw;
                 }
             },
-            int)
-            << suite;
-        EXPECT_LEDGER_BALANCED(host) << suite;
+            HostCode)
+            << suite << " " << version;
+        EXPECT_LEDGER_BALANCED(host) << suite << " " << version;
     }
-    // Without the effect suite the effect's handle cannot be given back, and the destructor
-    // says nothing; the suites it acquired are released all the same.
-    host.faults().Clear();
-    host.faults().MakeSuiteUnavailable("AEGP Effect Suite");
-    EXPECT_NO_THROW(Walk(InData()));
-    const auto outstanding = host.ledger().Outstanding();
-    ASSERT_EQ(outstanding.size(), 1u);
-    EXPECT_EQ(outstanding.begin()->first.rfind("AEGP effect #", 0), 0u);
 }
 
 TEST_F(AegpWrappersTest, NoMasksAndAnEmptyNameWhoseMemoryIsStillFreed) {

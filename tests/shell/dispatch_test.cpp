@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/params/param_index.h"
 #include "tests/support/module_host.h"
 
 namespace quorvel::testing {
@@ -48,12 +49,12 @@ TEST_F(DispatchTest, CommandsWithoutWorkReturnNoneAndWriteNothing) {
     // An effect-window event of a checkbox is left alone.
     PF_EventExtra event = {};
     event.e_type = PF_Event_DO_CLICK;
-    event.effect_win.index = 5;
+    event.effect_win.index = PARAM_MASK_1_INVERT_PATH_DIRECTION;
     EXPECT_EQ(effect().Send(PF_Cmd_EVENT, &event).err, PF_Err_NONE);
     EXPECT_LEDGER_BALANCED(host);
 }
 
-TEST_F(DispatchTest, AboutWritesItsTextOrFailsWith516WithoutSuites) {
+TEST_F(DispatchTest, AboutWritesItsTextOrFailsWithBadCallbackParamWithoutSuites) {
     host::CommandResult result = effect().Send(PF_Cmd_ABOUT);
     EXPECT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.Message(), kAboutText);
@@ -61,7 +62,7 @@ TEST_F(DispatchTest, AboutWritesItsTextOrFailsWith516WithoutSuites) {
     EXPECT_EQ(host.faults().Calls("AcquireSuite"), 1);
     EXPECT_LEDGER_BALANCED(host);
 
-    // Without suites: 516 and no message.
+    // Without suites: PF_Err_BAD_CALLBACK_PARAM and no message.
     host::InstanceSettings settings = effect().Settings();
     settings.basicSuite = false;
     effect().SetSettings(settings);
@@ -89,14 +90,14 @@ TEST_F(DispatchTest, QueryDynamicFlagsFollowsAnimateAndTouchesNoOtherBit) {
     const A_long setupFlags = effect().OutFlags();
     ASSERT_NE(setupFlags & PF_OutFlag_NON_PARAM_VARY, 0);
 
-    PutCheckbox(host, 65, 0);
+    PutCheckbox(host, PARAM_ANIMATE, 0);
     host::CommandResult result = effect().Send(PF_Cmd_QUERY_DYNAMIC_FLAGS);
     EXPECT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out.out_flags, setupFlags & ~PF_OutFlag_NON_PARAM_VARY);
     EXPECT_EQ(result.out.out_flags2, effect().OutFlags2());
     EXPECT_LEDGER_BALANCED(host);
 
-    PutCheckbox(host, 65, 1);
+    PutCheckbox(host, PARAM_ANIMATE, 1);
     result = effect().Send(PF_Cmd_QUERY_DYNAMIC_FLAGS);
     EXPECT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out.out_flags, setupFlags);
@@ -109,7 +110,7 @@ TEST_F(DispatchTest, QueryDynamicFlagsPassesACheckoutFailureOnWithoutMessage) {
     EXPECT_EQ(effect().Send(PF_Cmd_QUERY_DYNAMIC_FLAGS).err, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_LEDGER_BALANCED(host);
 
-    PutCheckbox(host, 65, 1);
+    PutCheckbox(host, PARAM_ANIMATE, 1);
     host.faults().FailCall("checkout_param", 1, PF_Interrupt_CANCEL);
     const host::CommandResult result = effect().Send(PF_Cmd_QUERY_DYNAMIC_FLAGS);
     EXPECT_EQ(result.err, PF_Interrupt_CANCEL);
@@ -142,7 +143,7 @@ TEST_F(DispatchTest, PreRenderAsksForTheWholeLayerJoinedWithTheRequest) {
     host::PreRenderResult result = effect().SmartPreRender(Request({0, 0, 0, 0}));
     ASSERT_EQ(result.command.err, PF_Err_NONE);
     ASSERT_EQ(result.checkouts.size(), 1u);
-    EXPECT_EQ(result.checkouts[0].index, 0);
+    EXPECT_EQ(result.checkouts[0].index, PARAM_INPUT);
     EXPECT_EQ(result.checkouts[0].checkoutId, 0);
     EXPECT_TRUE(SameRect(result.checkouts[0].request.rect, {0, 0, 200, 100}));
     EXPECT_EQ(result.checkouts[0].request.channel_mask, 0xF);

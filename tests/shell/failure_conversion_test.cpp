@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/failure_conversion.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ A_long UnboundedSprintf(A_char* buffer, const A_char* format, ...) {
     return length;
 }
 
-// Stands for the failures that no handler names (a Drawbot or OpenGL fault).
+// Stands for the failures of other code, which no handler names.
 struct ForeignFault : std::exception {};
 
 class FailureConversionTest : public ::testing::Test {
@@ -45,9 +45,9 @@ class FailureConversionTest : public ::testing::Test {
 
 TEST_F(FailureConversionTest, EachShapeBecomesItsCode) {
     EXPECT_EQ(ConvertFailures(&in, &out, [] { return PF_Err_INVALID_INDEX; }), 513);
-    EXPECT_EQ(Convert(516), 516);
+    EXPECT_EQ(Convert(HostCode(PF_Err_BAD_CALLBACK_PARAM)), 516);
     EXPECT_EQ(Convert(Exception(514)), 514);
-    // The host's error enumeration is not an int: it is one of the others.
+    // The host's error enumeration is not a HostCode: it is one of the others.
     EXPECT_EQ(Convert(PF_Err_INTERNAL_STRUCT_DAMAGED), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(Convert(std::bad_alloc()), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(Convert(ForeignFault()), PF_Err_OUT_OF_MEMORY);
@@ -75,8 +75,9 @@ TEST_F(FailureConversionTest, AnExceptionsMessageIsPostedOnlyWhenItHasOne) {
     EXPECT_STREQ(out.return_msg, "");
 }
 
-TEST_F(FailureConversionTest, SequenceHandlersKnowOnlyInts) {
-    EXPECT_EQ(ConvertFailuresToCode([]() -> PF_Err { throw 516; }), 516);
+TEST_F(FailureConversionTest, SequenceHandlersKnowOnlyHostCodes) {
+    EXPECT_EQ(ConvertFailuresToCode([]() -> PF_Err { throw HostCode(PF_Err_BAD_CALLBACK_PARAM); }),
+              516);
     EXPECT_EQ(ConvertFailuresToCode([]() -> PF_Err { throw Exception(512, "lost"); }),
               PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(ConvertFailuresToCode([]() -> PF_Err { throw PF_Err_BAD_CALLBACK_PARAM; }),

@@ -2,8 +2,8 @@
 // set-up plug into, with stand-ins for those handlers.
 #include <gtest/gtest.h>
 
-#include "shell/failure_conversion.h"
 #include "shell/param_command_rows.h"
+#include "shell/toolkit/failure_conversion.h"
 
 namespace {
 
@@ -51,13 +51,24 @@ class ParamCommandRowsTest : public ::testing::Test {
 TEST_F(ParamCommandRowsTest, OnlyRampEditorEventsGoToTheEditor) {
     PF_EventExtra event = {};
     bool handled = true;
-    for (PF_ParamIndex index : {0, 3, 5, 12, 63, 79, -1}) {
+    const PF_ParamIndex others[] = {PARAM_INPUT,
+                                    PARAM_MESH_SETTINGS_GROUP_START,
+                                    PARAM_MASK_1_INVERT_PATH_DIRECTION,
+                                    PARAM_QUORVEL_REVERSE_DIRECTION,
+                                    PARAM_STRIPS_GROUP_END,
+                                    PARAM_RENDER_GROUP_END,
+                                    -1};
+    for (PF_ParamIndex index : others) {
         event.effect_win.index = index;
         EXPECT_EQ((Run<&ClaimRampEditorEvent<EditorEvent>>(&event, &handled)), PF_Err_NONE);
         EXPECT_FALSE(handled) << index;
     }
     EXPECT_EQ(editorCalls, 0);
-    for (PF_ParamIndex index : {4, 6, 13, 14, 31, 37, 45, 51, 62}) {
+    for (PF_ParamIndex index :
+         {PARAM_MASK_1_BASE_POINTS_DENSITY, PARAM_MASK_2_BASE_POINTS_DENSITY, PARAM_QUORVEL_RAMP,
+          PARAM_QUORVEL_PERPENDICULAR_RAMP, PARAM_DISTORTION_ALONG_RAMP,
+          PARAM_DISTORTION_ACROSS_RAMP, PARAM_OPACITY_ALONG_RAMP, PARAM_OPACITY_ACROSS_RAMP,
+          PARAM_STRIPS_DISTRIBUTION}) {
         event.effect_win.index = index;
         EXPECT_EQ((Run<&ClaimRampEditorEvent<EditorEvent>>(&event, &handled)), PF_Err_NONE);
         EXPECT_TRUE(handled) << index;
@@ -65,7 +76,7 @@ TEST_F(ParamCommandRowsTest, OnlyRampEditorEventsGoToTheEditor) {
     EXPECT_EQ(editorCalls, 9);
     // The editor's failure becomes the command's code, without a message.
     editorResult = PF_Err_OUT_OF_MEMORY;
-    event.effect_win.index = 13;
+    event.effect_win.index = PARAM_QUORVEL_RAMP;
     EXPECT_EQ((Run<&ClaimRampEditorEvent<EditorEvent>>(&event, &handled)), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(out.out_flags, 0);
     // No event record: not for the editor.
@@ -73,7 +84,8 @@ TEST_F(ParamCommandRowsTest, OnlyRampEditorEventsGoToTheEditor) {
     EXPECT_FALSE(handled);
 }
 
-TEST_F(ParamCommandRowsTest, ArbitraryCallbacksOfAForeignRefconAre514WithoutMessage) {
+TEST_F(ParamCommandRowsTest,
+       ArbitraryCallbacksOfAForeignRefconAreUnrecognizedParamTypeWithoutMessage) {
     PF_ArbParamsExtra callback = {};
     bool handled = false;
     callback.u.new_func_params.refconPV = &handled;

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -163,6 +163,8 @@ void ExpectTypeFields(const ExpectedParam& row, const PF_ParamDef& def) {
         case PF_Param_CHECKBOX:
             EXPECT_EQ(def.u.bd.dephault, static_cast<PF_Boolean>(row.dephault));
             EXPECT_EQ(def.u.bd.value, static_cast<A_long>(row.dephault));
+            ASSERT_NE(def.u.bd.u.nameptr, nullptr);
+            EXPECT_STREQ(def.u.bd.u.nameptr, "");
             break;
         case PF_Param_POPUP: {
             EXPECT_EQ(def.u.pd.dephault, static_cast<A_short>(row.dephault));

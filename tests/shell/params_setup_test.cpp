@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -54,20 +54,19 @@ struct ExpectedCurve {
 
 TEST_F(ParamsSetupTest, RampsCarryTheirDefaultCurvesAndStartAsCopiesOfThem) {
     ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    // clang-format off
     const std::vector<ExpectedCurve> expected = {
-        {4, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
-        {6, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
-        {13, RampMode_All, RampInterpolation_Bezier, {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}},
-        {14,
-         RampMode_All,
-         RampInterpolation_Sin,
-         {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}},
-        {31, RampMode_All, RampInterpolation_Sin, {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}},
-        {37, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
-        {45, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
-        {51, RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}}},
-        {62, RampMode_WithoutSin, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}},
+        {PARAM_MASK_1_BASE_POINTS_DENSITY, RampMode_WithoutSin, RampInterpolation_Sin,    {{0.0f, 0.5f}, {1.0f, 0.5f}}},
+        {PARAM_MASK_2_BASE_POINTS_DENSITY, RampMode_WithoutSin, RampInterpolation_Sin,    {{0.0f, 0.5f}, {1.0f, 0.5f}}},
+        {PARAM_QUORVEL_RAMP,               RampMode_All,        RampInterpolation_Bezier, {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}},
+        {PARAM_QUORVEL_PERPENDICULAR_RAMP, RampMode_All,        RampInterpolation_Sin,    {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}},
+        {PARAM_DISTORTION_ALONG_RAMP,      RampMode_All,        RampInterpolation_Sin,    {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}},
+        {PARAM_DISTORTION_ACROSS_RAMP,     RampMode_All,        RampInterpolation_Sin,    {{0.0f, 1.0f}, {1.0f, 1.0f}}},
+        {PARAM_OPACITY_ALONG_RAMP,         RampMode_All,        RampInterpolation_Sin,    {{0.0f, 1.0f}, {1.0f, 1.0f}}},
+        {PARAM_OPACITY_ACROSS_RAMP,        RampMode_All,        RampInterpolation_Sin,    {{0.0f, 1.0f}, {1.0f, 1.0f}}},
+        {PARAM_STRIPS_DISTRIBUTION,        RampMode_WithoutSin, RampInterpolation_Sin,    {{0.0f, 0.5f}, {1.0f, 0.5f}}},
     };
+    // clang-format on
     // The arbitrary-data NEW callback's curve, which the host never takes as a default.
     const Points newCurve = {{0.0f, 1.0f}, {1.0f, 1.0f}};
 
@@ -144,7 +143,7 @@ TEST_F(ParamsSetupTest, RegistrationAndSuiteFailures) {
     EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
 }
 
-TEST(ParamsSetupWithoutSuitesTest, AMissingHandleSuiteEndsTheSetupWith516) {
+TEST(ParamsSetupWithoutSuitesTest, AMissingHandleSuiteEndsTheSetupWithBadCallbackParam) {
     host::Host host(QUORVEL_MODULE_PATH);
     ASSERT_EQ(host.Register(), PF_Err_NONE);
     host.faults().MakeSuiteUnavailable("PF Handle Suite");

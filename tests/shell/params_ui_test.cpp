@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -32,6 +32,7 @@ TEST_F(ParamsUiTest, UpdateParamsUiSendsAllFourOnceThenNothingThenOnlyWhatDiffer
         PF_ParamDef own = before[strips[i]];
         EXPECT_EQ(sent.ui_flags & PF_PUI_DISABLED, PF_PUI_DISABLED);
         EXPECT_EQ(own.ui_flags & PF_PUI_DISABLED, 0);
+        EXPECT_EQ(sent.flags & PF_ParamFlag_COLLAPSE_TWIRLY, PF_ParamFlag_COLLAPSE_TWIRLY);
         sent.ui_flags &= ~PF_PUI_DISABLED;
         sent.flags &= ~PF_ParamFlag_COLLAPSE_TWIRLY;
         own.flags &= ~PF_ParamFlag_COLLAPSE_TWIRLY;

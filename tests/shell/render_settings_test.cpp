@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/param_index.h"
-#include "shell/render_settings.h"
+#include "shell/params/param_index.h"
+#include "shell/params/render_settings.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -22,8 +22,19 @@ using RenderSettingsTest = ParamsModuleTest;
 // The 57 value parameters in the order the snapshot checks them out.
 std::vector<PF_ParamIndex> ValueParams() {
     std::vector<PF_ParamIndex> indices;
-    const PF_ParamIndex ranges[][2] = {{1, 2},   {4, 7},   {9, 14},  {17, 28}, {31, 34}, {37, 40},
-                                       {45, 48}, {51, 54}, {58, 62}, {65, 68}, {71, 78}};
+    const PF_ParamIndex ranges[][2] = {
+        {PARAM_MASK_1, PARAM_MASK_2},
+        {PARAM_MASK_1_BASE_POINTS_DENSITY, PARAM_MASK_2_INVERT_PATH_DIRECTION},
+        {PARAM_OFFSET, PARAM_QUORVEL_PERPENDICULAR_RAMP},
+        {PARAM_DISTORTION_NOISE_ALONG_FACTOR, PARAM_DISTORTION_NOISE_SEED},
+        {PARAM_DISTORTION_ALONG_RAMP, PARAM_DISTORTION_ALONG_RAMP_LOOP},
+        {PARAM_DISTORTION_ACROSS_RAMP, PARAM_DISTORTION_ACROSS_RAMP_LOOP},
+        {PARAM_OPACITY_ALONG_RAMP, PARAM_OPACITY_ALONG_RAMP_LOOP},
+        {PARAM_OPACITY_ACROSS_RAMP, PARAM_OPACITY_ACROSS_RAMP_LOOP},
+        {PARAM_STRIPS_ENABLE, PARAM_STRIPS_DISTRIBUTION},
+        {PARAM_ANIMATE, PARAM_LOOP_MESH_PART},
+        {PARAM_MULTISAMPLE_ANTI_ALIASING, PARAM_SHOW_MASKS_NAMES},
+    };
     for (const auto& range : ranges) {
         for (PF_ParamIndex index = range[0]; index <= range[1]; ++index) {
             indices.push_back(index);

@@ -111,7 +111,8 @@ TEST_F(SequenceDataTest, FailuresReturnTheirCodesAndLeaveNothingBehind) {
     EXPECT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETDOWN).err, PF_Err_NONE);
     EXPECT_EQ(host.handles().LiveCount(), 0u);
 
-    // A missing handle suite reaches the host as 516 from the handlers' own catch.
+    // A missing handle suite reaches the host as PF_Err_BAD_CALLBACK_PARAM from the handlers'
+    // own catch.
     host.faults().MakeSuiteUnavailable("PF Handle Suite", 2);
     EXPECT_EQ(effect().Send(PF_Cmd_SEQUENCE_SETUP).err, PF_Err_BAD_CALLBACK_PARAM);
     host.faults().Clear();

@@ -1,9 +1,14 @@
-// Small helpers of the shell: the rectangle union, the string table and the global data view.
+// Small helpers of the shell: the rectangle union, the string table, the global data view and
+// what GLOBAL_SETDOWN disposes after its OpenGL teardown.
+#include <vector>
+
 #include <gtest/gtest.h>
 
-#include "shell/global_data.h"
+#include "shell/global_commands.h"
 #include "shell/string_table.h"
+#include "shell/toolkit/global_data.h"
 #include "shell/union_rect.h"
+#include "tests/support/recording_basic_suite.h"
 
 namespace {
 
@@ -45,6 +50,36 @@ TEST(GetGlobalDataTest, ReadsThroughTheMasterPointerOrGivesNull) {
     master = &global;
     ASSERT_EQ(GetGlobalData(&in), &global);
     EXPECT_EQ(GetGlobalData(&in)->pluginId, 123u);
+}
+
+std::vector<PF_Handle> disposed;
+
+void Dispose(PF_Handle handle) {
+    disposed.push_back(handle);
+}
+
+TEST(GlobalSetdownTest, AFailedTeardownKeepsTheGlobalDataButNotTheSequenceData) {
+    quorvel::testing::RecordingBasicSuite basic;
+    PF_HandleSuite2 handles = {};
+    handles.host_dispose_handle = &Dispose;
+    basic.Serve(kPFHandleSuite, kPFHandleSuiteVersion2, &handles);
+    PF_InData in = basic.InData();
+    in.utils->host_dispose_handle = &Dispose;
+    void* global = nullptr;
+    void* sequence = nullptr;
+    in.global_data = &global;
+    in.sequence_data = &sequence;
+    for (const PF_Err teardown : {PF_Err_OUT_OF_MEMORY, PF_Err_NONE}) {
+        disposed.clear();
+        PF_OutData out = {};
+        out.sequence_data = in.sequence_data;
+        EXPECT_EQ(FinishGlobalSetdown(&in, &out, teardown), teardown);
+        EXPECT_EQ(out.sequence_data, nullptr);
+        const std::vector<PF_Handle> expected =
+            teardown != PF_Err_NONE ? std::vector<PF_Handle>{&sequence}
+                                    : std::vector<PF_Handle>{&global, &sequence};
+        EXPECT_EQ(disposed, expected) << teardown;
+    }
 }
 
 }  // namespace

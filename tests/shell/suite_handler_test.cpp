@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/locked_handle.h"
-#include "shell/suite_handler.h"
+#include "shell/toolkit/errors.h"
+#include "shell/toolkit/locked_handle.h"
+#include "shell/toolkit/suite_handler.h"
 #include "tests/support/recording_basic_suite.h"
 
 namespace quorvel::testing {
@@ -43,8 +44,8 @@ TEST_F(SuiteHandlerTest, AcquiresOnceAndReleasesOnce) {
     EXPECT_EQ(basic.calls().size(), 2u);
 }
 
-TEST_F(SuiteHandlerTest, MissingSuitesRaiseInt516AndAreNotReleased) {
-    EXPECT_THROW(SuiteHandler(nullptr), int);
+TEST_F(SuiteHandlerTest, MissingSuitesRaiseBadCallbackParamAndAreNotReleased) {
+    EXPECT_THROW(SuiteHandler(nullptr), HostCode);
     {
         SuiteHandler suites(basic.suite());
         // A null table with a success code counts as failure.
@@ -52,12 +53,12 @@ TEST_F(SuiteHandlerTest, MissingSuitesRaiseInt516AndAreNotReleased) {
         try {
             suites.ANSISuite1();
             FAIL() << "no exception";
-        } catch (int code) {
-            EXPECT_EQ(code, 516);
+        } catch (const HostCode& failure) {
+            EXPECT_EQ(failure.code, 516);
         }
         // An error code with a table counts as failure too.
         basic.AnswerWith("PF Handle Suite", 2, 1);
-        EXPECT_THROW(suites.HandleSuite2(), int);
+        EXPECT_THROW(suites.HandleSuite2(), HostCode);
     }
     for (const std::string& call : basic.calls()) {
         EXPECT_EQ(call.rfind("release", 0), std::string::npos) << call;
@@ -80,10 +81,11 @@ TEST_F(SuiteHandlerTest, LockedHandleUnlocksEvenWhenTheLockFailed) {
         try {
             locked.Get();
             FAIL() << "no exception";
-        } catch (int) {
-            FAIL() << "must not be caught as int";
-        } catch (PF_ErrorCode code) {
-            EXPECT_EQ(code, PF_Err_OUT_OF_MEMORY);
+        } catch (const HostCode&) {
+            FAIL() << "must not be caught as a HostCode";
+        } catch (const ReportedAsOutOfMemory& failure) {
+            EXPECT_EQ(failure.Code(), PF_Err_OUT_OF_MEMORY);
+            EXPECT_EQ(failure.cause, PF_Err_OUT_OF_MEMORY);
         }
     }
     EXPECT_EQ(unlocks, 2);

@@ -12,6 +12,24 @@ namespace quorvel::testing {
                                          << host.ledger().Describe();
 }
 
+::testing::AssertionResult ForgetRefusedItem(host::Host& host, const std::string& kind) {
+    std::string held;
+    int count = 0;
+    for (const auto& [item, number] : host.ledger().Outstanding()) {
+        if (item.rfind(kind, 0) == 0) {
+            held = item;
+            count += static_cast<int>(number);
+        }
+    }
+    if (count != 1) {
+        return ::testing::AssertionFailure()
+               << count << " items of \"" << kind << "\" held:\n"
+               << host.ledger().Describe();
+    }
+    host.ledger().GiveHeld(held);
+    return ::testing::AssertionSuccess();
+}
+
 void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value) {
     host::Parameters& parameters = host.effect().parameters();
     while (parameters.Count() < index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "host/host.h"
@@ -12,6 +14,11 @@ namespace quorvel::testing {
 
 // The tests' shorthand for "the command left nothing behind".
 #define EXPECT_LEDGER_BALANCED(host) EXPECT_TRUE(::quorvel::testing::LedgerBalanced(host))
+
+// After a give-back that the host refused (a failing release, check-in or clean-up): the
+// module asked exactly once, so exactly one item whose name starts with kind is still held,
+// once. Forgets it, so that the next command starts from a balanced ledger.
+::testing::AssertionResult ForgetRefusedItem(host::Host& host, const std::string& kind);
 
 // Puts a checkbox with value at index, after parameters without data up to it.
 void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value);

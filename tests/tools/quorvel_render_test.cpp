@@ -107,9 +107,12 @@ TEST_F(RenderToolTest, BadScenesAndMissingFilesEndWithStatusTwoOrThree) {
         << run.output;
     EXPECT_FALSE(fs::exists(File("out.png")));
 
-    run = RenderTool(Example("default_look") + " -o " + File("no/folder/x.png"));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find("the output folder"), std::string::npos) << run.output;
+    for (const std::string& missing : {" -o " + File("no/folder/x.png"), " --ui " + File("no")}) {
+        run = RenderTool(Example("default_look") + missing);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.output.find("quorvel-render: the output folder"), std::string::npos)
+            << run.output;
+    }
 
     // An image that cannot be written (its name is taken by a folder) ends the run there,
     // the images before it written and none after it.
@@ -128,6 +131,7 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
     SkipWithoutOpenGl(run);
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("1 frame of 320 x 180 at 8 bits"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("wrote " + File("look.png")), std::string::npos) << run.output;
     const auto image = ReadImageFile(File("look.png"), Depth::Bits8);
     EXPECT_EQ(image->Width(), 320);
     EXPECT_EQ(image->Height(), 180);
@@ -140,6 +144,9 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
     }
     EXPECT_FALSE(fs::exists(File("anim_007.exr")));
     EXPECT_NE(run.output.find(": 4 of 4 (100%)"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("wrote " + File("anim_003.exr") + " .. " + File("anim_006.exr")),
+              std::string::npos)
+        << run.output;
     // The module's OpenGL information, printed for its start-up context and each thread's,
     // reaches the user once.
     const std::size_t information = run.output.find("OpenGL Renderer:");

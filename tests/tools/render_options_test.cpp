@@ -1,4 +1,5 @@
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,31 @@ TEST(RenderOptionsTest, RejectsBadCommandLines) {
     }
 }
 
+TEST(RenderOptionsTest, WarnsOfMasksThatNoMaskParameterNames) {
+    const std::string masks = R"({"width": 4, "height": 4, "masks": [
+        {"name": "A", "vertices": [[0, 0]]}, {"name": "B", "vertices": [[1, 1]]}])";
+    struct Case {
+        const char* parameters;
+        std::size_t warnings;
+    };
+    const Case cases[] = {
+        {R"({"Mask 1": "A", "Mask 2": 2})", 0},
+        {R"({"Mask 1": {"keyframes": [{"time": 0, "value": null}, {"time": 1, "value": "B"}]},
+             "Mask 2": "A"})",
+         0},
+        {R"({"Mask 1": null, "Mask 2": 0})", 2},
+    };
+    for (const Case& c : cases) {
+        const Scene scene =
+            ParseScene(masks + R"(, "parameters": )" + c.parameters + "}", "w.json");
+        EXPECT_EQ(SceneWarnings(scene).size(), c.warnings) << c.parameters;
+    }
+    EXPECT_EQ(SceneWarnings(ParseScene(masks + R"(, "parameters": {"Mask 1": "A"}})", "w.json")),
+              std::vector<std::string>{"w.json: the scene has masks, but \"Mask 2\" names none of "
+                                       "them: the effect passes the layer through"});
+    EXPECT_TRUE(SceneWarnings(ParseScene(R"({"width": 4, "height": 4})", "w.json")).empty());
+}
+
 TEST(RenderOptionsTest, NumbersFrameFiles) {
     EXPECT_EQ("out_0012.png", FrameFileName("out_####.png", 12));
     EXPECT_EQ("out_12345.png", FrameFileName("out_##.png", 12345));
@@ -95,33 +121,52 @@ TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
         ParseScene(R"({"width": 4, "height": 4, "frameRate": 10, "frames": [2, 4]})", "s.json");
     RenderOptions options =
         ParseRenderOptions({"s.json", "-o", "f.png", "--depth", "16", "--scale", "0.5"});
-    std::vector<RenderJob> jobs = PlanRender(scene, options);
+    RenderPlan jobs = PlanRender(scene, options);
     EXPECT_EQ(Depth::Bits16, scene.depth);
     EXPECT_EQ(2, scene.width);
-    ASSERT_EQ(3u, jobs.size());
-    EXPECT_EQ(2, jobs[0].frame.value());
-    EXPECT_DOUBLE_EQ(0.4, jobs[2].time);
-    EXPECT_EQ("f_0004.png", jobs[2].outputPath);
+    ASSERT_EQ(3u, jobs.Count());
+    EXPECT_EQ(2, jobs.Job(0).frame.value());
+    EXPECT_DOUBLE_EQ(0.4, jobs.Job(2).time);
+    EXPECT_EQ("f_0004.png", jobs.Job(2).outputPath);
+    EXPECT_EQ("f_0002.png .. f_0004.png", jobs.Files());
 
     // A time on the command line replaces the scene's range.
     Scene timed = scene;
     jobs = PlanRender(timed, ParseRenderOptions({"s.json", "-o", "t.png", "--time", "1.5"}));
-    ASSERT_EQ(1u, jobs.size());
-    EXPECT_FALSE(jobs[0].frame.has_value());
-    EXPECT_DOUBLE_EQ(1.5, jobs[0].time);
-    EXPECT_EQ("t.png", jobs[0].outputPath);
+    ASSERT_EQ(1u, jobs.Count());
+    EXPECT_FALSE(jobs.Job(0).frame.has_value());
+    EXPECT_DOUBLE_EQ(1.5, jobs.Job(0).time);
+    EXPECT_EQ("t.png", jobs.Files());
 
     Scene single = scene;
     jobs = PlanRender(single, ParseRenderOptions({"s.json", "-o", "t.png", "--frame", "7"}));
-    ASSERT_EQ(1u, jobs.size());
-    EXPECT_DOUBLE_EQ(0.7, jobs[0].time);
-    EXPECT_EQ("t.png", jobs[0].outputPath);
+    ASSERT_EQ(1u, jobs.Count());
+    EXPECT_DOUBLE_EQ(0.7, jobs.Job(0).time);
+    EXPECT_EQ("t.png", jobs.Job(0).outputPath);
+
+    // A range of one frame writes the named file, unless the name asks for its number.
+    for (const auto& [name, written] :
+         {std::pair<const char*, const char*>{"o.png", "o.png"}, {"o_###.png", "o_003.png"}}) {
+        Scene one = scene;
+        jobs = PlanRender(one, ParseRenderOptions({"s.json", "-o", name, "--frames", "3-3"}));
+        ASSERT_EQ(1u, jobs.Count());
+        EXPECT_EQ(3, jobs.Job(0).frame.value());
+        EXPECT_EQ(written, jobs.Job(0).outputPath);
+    }
 
     Scene ranged = ParseScene(R"({"width": 4, "height": 4, "time": 3})", "s.json");
     jobs = PlanRender(ranged, ParseRenderOptions({"s.json", "-o", "r_##.png", "--frames", "0-1"}));
-    ASSERT_EQ(2u, jobs.size());
-    EXPECT_EQ("r_01.png", jobs[1].outputPath);
-    EXPECT_DOUBLE_EQ(0.04, jobs[1].time);
+    ASSERT_EQ(2u, jobs.Count());
+    EXPECT_EQ("r_01.png", jobs.Job(1).outputPath);
+    EXPECT_DOUBLE_EQ(0.04, jobs.Job(1).time);
+
+    // Frames are planned as they are asked for: a day at the highest rate costs nothing.
+    Scene day = ParseScene(
+        R"({"width": 4, "height": 4, "frameRate": 240, "frames": [0, 20736000]})", "s.json");
+    jobs = PlanRender(day, ParseRenderOptions({"s.json", "-o", "d.exr"}));
+    ASSERT_EQ(20736001u, jobs.Count());
+    EXPECT_EQ("d_20736000.exr", jobs.Job(20736000).outputPath);
+    EXPECT_DOUBLE_EQ(86400.0, jobs.Job(20736000).time);
 
     Scene elsewhere = scene;
     EXPECT_THROW(PlanRender(elsewhere, ParseRenderOptions({"s.json", "-o", "/no/folder/x.png"})),

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "host/image_file.h"
+#include "host/scene_error.h"
 #include "host/scene_render.h"
 
 namespace {
@@ -99,6 +100,29 @@ TEST(UiPicturesTest, DrawsTheScenesRampsAndMaskNames) {
 
     // The layer window: zoom 1.25 and pan (20, 10) put "Brow" at (95, 110).
     EXPECT_GE(CountNear(*layer, 96, 97, 130, 108, kFirstMask), 15);
+}
+
+TEST(UiPicturesTest, AFolderOrPictureThatCannotBeWrittenIsAFileError) {
+    EXPECT_THROW(DrawUiPictures(QUORVEL_MODULE_PATH, "/nonexistent/pictures"),
+                 quorvel::host::SceneError);
+    // A folder where the composition's picture should go.
+    const fs::path folder =
+        fs::temp_directory_path() / ("quorvel_ui_unwritable_" + std::to_string(getpid()));
+    fs::create_directories(folder / "composition.png");
+    std::string message = "no error";
+    try {
+        DrawUiPictures(QUORVEL_MODULE_PATH, folder.string(),
+                       std::string(QUORVEL_SOURCE_DIR) + "/examples/ui_pictures.json");
+    } catch (const quorvel::host::ImageFileError& error) {
+        message = error.what();
+    } catch (const quorvel::host::SetupError&) {
+        message = "skip";
+    }
+    fs::remove_all(folder);
+    if (message == "skip") {
+        GTEST_SKIP() << "no OpenGL context";
+    }
+    EXPECT_EQ(message, "cannot write image '" + (folder / "composition.png").string() + "'");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The pen and path wrappers over the host's Drawbot supplier: one reference each, given back
-// once, nothing held after a failed creation.
+// once, nothing held after a failed creation or one that hands out nothing.
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "host/basic_suite.h"
@@ -75,13 +77,22 @@ TEST_F(DrawbotRefsTest, FailedOrNullCreationsHoldNothing) {
         EXPECT_EQ(host.faults().Calls("ReleaseObject"), 0);
         EXPECT_EQ(objects().LiveCount(), 1u);
     }
-    // A successful call that gives a null reference: nothing to release.
+    // A successful call that gives a null reference has failed all the same, with nothing to
+    // release.
     host.faults().Clear();
-    host.faults().NullCall("NewPath", 1);
     const long releases = host.faults().Calls("ReleaseObject");
-    {
-        DRAWBOT_PathP path(supplierSuite, canvas.SupplierRef());
-        EXPECT_EQ(path.ref, nullptr);
+    for (const char* creation : {"NewPath", "NewPen"}) {
+        host.faults().NullCall(creation, 1);
+        try {
+            if (std::string(creation) == "NewPath") {
+                DRAWBOT_PathP path(supplierSuite, canvas.SupplierRef());
+            } else {
+                DRAWBOT_PenP pen(supplierSuite, canvas.SupplierRef(), &red, 1.0f);
+            }
+            ADD_FAILURE() << creation << ": no exception";
+        } catch (const DRAWBOT_Exception& exception) {
+            EXPECT_EQ(exception.err, PF_Err_OUT_OF_MEMORY) << creation;
+        }
     }
     EXPECT_EQ(host.faults().Calls("ReleaseObject"), releases);
     ReleaseSuite();

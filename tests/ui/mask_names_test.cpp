@@ -3,12 +3,15 @@
 // every failing call ending the drawing with nothing left behind.
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "host/aegp_objects.h"
 #include "host/layer_masks.h"
-#include "shell/param_index.h"
+#include "shell/params/param_index.h"
+#include "shell/toolkit/errors.h"
 #include "tests/support/module_host.h"
 #include "tests/support/ui_host.h"
 #include "ui/mask_names.h"
@@ -19,6 +22,24 @@ namespace {
 using host::DrawbotOperation;
 
 constexpr PF_ParamIndex kShowMasksNames = PARAM_SHOW_MASKS_NAMES;
+
+// What the drawing passed to the calls whose arguments the host does not keep, on their way
+// to the host's own functions.
+std::vector<std::string> seen;
+decltype(PF_EventCallbacks::layer_to_comp) hostLayerToComp;
+decltype(AEGP_StreamSuite10::AEGP_GetStreamName) hostStreamName;
+
+PF_Err SeeLayerToComp(void* refcon, PF_ContextH context, A_long time, A_long scale,
+                      PF_FixedPoint* point) {
+    seen.push_back("layer_to_comp at " + std::to_string(time) + "/" + std::to_string(scale));
+    return hostLayerToComp(refcon, context, time, scale, point);
+}
+
+A_Err SeeStreamName(AEGP_PluginID plugin, AEGP_StreamRefH stream, A_Boolean english,
+                    AEGP_MemHandle* name) {
+    seen.push_back("name, English " + std::to_string(english));
+    return hostStreamName(plugin, stream, english, name);
+}
 
 TEST(FixedFromCoordinateTest, RoundsHalvesAwayFromZeroAndStaysInRange) {
     EXPECT_EQ(FixedFromCoordinate(-2.5), -163840);
@@ -53,6 +74,23 @@ TEST(FilterCompWindowEventTest, TakesEveryEventOfTheCompositionAndLayerWindowsOn
         EXPECT_FALSE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, nullptr, nullptr, &event))
             << window;
     }
+    // A drawing event reads the checkbox also from a host that leaves num_params 0; one that
+    // states an array too short to hold it has the box off. The drawing that starts stops here
+    // at once: this in_data has no basic suite.
+    std::vector<PF_ParamDef> definitions(PARAM_COUNT);
+    std::vector<PF_ParamDef*> params;
+    for (PF_ParamDef& definition : definitions) {
+        params.push_back(&definition);
+    }
+    definitions[kShowMasksNames].u.bd.value = 1;
+    context.w_type = PF_Window_COMP;
+    event.e_type = PF_Event_DRAW;
+    in.num_params = kShowMasksNames;
+    EXPECT_TRUE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event));
+    in.num_params = 0;
+    EXPECT_THROW(
+        FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, params.data(), nullptr, &event),
+        HostCode);
     // An event without a context is no window's.
     event.contextH = nullptr;
     EXPECT_FALSE(FilterCompWindowEvent(PF_Cmd_EVENT, &in, nullptr, nullptr, nullptr, &event));
@@ -96,7 +134,23 @@ class MaskNamesTest : public ModuleTest {
 };
 
 TEST_F(MaskNamesTest, NamesLandThroughTheCompositionTransformsInTheirColours) {
-    const host::UiEvent event = host::UiEvents(effect(), comp).Draw();
+    host::InstanceSettings settings = effect().Settings();
+    settings.currentTime = 4800;
+    settings.timeScale = 1200;
+    effect().SetSettings(settings);
+    const void* hostStreams = nullptr;
+    host.suites().Acquire(kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &hostStreams);
+    host.suites().Release(kAEGPStreamSuite, kAEGPStreamSuiteVersion10);
+    static AEGP_StreamSuite10 streams;  // served until the host ends
+    streams = *static_cast<const AEGP_StreamSuite10*>(hostStreams);
+    hostStreamName = std::exchange(streams.AEGP_GetStreamName, &SeeStreamName);
+    host.suites().Add({kAEGPStreamSuite, kAEGPStreamSuiteVersion10, &streams});
+    host::UiEvents events(effect(), comp);
+    PF_EventExtra record = events.Record(PF_Event_DRAW, nullptr);
+    hostLayerToComp = std::exchange(record.cbs.layer_to_comp, &SeeLayerToComp);
+    seen.clear();
+
+    const host::UiEvent event = events.Send(record);
     EXPECT_EQ(event.command.err, PF_Err_NONE);
     EXPECT_EQ(event.extra.evt_out_flags, PF_EO_HANDLED_EVENT);
     // The mask without vertices and the open one with a single vertex have no segment.
@@ -118,6 +172,17 @@ TEST_F(MaskNamesTest, NamesLandThroughTheCompositionTransformsInTheirColours) {
     EXPECT_EQ(strings[1].colour.green, 1.0f);
     EXPECT_EQ(comp.layerToCompCalls, 2);
     EXPECT_EQ(comp.sourceToFrameCalls, 2);
+    // Everything at the event's time: the outline in layer time and before expressions, the
+    // point's way into the composition; the names as the user wrote them.
+    const std::string name = "name, English 0";
+    const std::string toComp = "layer_to_comp at 4800/1200";
+    EXPECT_EQ(seen, (std::vector<std::string>{name, toComp, name, name, name, toComp}));
+    const std::vector<host::AegpValueRequest> requests = host.State<host::AegpObjects>().Requests();
+    ASSERT_EQ(requests.size(), 4u);
+    for (const host::AegpValueRequest& r : requests) {
+        EXPECT_TRUE(r.timeMode == AEGP_LTimeMode_LayerTime && r.time.value == 4800 &&
+                    r.time.scale == 1200u && r.preExpression);
+    }
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Font), 1);
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Brush), 2);
     EXPECT_LEDGER_BALANCED(host);
@@ -209,6 +274,15 @@ TEST_F(MaskNamesTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) {
         EXPECT_EQ(event.command.Message(), "") << call;
         EXPECT_EQ(event.extra.evt_out_flags, 0) << call;
         EXPECT_LEDGER_BALANCED(host) << call;
+    }
+    // A Drawbot creation that reports success but hands out nothing has failed all the same.
+    for (const char* creation : {"GetSurface", "GetSupplier", "NewDefaultFont", "NewBrush"}) {
+        host.faults().Clear();
+        host.faults().NullCall(creation, 1);
+        const host::UiEvent event = host::UiEvents(effect(), comp).Draw();
+        EXPECT_EQ(event.command.err, PF_Err_OUT_OF_MEMORY) << creation;
+        EXPECT_EQ(event.extra.evt_out_flags, 0) << creation;
+        EXPECT_LEDGER_BALANCED(host) << creation;
     }
     for (const char* disposal : kAegpDisposals) {
         host.faults().Clear();

@@ -123,23 +123,45 @@ TEST_F(RampEditorDrawTest, TheCurveRowOfValuesOneAndZero) {
     EXPECT_EQ(ImageBytes(5, 0), kYellowBGRA);
     EXPECT_EQ(ImageBytes(5, 1), kGreenBGRA);
     EXPECT_TRUE(SameColour(canvas().Pixel(31, 36), 255, 255, 0));
+    // Off the pixel grid the curve row is truncated: 0.6 x 128 = 76.8 is row 76.
+    SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 0.4f}});
+    EXPECT_EQ(Draw().command.err, PF_Err_NONE);
+    EXPECT_EQ(ImageBytes(77, 76), kYellowBGRA);
+    EXPECT_EQ(ImageBytes(77, 77), kGreenBGRA);
     EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(RampEditorDrawTest, KeySquaresCentreOnTheNearestPixelHalvesAwayFromZero) {
+    // Keys 2.5 pixels left of the plot and 64.5 pixels into it, values half a pixel and 64.5
+    // pixels below the top: centres at -3 and 65, 1 and 65.
+    SetRamp(RampMode_All, RampInterpolation_Line,
+            {{-2.5f / 128, 1 - 0.5f / 128}, {64.5f / 128, 1 - 64.5f / 128}});
+    EXPECT_EQ(Draw().command.err, PF_Err_NONE);
+    const std::vector<DrawbotOperation> squares =
+        OperationsOf(objects(), DrawbotOperation::Kind::StrokePath);
+    ASSERT_EQ(squares.size(), 3u);  // the outline first
+    const float* first = squares[1].path.at(0).values;
+    const float* second = squares[2].path.at(0).values;
+    EXPECT_EQ(std::vector<float>(first, first + 4), (std::vector<float>{18.5f, 32.5f, 10, 10}));
+    EXPECT_EQ(std::vector<float>(second, second + 4), (std::vector<float>{86.5f, 96.5f, 10, 10}));
 }
 
 TEST_F(RampEditorDrawTest, ASupplierThatPrefersARGBGetsAlphaFirst) {
     window.canvas().settings().prefersARGB = true;
+    // A channel of 32768 is 127.5 bytes and more: truncated to 127.
+    host.State<host::InterfaceColours>().Set(2, {0xFFFF, 0x8000, 0});
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 1.0f}});
     EXPECT_EQ(Draw().command.err, PF_Err_NONE);
     ASSERT_EQ(objects().ImagesMade().back().layout, kDRAWBOT_PixelLayout_32RGB);
-    EXPECT_EQ(ImageBytes(3, 0), (std::vector<uint8_t>{255, 255, 255, 0}));
+    EXPECT_EQ(ImageBytes(3, 0), (std::vector<uint8_t>{255, 255, 127, 0}));
     EXPECT_EQ(ImageBytes(3, 1), (std::vector<uint8_t>{255, 0, 255, 0}));
     EXPECT_EQ(ImageBytes(3, 2), ImageBytes(3, 1));
     // Both layouts put the same colours on the canvas.
-    EXPECT_TRUE(SameColour(canvas().Pixel(29, 36), 255, 255, 0));
+    EXPECT_TRUE(SameColour(canvas().Pixel(29, 36), 255, 127, 0));
     EXPECT_TRUE(SameColour(canvas().Pixel(29, 37), 0, 255, 0));
 }
 
-TEST_F(RampEditorDrawTest, ASupplierWithoutALayoutToOfferFailsWith4) {
+TEST_F(RampEditorDrawTest, ASupplierWithoutALayoutToOfferIsOutOfMemory) {
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 1.0f}});
     struct Supplier {
         bool prefersARGB, supportsARGB, prefersBGRA, supportsBGRA;
@@ -257,6 +279,16 @@ TEST_F(RampEditorDrawTest, EachFailingCallEndsTheDrawingAndLeavesNothingBehind) 
             << what;
         EXPECT_EQ(event.command.Message(), "") << what;
         EXPECT_LEDGER_BALANCED(host) << what;
+    }
+    // A creation that reports success but hands out nothing has failed all the same.
+    for (const char* creation :
+         {"GetSupplier", "GetSurface", "NewPath", "NewBrush", "NewImageFromBuffer", "NewPen"}) {
+        host.faults().Clear();
+        host.faults().NullCall(creation, 1);
+        const host::UiEvent event = Draw();
+        EXPECT_EQ(event.command.err, PF_Err_OUT_OF_MEMORY) << creation;
+        EXPECT_EQ(event.extra.evt_out_flags, 0) << creation;
+        EXPECT_LEDGER_BALANCED(host) << creation;
     }
     const struct {
         const char* suite;

@@ -54,6 +54,12 @@ TEST_F(RampEditorTest, AClickOnAPointStartsADragWithItsOffsetAndIndex) {
         EXPECT_FALSE(Changed(event));
     }
     EXPECT_EQ(Points(), (Keys{{0.25f, 1.0f}, {0.5f, 0.5f}}));
+    // Off the pixel grid the key's pixel is truncated: 76.75 and 40.75 pixels into the plot
+    // are 102 and 76.
+    SetRamp(RampMode_All, RampInterpolation_Line, {{307.0f / 512, 349.0f / 512}});
+    const RampDragState between = DragStateOf(Click(PF_Point{104, 74}));
+    EXPECT_EQ(between.dx, 102 - 104);
+    EXPECT_EQ(between.dy, 76 - 74);
 }
 
 TEST_F(RampEditorTest, ClicksOutsideTheFrameOrBesideEveryPointDoNothing) {
@@ -221,7 +227,7 @@ TEST_F(RampEditorTest, OtherAreasAndFramesWithoutRoomAreLeftAlone) {
     EXPECT_EQ(host.faults().Calls("host_lock_handle"), locks);
 }
 
-TEST_F(RampEditorTest, AValueThatCannotBeLockedFailsTheEventWith4) {
+TEST_F(RampEditorTest, AValueThatCannotBeLockedFailsTheEventAsOutOfMemory) {
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 0.5f}});
     host.faults().NullCall("host_lock_handle", 1);
     EXPECT_EQ(Click(PF_Point{90, 100}).command.err, PF_Err_OUT_OF_MEMORY);

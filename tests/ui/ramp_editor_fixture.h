@@ -6,16 +6,17 @@
 
 #include "host/ui_events.h"
 #include "ramp/ramp.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
 
-// The effect's parameters as PARAMS_SETUP made them, with the ramp parameter at index 13
+// The effect's parameters as PARAMS_SETUP made them, with the ramp parameter "Quorvel Ramp"
 // shown in an effect controls window. Its control frame gives a 128 x 128 plot at (26, 36), so that
 // plot positions and the 10-pixel tolerances are exact in single precision.
 class RampEditorTest : public ParamsModuleTest {
   protected:
-    static constexpr PF_ParamIndex kIndex = 13;
+    static constexpr PF_ParamIndex kIndex = PARAM_QUORVEL_RAMP;
     static constexpr int kLeft = 26;  // the plot's origin and size
     static constexpr int kTop = 36;
     static constexpr int kSize = 128;

@@ -1,0 +1,40 @@
+#pragma once
+
+// What every curve promises its users, whatever was read into it: keys that are finite,
+// values within [0, 1] everywhere, and positions that are finite and within [0, 1] (or the
+// wider span of the curve's own keys, where a key lies outside [0, 1]). Their order is the
+// area's, which a curve with values below 0 does not keep ascending.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ramp/ramp.h"
+
+inline void CheckCurvePromises(const Ramp& ramp) {
+    float low = 0.0f;
+    float high = 1.0f;
+    for (const auto& point : *ramp.points) {
+        if (!std::isfinite(point.first)) {
+            __builtin_trap();
+        }
+        low = std::min(low, point.first);
+        high = std::max(high, point.first);
+    }
+    for (int i = 0; i <= 32; ++i) {
+        const float value = ramp.Evaluate(float(i) / 32.0f);
+        if (!(value >= 0.0f && value <= 1.0f)) {
+            __builtin_trap();
+        }
+    }
+    for (int n : {2, 33}) {
+        const std::vector<float> positions = ramp.DistributePositions(n);
+        if (positions.size() != size_t(n)) {
+            __builtin_trap();
+        }
+        for (size_t k = 0; k < positions.size(); ++k) {
+            if (!(positions[k] >= low && positions[k] <= high)) {
+                __builtin_trap();
+            }
+        }
+    }
+}
