@@ -91,8 +91,10 @@ class MeshBuilderTest : public gl_test::RenderDataTest {
 
     MeshIndexCounts Build() {
         SuiteHandler suites(test->host.inData.pica_basicP);
-        return BuildMesh(&test->host.inData, suites, *renderData, test->settings, 0.0f, 0.0f,
-                         test->host.inData.width, test->host.inData.height);
+        PF_InData& inData = test->host.inData;
+        return BuildMesh(FrameContext{&inData, nullptr, suites, test->settings, nullptr, nullptr,
+                                      GetPixelFormatInfo(PF_PixelFormat_ARGB32), *renderData,
+                                      inData.width, inData.height, 0.0f, 0.0f, false});
     }
 
     void ExpectNothingBound() {
