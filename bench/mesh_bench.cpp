@@ -108,30 +108,17 @@ void BuildWholeMesh(benchmark::State& state) {
     inData.width = 1920;
     inData.height = 1080;
     RenderSettings settings{};
-    settings.inData = &inData;
-    settings.mask1PathId = g_scene->ids[0];
-    settings.mask2PathId = g_scene->ids[1];
-    settings.mask1BasePointsDensity = g_scene->even.handle;
-    settings.mask2BasePointsDensity = g_scene->even.handle;
-    settings.quorvelRamp = g_scene->shaping.handle;
-    settings.quorvelPerpendicularRamp = g_scene->perpendicular.handle;
-    settings.stripsDistribution = g_scene->even.handle;
-    settings.quorvelDirection = 2;
+    SetMeshSettings(settings, &inData, g_scene->ids,
+                    {g_scene->even.handle, g_scene->shaping.handle, g_scene->perpendicular.handle,
+                     g_scene->even.handle});
     settings.alongBasePoints = 1000;
     settings.acrossBasePoints = 200;
-    settings.quorvelFactor = 100.0;
     settings.stripsEnable = state.range(0) != 0 ? 1 : 0;
-    settings.stripsCount = 100;
-    settings.stripsRandomFactor = 30.0;
-    settings.animationSpeed = 100.0;
-    settings.loopMeshPart = 1.0;
 
     MeshIndexCounts counts{0, 0};
     for (auto _ : state) {
         SuiteHandler suites(inData.pica_basicP);
-        counts = BuildMesh(FrameContext{&inData, nullptr, suites, settings, nullptr, nullptr,
-                                        GetPixelFormatInfo(PF_PixelFormat_ARGB32), *renderData,
-                                        1920, 1080, 0.0f, 0.0f, false});
+        counts = BuildMesh(MeshBuildFrame(inData, suites, settings, *renderData));
         benchmark::DoNotOptimize(counts);
     }
     state.SetItemsProcessed(state.iterations() * 200000);
