@@ -16,25 +16,9 @@
 #include "render/mesh_fill.h"
 #include "render/mesh_indices.h"
 #include "shell/params/render_settings.h"
-#include "shell/toolkit/locked_handle.h"
 #include "tests/render/render_test_host.h"
 
 namespace {
-
-// The ramps are locked through a handle suite whose lock gives the master pointer.
-void* Lock(PF_Handle handle) {
-    return *handle;
-}
-void Unlock(PF_Handle) {}
-const PF_HandleSuite2 kHandleSuite = {nullptr, &Lock, &Unlock, nullptr, nullptr, nullptr};
-SPErr Acquire(const char*, A_long, const void** suite) {
-    *suite = &kHandleSuite;
-    return 0;
-}
-SPErr Release(const char*, A_long) {
-    return 0;
-}
-SPBasicSuite g_basic = {&Acquire, &Release, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 // Two wavy masks across a 1920 x 1080 frame.
 MaskBasePoints Wave(int count, double y) {
@@ -51,9 +35,6 @@ void FillMesh(benchmark::State& state) {
     ScopedRamp quorvelRamp(RampMode_All, RampInterpolation_Bezier,
                            {{0.0f, 0.2f}, {0.4f, 0.9f}, {1.0f, 0.1f}});
     ScopedRamp perpendicular(RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 0.3f}});
-    void* master = &quorvelRamp.ramp;
-    SuiteHandler suites(&g_basic);
-    const LockedHandle quorvel(&suites, &master);
 
     const MaskBasePoints mask1 = Wave(1000, 200.0);
     const MaskBasePoints mask2 = Wave(1000, 800.0);
@@ -75,7 +56,8 @@ void FillMesh(benchmark::State& state) {
     std::vector<MeshVertex> vertices(static_cast<size_t>(shape.vertexCount));
     std::vector<uint32_t> indices(static_cast<size_t>(shape.triangleIndexCount));
     for (auto _ : state) {
-        FillMeshVertices(grid, shape, frame, positions, quorvel, *perpendicular, vertices.data());
+        FillMeshVertices(grid, shape, frame, {positions, *quorvelRamp, *perpendicular},
+                         vertices.data());
         FillTriangleIndices(shape, indices.data());
         benchmark::DoNotOptimize(vertices.data());
         benchmark::DoNotOptimize(indices.data());
@@ -126,28 +108,17 @@ void BuildWholeMesh(benchmark::State& state) {
     inData.width = 1920;
     inData.height = 1080;
     RenderSettings settings{};
-    settings.inData = &inData;
-    settings.mask1PathId = g_scene->ids[0];
-    settings.mask2PathId = g_scene->ids[1];
-    settings.mask1BasePointsDensity = g_scene->even.handle;
-    settings.mask2BasePointsDensity = g_scene->even.handle;
-    settings.quorvelRamp = g_scene->shaping.handle;
-    settings.quorvelPerpendicularRamp = g_scene->perpendicular.handle;
-    settings.stripsDistribution = g_scene->even.handle;
-    settings.quorvelDirection = 2;
+    SetMeshSettings(settings, &inData, g_scene->ids,
+                    {g_scene->even.handle, g_scene->shaping.handle, g_scene->perpendicular.handle,
+                     g_scene->even.handle});
     settings.alongBasePoints = 1000;
     settings.acrossBasePoints = 200;
-    settings.quorvelFactor = 100.0;
     settings.stripsEnable = state.range(0) != 0 ? 1 : 0;
-    settings.stripsCount = 100;
-    settings.stripsRandomFactor = 30.0;
-    settings.animationSpeed = 100.0;
-    settings.loopMeshPart = 1.0;
 
     MeshIndexCounts counts{0, 0};
     for (auto _ : state) {
         SuiteHandler suites(inData.pica_basicP);
-        counts = BuildMesh(&inData, suites, *renderData, settings, 0.0f, 0.0f, 1920, 1080);
+        counts = BuildMesh(MeshBuildFrame(inData, suites, settings, *renderData));
         benchmark::DoNotOptimize(counts);
     }
     state.SetItemsProcessed(state.iterations() * 200000);

@@ -47,6 +47,11 @@ constexpr UniformRow Flag(const char* name, uint8_t RenderSettings::*flag) {
 
 using S = RenderSettings;
 
+// The offset, scale and Loop of a ramp parameter: uniforms named like their fields.
+#define QUORVEL_RAMP_UNIFORMS(RAMP)                                                               \
+    Scaled(#RAMP "Offset", &S::RAMP##Offset, 0.01), Scaled(#RAMP "Scale", &S::RAMP##Scale, 0.01), \
+        Flag(#RAMP "Loop", &S::RAMP##Loop)
+
 const UniformRow kDistortionUniforms[] = {
     Special("ModelviewProjection", UniformCall::Matrix4, Source::Projection),
     Special("multiplier16bit", UniformCall::Float1, Source::Multiplier16bit),
@@ -63,24 +68,18 @@ const UniformRow kDistortionUniforms[] = {
     Scaled("distortionNoiseInnerOffset", &S::distortionNoiseInnerOffset, 0.01),
     {"distortionNoiseSeed", UniformCall::Float1, Source::Seed, nullptr, nullptr, 0.0,
      &S::distortionNoiseSeed, nullptr},
-    Scaled("distortionAlongRampOffset", &S::distortionAlongRampOffset, 0.01),
-    Scaled("distortionAlongRampScale", &S::distortionAlongRampScale, 0.01),
-    Flag("distortionAlongRampLoop", &S::distortionAlongRampLoop),
-    Scaled("distortionAcrossRampOffset", &S::distortionAcrossRampOffset, 0.01),
-    Scaled("distortionAcrossRampScale", &S::distortionAcrossRampScale, 0.01),
-    Flag("distortionAcrossRampLoop", &S::distortionAcrossRampLoop),
-    Scaled("opacityAlongRampOffset", &S::opacityAlongRampOffset, 0.01),
-    Scaled("opacityAlongRampScale", &S::opacityAlongRampScale, 0.01),
-    Flag("opacityAlongRampLoop", &S::opacityAlongRampLoop),
-    Scaled("opacityAcrossRampOffset", &S::opacityAcrossRampOffset, 0.01),
-    Scaled("opacityAcrossRampScale", &S::opacityAcrossRampScale, 0.01),
-    Flag("opacityAcrossRampLoop", &S::opacityAcrossRampLoop),
+    QUORVEL_RAMP_UNIFORMS(distortionAlongRamp),
+    QUORVEL_RAMP_UNIFORMS(distortionAcrossRamp),
+    QUORVEL_RAMP_UNIFORMS(opacityAlongRamp),
+    QUORVEL_RAMP_UNIFORMS(opacityAcrossRamp),
     Flag("textureNicer", &S::textureNicer),
     Integer("backgroundBlendMode", &S::backgroundBlendMode),
     Integer("textureFilter", &S::textureFilter),
     Special("animBlending", UniformCall::Int1, Source::AnimBlending),
     Special("animBlendFactor", UniformCall::Float1, Source::AnimBlendFactor),
 };
+
+#undef QUORVEL_RAMP_UNIFORMS
 
 }  // namespace
 

@@ -25,13 +25,14 @@ constexpr int kIndexSize = static_cast<int>(sizeof(uint32_t));
 
 // The frame's values that the vertex fill reads, with the animation window at the frame's
 // time.
-MeshFrame FrameOf(const PF_InData& inData, const RenderSettings& settings, float originX,
-                  float originY, int width, int height) {
+MeshFrame FrameOf(const FrameContext& context) {
+    const PF_InData& inData = *context.in_data;
+    const RenderSettings& settings = context.settings;
     MeshFrame frame{};
-    frame.originX = originX;
-    frame.originY = originY;
-    frame.width = width;
-    frame.height = height;
+    frame.originX = context.originX;
+    frame.originY = context.originY;
+    frame.width = context.width;
+    frame.height = context.height;
     frame.hostWidth = inData.width;
     frame.hostHeight = inData.height;
     frame.offset = settings.offset * 0.01;
@@ -49,10 +50,10 @@ MeshFrame FrameOf(const PF_InData& inData, const RenderSettings& settings, float
 
 }  // namespace
 
-MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
-                          AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                          const RenderSettings& settings, float originX, float originY, int width,
-                          int height) {
+MeshIndexCounts BuildMesh(const FrameContext& frame) {
+    SuiteHandler& suites = frame.suites;
+    const RenderSettings& settings = frame.settings;
+    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData = frame.renderData;
     // Locked for the whole build, unlocked in reverse order after the masks are checked in.
     const LockedHandle density1(&suites, settings.mask1BasePointsDensity);
     const LockedHandle density2(&suites, settings.mask2BasePointsDensity);
@@ -63,7 +64,7 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
     // Destroyed mask 2 first, checking each path in.
     MaskSamples masks[2];
     for (int m = 0; m < 2; ++m) {
-        if (!masks[m].Measure(inData, &suites, MaskPathId(settings, m))) {
+        if (!masks[m].Measure(frame.in_data, &suites, MaskPathId(settings, m))) {
             return MeshIndexCounts{0, 0};
         }
     }
@@ -92,10 +93,9 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
     // Everything that can fail without OpenGL is done before the buffers are mapped.
     const std::vector<float> stripPositions =
         stripsDistribution.As<Ramp>()->DistributePositions(static_cast<int>(shape.strips) + 1);
-    const MeshFrame frame = FrameOf(*inData, settings, originX, originY, width, height);
-    const Ramp& perpendicular = *perpendicularRamp.As<Ramp>();
+    const MeshFrame meshFrame = FrameOf(frame);
     // A ramp that cannot be locked fails here, not in the middle of the fill.
-    quorvelRamp.Get();
+    const MeshCurves curves{stripPositions, *quorvelRamp.As<Ramp>(), *perpendicularRamp.As<Ramp>()};
 
     AESDK_OpenGL::ReserveMeshBuffers(renderData, vertexCount, sizeof(MeshVertex),
                                      triangleIndexCount, kIndexSize, lineIndexCount, kIndexSize);
@@ -109,8 +109,7 @@ MeshIndexCounts BuildMesh(PF_InData* inData, SuiteHandler& suites,
         if (vertices.Data() == nullptr || triangles.Data() == nullptr) {
             return MeshIndexCounts{0, 0};
         }
-        FillMeshVertices(grid, shape, frame, stripPositions, quorvelRamp, perpendicular,
-                         static_cast<MeshVertex*>(vertices.Data()));
+        FillMeshVertices(grid, shape, meshFrame, curves, static_cast<MeshVertex*>(vertices.Data()));
         FillTriangleIndices(shape, static_cast<uint32_t*>(triangles.Data()));
         const bool verticesIntact = vertices.Unmap();
         const bool trianglesIntact = triangles.Unmap();

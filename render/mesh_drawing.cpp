@@ -12,9 +12,8 @@
 #include "render/distortion_uniforms.h"
 #include "render/matrix.h"
 #include "render/mesh_layout.h"
-#include "render/owned_texture.h"
 #include "render/passes.h"
-#include "shell/toolkit/aefx_suite.h"
+#include "shell/toolkit/app_colours.h"
 #include "shell/toolkit/errors.h"
 #include "shell/toolkit/locked_handle.h"
 
@@ -40,65 +39,40 @@ constexpr RampLookup kRampLookups[] = {
 };
 constexpr size_t kRampLookupCount = sizeof(kRampLookups) / sizeof(kRampLookups[0]);
 
-// "PF AE App Suite" 6 for one call; released also when a colour call fails.
-class AppSuite {
-  public:
-    AppSuite(PF_InData* in_data, PF_OutData* out_data) : inData_(in_data), outData_(out_data) {
-        const void* suite = nullptr;
-        const PF_Err err =
-            AEFX_AcquireSuite(in_data, out_data, kPFAppSuite, kPFAppSuiteVersion6, nullptr, &suite);
-        if (err != PF_Err_NONE) {
-            throw ReportedAsOutOfMemory(err);
-        }
-        suite_ = static_cast<const PF_AppSuite6*>(suite);
-    }
-    ~AppSuite() { AEFX_ReleaseSuite(inData_, outData_, kPFAppSuite, kPFAppSuiteVersion6, nullptr); }
-    AppSuite(const AppSuite&) = delete;
-    AppSuite& operator=(const AppSuite&) = delete;
-    const PF_AppSuite6* operator->() const { return suite_; }
-
-  private:
-    PF_InData* inData_;
-    PF_OutData* outData_;
-    const PF_AppSuite6* suite_ = nullptr;
-};
-
-void SetStripsUniforms(gl::GLuint program, const float projection[16], const float color1[4],
-                       const float color2[4]) {
+void SetStripsUniforms(gl::GLuint program, const float projection[16],
+                       const DRAWBOT_ColorRGBA& color1, const DRAWBOT_ColorRGBA& color2) {
     gl::glUniformMatrix4fv(gl::glGetUniformLocation(program, "ModelviewProjection"), 1,
                            gl::GL_FALSE, projection);
-    gl::glUniform4fv(gl::glGetUniformLocation(program, "color1"), 1, color1);
-    gl::glUniform4fv(gl::glGetUniformLocation(program, "color2"), 1, color2);
+    gl::glUniform4fv(gl::glGetUniformLocation(program, "color1"), 1, &color1.red);
+    gl::glUniform4fv(gl::glGetUniformLocation(program, "color2"), 1, &color2.red);
+}
+
+// A host colour call's answer: a failure ends the frame as out of memory.
+void ThrowIfColorCallFailed(PF_Err err) {
+    if (err != PF_Err_NONE) {
+        throw ReportedAsOutOfMemory(err);
+    }
 }
 
 }  // namespace
 
-void HostColorToFloats(const PF_App_Color& color, float out[4]) {
-    const float k = 1.0f / 65535.0f;
-    out[0] = color.red * k;
-    out[1] = color.green * k;
-    out[2] = color.blue * k;
-    out[3] = 1.0f;
-}
-
-void GetHostColors(PF_InData* in_data, PF_OutData* out_data, float background[4],
-                   float type2Colour[4]) {
-    AppSuite suite(in_data, out_data);
+void GetHostColors(PF_InData* in_data, PF_OutData* out_data, DRAWBOT_ColorRGBA* background,
+                   DRAWBOT_ColorRGBA* type2Colour) {
+    // The App suite is held for these calls only.
+    SuiteHandler suites(in_data->pica_basicP);
+    const PF_AppSuite6* app = suites.AcquireAnnounced<SuiteSlot::AEAppSuite6>(in_data, out_data);
+    if (app == nullptr) {
+        throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
+    }
     if (background != nullptr) {
-        PF_App_Color color = {0, 0, 0};
-        const PF_Err err = suite->PF_AppGetBgColor(&color);
-        if (err != PF_Err_NONE) {
-            throw ReportedAsOutOfMemory(err);
-        }
-        HostColorToFloats(color, background);
+        PF_App_Color colour = {0, 0, 0};
+        ThrowIfColorCallFailed(app->PF_AppGetBgColor(&colour));
+        *background = FromAppColor(colour);
     }
     if (type2Colour != nullptr) {
-        PF_App_Color color = {0, 0, 0};
-        const PF_Err err = suite->PF_AppGetColor(2, &color);
-        if (err != PF_Err_NONE) {
-            throw ReportedAsOutOfMemory(err);
-        }
-        HostColorToFloats(color, type2Colour);
+        PF_App_Color colour = {0, 0, 0};
+        ThrowIfColorCallFailed(app->PF_AppGetColor(2, &colour));
+        *type2Colour = FromAppColor(colour);
     }
 }
 
@@ -107,12 +81,11 @@ double AnimationPhase(const PF_InData* in_data, const RenderSettings& settings) 
                             settings.animationSpeed, in_data->current_time, in_data->time_scale);
 }
 
-gl::GLuint MakeRampTexture(PF_InData*, const Ramp& ramp, int loop) {
+AESDK_OpenGL::GlTexture MakeRampTexture(const Ramp& ramp, int loop) {
     std::array<float, kRampTextureSize> values;
     FillRampLookup(ramp, values.data(), kRampTextureSize);
-    gl::GLuint texture = 0;
-    gl::glGenTextures(1, &texture);
-    gl::glBindTexture(gl::GL_TEXTURE_2D, texture);
+    AESDK_OpenGL::GlTexture texture = AESDK_OpenGL::GlTexture::Create();
+    gl::glBindTexture(gl::GL_TEXTURE_2D, texture.Name());
     const gl::GLenum wrap = loop == 1 ? gl::GL_REPEAT : gl::GL_CLAMP_TO_EDGE;
     gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MIN_FILTER, gl::GL_LINEAR);
     gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MAG_FILTER, gl::GL_LINEAR);
@@ -124,72 +97,67 @@ gl::GLuint MakeRampTexture(PF_InData*, const Ramp& ramp, int loop) {
     return texture;
 }
 
-void DrawDistortedMesh(PF_InData* in_data, SuiteHandler& suites,
-                       AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                       const RenderSettings& settings, int width, int height,
-                       int triangleIndexCount, gl::GLuint inputTexture, float multiplier16bit) {
-    const gl::GLuint program = renderData.programs[ShaderSlot_Distortion].Name();
+void DrawDistortedMesh(const FrameContext& frame, const MeshIndexCounts& counts,
+                       gl::GLuint inputTexture) {
+    const RenderSettings& settings = frame.settings;
+    const gl::GLuint program = frame.renderData.programs[ShaderSlot_Distortion].Name();
     gl::glUseProgram(program);
-    SetUniforms(program, DistortionUniformValues(settings, width, height, multiplier16bit,
-                                                 AnimationPhase(in_data, settings)));
+    SetUniforms(program, DistortionUniformValues(settings, frame.width, frame.height,
+                                                 frame.format.multiplier16bit,
+                                                 AnimationPhase(frame.in_data, settings)));
 
     // The ramps stay locked until the draw is over; they unlock in the reverse order.
     std::array<std::optional<LockedHandle>, kRampLookupCount> ramps;
-    std::array<OwnedTexture, kRampLookupCount> lookups;
+    std::array<AESDK_OpenGL::GlTexture, kRampLookupCount> lookups;
     for (size_t i = 0; i < kRampLookupCount; ++i) {
-        LockedHandle& ramp = ramps[i].emplace(&suites, settings.*kRampLookups[i].ramp);
-        lookups[i].Adopt(MakeRampTexture(in_data, *static_cast<const Ramp*>(ramp.Get()),
-                                         settings.*kRampLookups[i].loop != 0 ? 1 : 0));
+        LockedHandle& ramp = ramps[i].emplace(&frame.suites, settings.*kRampLookups[i].ramp);
+        lookups[i] = MakeRampTexture(*static_cast<const Ramp*>(ramp.Get()),
+                                     settings.*kRampLookups[i].loop != 0 ? 1 : 0);
     }
 
     AESDK_OpenGL::BindTextureToSampler(program, inputTexture, "inputTexture", 0);
     for (size_t i = 0; i < kRampLookupCount; ++i) {
-        AESDK_OpenGL::BindTextureToSampler(program, lookups[i].Get(), kRampLookups[i].sampler,
+        AESDK_OpenGL::BindTextureToSampler(program, lookups[i].Name(), kRampLookups[i].sampler,
                                            static_cast<int>(i) + 1);
     }
-    BindMeshLayout(renderData, false);
-    gl::glDrawElements(gl::GL_TRIANGLES, triangleIndexCount, gl::GL_UNSIGNED_INT, nullptr);
+    BindMeshLayout(frame.renderData, false);
+    gl::glDrawElements(gl::GL_TRIANGLES, counts.triangleIndexCount, gl::GL_UNSIGNED_INT, nullptr);
     UnbindMeshLayout();
     gl::glUseProgram(0);
     gl::glDisable(gl::GL_BLEND);
 }
 
-void DrawWireframePreview(PF_InData* in_data, PF_OutData* out_data, SuiteHandler&,
-                          AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                          const RenderSettings&, int width, int height, int triangleIndexCount,
-                          int lineIndexCount) {
-    float background[4];
-    float type2Colour[4];
-    GetHostColors(in_data, out_data, background, type2Colour);
+void DrawWireframePreview(const FrameContext& frame, const MeshIndexCounts& counts) {
+    DRAWBOT_ColorRGBA background;
+    DRAWBOT_ColorRGBA type2Colour;
+    GetHostColors(frame.in_data, frame.out_data, &background, &type2Colour);
     gl::glPolygonMode(gl::GL_FRONT_AND_BACK, gl::GL_LINE);
-    SetBlendMode(1);
+    SetBlendMode(BlendMode::Alpha);
 
     float projection[16];
-    PixelToClipProjection(width, height, projection);
+    PixelToClipProjection(frame.width, frame.height, projection);
     float shift[16];
     TranslationMatrix4(1.0f, 1.0f, 0.0f, shift);
     float shadow[16];
     MultiplyMatrix4(projection, shadow, shift);
 
-    const gl::GLuint program = renderData.programs[ShaderSlot_Strips].Name();
+    const gl::GLuint program = frame.renderData.programs[ShaderSlot_Strips].Name();
     gl::glUseProgram(program);
-    BindMeshLayout(renderData, false);
+    BindMeshLayout(frame.renderData, false);
     SetStripsUniforms(program, shadow, background, background);
-    gl::glDrawElements(gl::GL_TRIANGLES, triangleIndexCount, gl::GL_UNSIGNED_INT, nullptr);
+    gl::glDrawElements(gl::GL_TRIANGLES, counts.triangleIndexCount, gl::GL_UNSIGNED_INT, nullptr);
 
-    float halfway[4];
-    for (int c = 0; c < 3; ++c) {
-        halfway[c] = (background[c] + type2Colour[c]) * 0.5f;
-    }
-    halfway[3] = 1.0f;
+    const DRAWBOT_ColorRGBA halfway = {(background.red + type2Colour.red) * 0.5f,
+                                       (background.green + type2Colour.green) * 0.5f,
+                                       (background.blue + type2Colour.blue) * 0.5f, 1.0f};
     SetStripsUniforms(program, projection, type2Colour, halfway);
-    gl::glDrawElements(gl::GL_TRIANGLES, triangleIndexCount, gl::GL_UNSIGNED_INT, nullptr);
+    gl::glDrawElements(gl::GL_TRIANGLES, counts.triangleIndexCount, gl::GL_UNSIGNED_INT, nullptr);
     gl::glPolygonMode(gl::GL_FRONT_AND_BACK, gl::GL_FILL);
 
-    const float red[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-    BindMeshLayout(renderData, true);
+    const DRAWBOT_ColorRGBA red = {1.0f, 0.0f, 0.0f, 1.0f};
+    BindMeshLayout(frame.renderData, true);
     SetStripsUniforms(program, projection, red, red);
-    gl::glDrawElements(gl::GL_LINES, lineIndexCount, gl::GL_UNSIGNED_INT, nullptr);
+    gl::glDrawElements(gl::GL_LINES, counts.lineIndexCount, gl::GL_UNSIGNED_INT, nullptr);
     UnbindMeshLayout();
     gl::glUseProgram(0);
     gl::glDisable(gl::GL_BLEND);

@@ -102,8 +102,7 @@ float NextUnit(std::mt19937& engine) {
 }  // namespace
 
 void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFrame& frame,
-                      const std::vector<float>& stripPositions, const LockedHandle& quorvelRamp,
-                      const Ramp& perpendicularRamp, MeshVertex* vertices) {
+                      const MeshCurves& curves, MeshVertex* vertices) {
     const int inner = static_cast<int>(shape.inner);
     const int64_t rows = shape.rowsPerStrip;
     const bool strips = grid.stripsEnable != 0;
@@ -121,12 +120,12 @@ void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFr
     std::vector<MaskPoint> rowPoints(static_cast<size_t>(inner));
     Band band(grid, shape.alongMasks, columnT);
 
-    BasePointSpacing spacing(inner, *quorvelRamp.As<Ramp>());
+    BasePointSpacing spacing(inner, curves.quorvelRamp);
     std::mt19937 engine(frame.randomSeed);
     MeshVertex* out = vertices;
     for (int64_t k = 0; k < shape.strips; ++k) {
-        const float f0 = CheckedAt(stripPositions, static_cast<size_t>(k));
-        const float f1 = CheckedAt(stripPositions, static_cast<size_t>(k + 1));
+        const float f0 = CheckedAt(curves.stripPositions, static_cast<size_t>(k));
+        const float f1 = CheckedAt(curves.stripPositions, static_cast<size_t>(k + 1));
         const float r = strips ? frame.randomFactor * NextUnit(engine) : 0.0f;
         const double weight = Clamp01(1.0f - r);
         const std::vector<double>& shaped =
@@ -135,7 +134,7 @@ void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFr
 
         for (int64_t i = 0; i < rows; ++i) {
             const float u = f0 + (static_cast<float>(i) * (f1 - f0)) / static_cast<float>(rows - 1);
-            const double g = perpendicularRamp.Evaluate(u);
+            const double g = curves.perpendicularRamp.Evaluate(u);
             band.SetRow(u);
             for (int j = 0; j < inner; ++j) {
                 rowPoints[static_cast<size_t>(j)] =

@@ -5,7 +5,6 @@
 
 #include "render/mesh_grid.h"
 #include "render/mesh_vertex.h"
-#include "shell/toolkit/locked_handle.h"
 
 struct Ramp;
 
@@ -25,10 +24,17 @@ struct MeshFrame {
     double windowEnd;      // .. (1 - p) L
 };
 
+// The curves that place the vertices within the band.
+struct MeshCurves {
+    // The strips' extents: shape.strips + 1 positions.
+    const std::vector<float>& stripPositions;
+    // Shapes the columns.
+    const Ramp& quorvelRamp;
+    // Mixes the shaped and plain column parameters by row.
+    const Ramp& perpendicularRamp;
+};
+
 // Writes shape.vertexCount vertices in order (strip, row, column), one MT19937 draw per strip
-// when strips are on. stripPositions holds the strips' extents (shape.strips + 1 positions);
-// quorvelRamp shapes the columns, perpendicularRamp mixes the shaped and plain parameters by
-// row. Every record is written once, whole, in ascending address order.
+// when strips are on. Every record is written once, whole, in ascending address order.
 void FillMeshVertices(const MeshGrid& grid, const MeshShape& shape, const MeshFrame& frame,
-                      const std::vector<float>& stripPositions, const LockedHandle& quorvelRamp,
-                      const Ramp& perpendicularRamp, MeshVertex* vertices);
+                      const MeshCurves& curves, MeshVertex* vertices);

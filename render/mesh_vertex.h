@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gl/shader_program_table.h"
+
 // One vertex of the mesh vertex buffer: 15 floats, tightly packed. The byte offsets are
 // part of the buffer format that the mesh programs read.
 struct MeshVertex {
@@ -24,17 +26,21 @@ static_assert(offsetof(MeshVertex, normal) == 8 && offsetof(MeshVertex, meshUVs)
 
 // One vertex attribute of the mesh layout.
 struct MeshAttribute {
-    uint32_t location;
+    VertexAttribute location;
     int32_t components;
     uint32_t offset;
 };
 
-// The attributes of MeshVertex by location ("UVs", location 5, belongs to the quad only).
+// The attributes of MeshVertex by location ("UVs" belongs to the quad only).
 constexpr MeshAttribute kMeshAttributes[] = {
-    {0, 2, offsetof(MeshVertex, position)},      {1, 2, offsetof(MeshVertex, normal)},
-    {2, 2, offsetof(MeshVertex, meshUVs)},       {3, 2, offsetof(MeshVertex, outputUV)},
-    {4, 2, offsetof(MeshVertex, screenNoiseUV)}, {6, 2, offsetof(MeshVertex, uvs1)},
-    {7, 2, offsetof(MeshVertex, uvs2)},          {8, 1, offsetof(MeshVertex, stripIndex)},
+    {VertexAttribute_Position, 2, offsetof(MeshVertex, position)},
+    {VertexAttribute_Normal, 2, offsetof(MeshVertex, normal)},
+    {VertexAttribute_MeshUVs, 2, offsetof(MeshVertex, meshUVs)},
+    {VertexAttribute_OutputUV, 2, offsetof(MeshVertex, outputUV)},
+    {VertexAttribute_ScreenNoiseUV, 2, offsetof(MeshVertex, screenNoiseUV)},
+    {VertexAttribute_UVs1, 2, offsetof(MeshVertex, uvs1)},
+    {VertexAttribute_UVs2, 2, offsetof(MeshVertex, uvs2)},
+    {VertexAttribute_StripIndex, 1, offsetof(MeshVertex, stripIndex)},
 };
 
 // The index counts of a built mesh; both 0 when there is no mesh.

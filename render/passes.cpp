@@ -1,5 +1,7 @@
 #include "render/passes.h"
 
+#include <cstddef>
+
 #include <glbinding/gl/gl.h>
 
 #include "gl/shader_program.h"
@@ -23,8 +25,8 @@ constexpr QuadPass kResolvePass = {PassBlend::Mode, ShaderSlot_Copy, false, true
 constexpr QuadPass kOutputPass = {PassBlend::Premultiplied, ShaderSlot_OutputConversion, true,
                                   false};
 
-void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData,
-                  int width, int height, gl::GLuint texture, float multiplier16bit, int blendMode) {
+void DrawQuadPass(const QuadPass& pass, const FrameContext& frame, gl::GLuint texture,
+                  BlendMode blendMode) {
     switch (pass.blend) {
         case PassBlend::Off:
             gl::glDisable(gl::GL_BLEND);
@@ -39,13 +41,15 @@ void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderD
             break;
     }
     float projection[16];
-    PixelToClipProjection(width, height, projection);
+    PixelToClipProjection(frame.width, frame.height, projection);
+    const AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData = frame.renderData;
     const gl::GLuint program = renderData.programs[pass.programSlot].Name();
     gl::glUseProgram(program);
     gl::glUniformMatrix4fv(gl::glGetUniformLocation(program, "ModelviewProjection"), 1,
                            gl::GL_FALSE, projection);
     if (pass.sendsMultiplier) {
-        gl::glUniform1f(gl::glGetUniformLocation(program, "multiplier16bit"), multiplier16bit);
+        gl::glUniform1f(gl::glGetUniformLocation(program, "multiplier16bit"),
+                        frame.format.multiplier16bit);
     }
     AESDK_OpenGL::BindTextureToSampler(program, texture, "inputTexture", 0);
     gl::glBindVertexArray(renderData.quadVertexArray.Name());
@@ -59,41 +63,40 @@ void DrawQuadPass(const QuadPass& pass, AESDK_OpenGL::AESDK_OpenGL_EffectRenderD
 
 }  // namespace
 
-void SetBlendMode(int mode) {
-    if (mode == 1) {
+void SetBlendMode(BlendMode mode) {
+    if (mode == BlendMode::Alpha) {
         gl::glEnable(gl::GL_BLEND);
         gl::glBlendFuncSeparate(gl::GL_SRC_ALPHA, gl::GL_ONE_MINUS_SRC_ALPHA, gl::GL_ONE,
                                 gl::GL_ONE_MINUS_SRC_ALPHA);
         gl::glBlendEquationSeparate(gl::GL_FUNC_ADD, gl::GL_FUNC_ADD);
-    } else if (mode == 3) {
+    } else if (mode == BlendMode::Off) {
         gl::glDisable(gl::GL_BLEND);
     }
 }
 
 void DrawQuad(gl::GLuint quadVertexBuffer) {
-    gl::glEnableVertexAttribArray(0);
-    gl::glEnableVertexAttribArray(5);
+    constexpr gl::GLsizei stride = sizeof(QuadVertex);
+    gl::glEnableVertexAttribArray(VertexAttribute_Position);
+    gl::glEnableVertexAttribArray(VertexAttribute_UVs);
     gl::glBindBuffer(gl::GL_ARRAY_BUFFER, quadVertexBuffer);
-    gl::glVertexAttribPointer(0, 3, gl::GL_FLOAT, gl::GL_FALSE, 20, nullptr);
-    gl::glVertexAttribPointer(5, 2, gl::GL_FLOAT, gl::GL_FALSE, 20,
-                              reinterpret_cast<const void*>(12));
+    gl::glVertexAttribPointer(VertexAttribute_Position, 3, gl::GL_FLOAT, gl::GL_FALSE, stride,
+                              reinterpret_cast<const void*>(offsetof(QuadVertex, x)));
+    gl::glVertexAttribPointer(VertexAttribute_UVs, 2, gl::GL_FLOAT, gl::GL_FALSE, stride,
+                              reinterpret_cast<const void*>(offsetof(QuadVertex, u)));
     gl::glDrawArrays(gl::GL_TRIANGLE_STRIP, 0, 4);
-    gl::glDisableVertexAttribArray(0);
-    gl::glDisableVertexAttribArray(5);
+    gl::glDisableVertexAttribArray(VertexAttribute_Position);
+    gl::glDisableVertexAttribArray(VertexAttribute_UVs);
     gl::glBindBuffer(gl::GL_ARRAY_BUFFER, 0);
 }
 
-void DrawBackgroundPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width,
-                        int height, gl::GLuint texture, float multiplier16bit) {
-    DrawQuadPass(kBackgroundPass, renderData, width, height, texture, multiplier16bit, 0);
+void DrawBackgroundPass(const FrameContext& frame, gl::GLuint texture) {
+    DrawQuadPass(kBackgroundPass, frame, texture, BlendMode::Off);
 }
 
-void DrawResolvePass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
-                     gl::GLuint texture, int blendMode) {
-    DrawQuadPass(kResolvePass, renderData, width, height, texture, 1.0f, blendMode);
+void DrawResolvePass(const FrameContext& frame, gl::GLuint texture, BlendMode blendMode) {
+    DrawQuadPass(kResolvePass, frame, texture, blendMode);
 }
 
-void DrawOutputPass(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, int width, int height,
-                    gl::GLuint texture, float multiplier16bit) {
-    DrawQuadPass(kOutputPass, renderData, width, height, texture, multiplier16bit, 0);
+void DrawOutputPass(const FrameContext& frame, gl::GLuint texture) {
+    DrawQuadPass(kOutputPass, frame, texture, BlendMode::Off);
 }

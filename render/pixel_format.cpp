@@ -6,13 +6,6 @@
 
 namespace {
 
-struct PixelFormatRow {
-    PF_PixelFormat format;
-    gl::GLenum glType;
-    size_t bytesPerPixel;
-    float multiplier16bit;
-};
-
 // 16-bit channels run from 0 to 32768, but OpenGL normalises unsigned shorts by 65535.
 constexpr float kMultiplier16 = 65535.0f / 32768.0f;
 
@@ -24,15 +17,10 @@ constexpr PixelFormatRow kPixelFormats[] = {
 
 }  // namespace
 
-void GetPixelFormatInfo(PF_PixelFormat format, size_t& bytesPerPixel, gl::GLenum& glType,
-                        float& multiplier16bit) {
-    multiplier16bit = 1.0f;
+const PixelFormatRow& GetPixelFormatInfo(PF_PixelFormat format) {
     for (const PixelFormatRow& row : kPixelFormats) {
         if (row.format == format) {
-            bytesPerPixel = row.bytesPerPixel;
-            glType = row.glType;
-            multiplier16bit = row.multiplier16bit;
-            return;
+            return row;
         }
     }
     throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);

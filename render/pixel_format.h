@@ -6,8 +6,15 @@
 
 #include "host_api/effect.h"
 
-// What OpenGL needs to know about one of the host's three pixel formats. Throws
-// ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM) for any other format; multiplier16bit is
-// 1.0 before the format is looked at.
-void GetPixelFormatInfo(PF_PixelFormat format, size_t& bytesPerPixel, gl::GLenum& glType,
-                        float& multiplier16bit);
+// What OpenGL needs to know about one of the host's three pixel formats.
+struct PixelFormatRow {
+    PF_PixelFormat format;
+    gl::GLenum glType;
+    size_t bytesPerPixel;
+    // The factor that brings 16-bit channels (0 to 32768) to 0 to 1 once OpenGL has divided
+    // them by 65535; 1.0 for the other depths.
+    float multiplier16bit;
+};
+
+// The row of format; any other format raises ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM).
+const PixelFormatRow& GetPixelFormatInfo(PF_PixelFormat format);

@@ -7,8 +7,8 @@
 
 #include <glbinding/gl/gl.h>
 
-#include "render/owned_texture.h"
 #include "shell/toolkit/errors.h"
+#include "shell/toolkit/owned_handle.h"
 
 std::mutex s_gpuTransferMutex;
 
@@ -19,29 +19,6 @@ struct UploadSource {
     const void* pixels = nullptr;
     gl::GLenum type = gl::GL_NONE;
     size_t bytesPerPixel = 0;
-};
-
-// "PF Pixel Data Suite" 1, held for one call.
-class PixelDataSuite {
-  public:
-    explicit PixelDataSuite(SPBasicSuite* basic) : basic_(basic) {
-        const void* suite = nullptr;
-        if (basic_ != nullptr) {
-            basic_->AcquireSuite(kPFPixelDataSuite, kPFPixelDataSuiteVersion1, &suite);
-        }
-        if (suite == nullptr) {
-            throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
-        }
-        suite_ = static_cast<const PF_PixelDataSuite1*>(suite);
-    }
-    ~PixelDataSuite() { basic_->ReleaseSuite(kPFPixelDataSuite, kPFPixelDataSuiteVersion1); }
-    PixelDataSuite(const PixelDataSuite&) = delete;
-    PixelDataSuite& operator=(const PixelDataSuite&) = delete;
-    const PF_PixelDataSuite1* operator->() const { return suite_; }
-
-  private:
-    SPBasicSuite* basic_;
-    const PF_PixelDataSuite1* suite_ = nullptr;
 };
 
 // A pixel callback's answer: its code is the frame's error; success without pixels is a
@@ -56,7 +33,9 @@ void CheckPixels(PF_Err err, const void* pixels) {
     }
 }
 
-UploadSource FindInputPixels(PF_InData* in_data, PF_EffectWorld* input) {
+UploadSource FindInputPixels(const FrameContext& frame) {
+    PF_InData* in_data = frame.in_data;
+    PF_EffectWorld* input = frame.input;
     UploadSource source;
     if ((input->world_flags & PF_WorldFlag_DEEP) != 0) {
         PF_Pixel16* pixels = nullptr;
@@ -74,9 +53,14 @@ UploadSource FindInputPixels(PF_InData* in_data, PF_EffectWorld* input) {
         source = {pixels, gl::GL_UNSIGNED_BYTE, sizeof(PF_Pixel8)};
         return source;
     }
-    PixelDataSuite suite(in_data->pica_basicP);
+    const PF_PixelDataSuite1* suite = frame.suites.Find<SuiteSlot::PixelDataSuite1>();
+    if (suite == nullptr) {
+        throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
+    }
     PF_PixelFloat* pixels = nullptr;
     const PF_Err err = suite->get_pixel_data_float(input, nullptr, &pixels);
+    // Held for this one call.
+    frame.suites.Release(SuiteSlot::PixelDataSuite1);
     CheckPixels(err, pixels);
     source = {pixels, gl::GL_FLOAT, sizeof(PF_PixelFloat)};
     return source;
@@ -92,50 +76,27 @@ bool RowsArePixelAligned(const PF_EffectWorld* world, size_t bytesPerPixel) {
     return world->rowbytes % static_cast<A_long>(bytesPerPixel) == 0;
 }
 
-// A host handle of the read-back image, locked for its whole life.
-class ReadbackImage {
-  public:
-    ReadbackImage(SuiteHandler& suites, uint64_t size) : suites_(suites) {
-        handle_ = suites_.HandleSuite2()->host_new_handle(size);
-        if (handle_ == nullptr) {
-            throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
-        }
-        pixels_ = suites_.HandleSuite2()->host_lock_handle(handle_);
-        if (pixels_ == nullptr) {
-            // A lock that gave nothing is still undone before the handle goes.
-            suites_.HandleSuite2()->host_unlock_handle(handle_);
-            suites_.HandleSuite2()->host_dispose_handle(handle_);
-            throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
-        }
-    }
-    ~ReadbackImage() {
-        suites_.HandleSuite2()->host_unlock_handle(handle_);
-        suites_.HandleSuite2()->host_dispose_handle(handle_);
-    }
-    ReadbackImage(const ReadbackImage&) = delete;
-    ReadbackImage& operator=(const ReadbackImage&) = delete;
-    unsigned char* Bytes() const { return static_cast<unsigned char*>(pixels_); }
-
-  private:
-    SuiteHandler& suites_;
-    PF_Handle handle_ = nullptr;
-    void* pixels_ = nullptr;
+// The read-back image: rows of width pixels, one after the other.
+struct ImageRows {
+    const unsigned char* bytes;
+    A_long width;
+    A_long height;
+    size_t bytesPerPixel;
 };
 
 // Copies the overlap of the image and the output row by row; the rest of the output's pixels
 // become transparent black.
-void CopyIntoOutput(const unsigned char* image, A_long width, A_long height, unsigned char* target,
-                    const PF_EffectWorld* output, size_t bytesPerPixel) {
-    RowsArePixelAligned(output, bytesPerPixel);
-    const size_t imageRow = static_cast<size_t>(width) * bytesPerPixel;
-    const size_t outputRow = static_cast<size_t>(output->width) * bytesPerPixel;
+void CopyIntoOutput(const ImageRows& image, unsigned char* target, const PF_EffectWorld* output) {
+    RowsArePixelAligned(output, image.bytesPerPixel);
+    const size_t imageRow = static_cast<size_t>(image.width) * image.bytesPerPixel;
+    const size_t outputRow = static_cast<size_t>(output->width) * image.bytesPerPixel;
     const size_t copied = std::min(imageRow, outputRow);
     for (A_long y = 0; y < output->height; ++y) {
         unsigned char* row =
             target + static_cast<size_t>(y) * static_cast<size_t>(output->rowbytes);
         size_t done = 0;
-        if (y < height) {
-            std::memcpy(row, image + static_cast<size_t>(y) * imageRow, copied);
+        if (y < image.height) {
+            std::memcpy(row, image.bytes + static_cast<size_t>(y) * imageRow, copied);
             done = copied;
         }
         std::memset(row + done, 0, outputRow - done);
@@ -144,8 +105,9 @@ void CopyIntoOutput(const unsigned char* image, A_long width, A_long height, uns
 
 }  // namespace
 
-gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wrapMode, int linear) {
-    const UploadSource source = FindInputPixels(in_data, input);
+AESDK_OpenGL::GlTexture UploadInputTexture(const FrameContext& frame) {
+    const PF_EffectWorld* input = frame.input;
+    const UploadSource source = FindInputPixels(frame);
     const size_t rowBytes = static_cast<size_t>(input->width) * source.bytesPerPixel;
     std::vector<unsigned char> packed;
     const void* pixels = source.pixels;
@@ -162,15 +124,12 @@ gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wra
         rowLength = 0;
     }
 
-    OwnedTexture texture;
-    texture.Generate();
-    gl::glBindTexture(gl::GL_TEXTURE_2D, texture.Get());
-    const gl::GLenum filter = linear != 0 ? gl::GL_LINEAR : gl::GL_NEAREST;
-    const gl::GLenum wrap = wrapMode == 1 ? gl::GL_REPEAT : gl::GL_CLAMP_TO_EDGE;
-    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MAG_FILTER, filter);
-    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MIN_FILTER, filter);
-    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_WRAP_S, wrap);
-    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_WRAP_T, wrap);
+    AESDK_OpenGL::GlTexture texture = AESDK_OpenGL::GlTexture::Create();
+    gl::glBindTexture(gl::GL_TEXTURE_2D, texture.Name());
+    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MAG_FILTER, gl::GL_NEAREST);
+    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_MIN_FILTER, gl::GL_NEAREST);
+    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_WRAP_S, gl::GL_CLAMP_TO_EDGE);
+    gl::glTexParameteri(gl::GL_TEXTURE_2D, gl::GL_TEXTURE_WRAP_T, gl::GL_CLAMP_TO_EDGE);
     gl::glTexImage2D(gl::GL_TEXTURE_2D, 0, gl::GL_RGBA32F, input->width, input->height, 0,
                      gl::GL_RGBA, gl::GL_FLOAT, nullptr);
     gl::glPixelStorei(gl::GL_UNPACK_ROW_LENGTH, rowLength);
@@ -181,28 +140,33 @@ gl::GLuint UploadInputTexture(PF_InData* in_data, PF_EffectWorld* input, int wra
     }
     gl::glPixelStorei(gl::GL_UNPACK_ROW_LENGTH, 0);
     gl::glBindTexture(gl::GL_TEXTURE_2D, 0);
-    return texture.Release();
+    return texture;
 }
 
-void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectWorld* input,
-                   PF_EffectWorld* output, PF_InData* in_data, PF_PixelFormat format,
-                   size_t bytesPerPixel, gl::GLenum glType) {
-    if (format != PF_PixelFormat_ARGB32 && format != PF_PixelFormat_ARGB64 &&
-        format != PF_PixelFormat_ARGB128) {
-        throw ReportedAsOutOfMemory(PF_Err_BAD_CALLBACK_PARAM);
+void ReadBackOutput(const FrameContext& frame) {
+    const PixelFormatRow& format = frame.format;
+    const A_long width = frame.width;
+    const A_long height = frame.height;
+    // Locked for its whole life.
+    const NewLockedHandle image(
+        &frame.suites,
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * format.bytesPerPixel);
+    if (image.Memory() == nullptr) {
+        throw ReportedAsOutOfMemory(PF_Err_OUT_OF_MEMORY);
     }
-    ReadbackImage image(
-        suites, static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bytesPerPixel);
+    unsigned char* bytes = static_cast<unsigned char*>(image.Memory());
     gl::glReadBuffer(gl::GL_COLOR_ATTACHMENT0);
     {
         std::lock_guard<std::mutex> lock(s_gpuTransferMutex);
-        gl::glReadPixels(0, 0, width, height, gl::GL_RGBA, glType, image.Bytes());
+        gl::glReadPixels(0, 0, width, height, gl::GL_RGBA, format.glType, bytes);
     }
 
-    if (format == PF_PixelFormat_ARGB128) {
-        ReadbackRefcon refcon = {reinterpret_cast<const float*>(image.Bytes()), input};
-        const PF_Err err = suites.iterateFloatSuite1()->iterate(
-            in_data, 0, input->height, input, nullptr, &refcon, ReadbackFloatPixel, output);
+    PF_InData* in_data = frame.in_data;
+    if (format.format == PF_PixelFormat_ARGB128) {
+        ReadbackRefcon refcon = {reinterpret_cast<const float*>(bytes), frame.input};
+        const PF_Err err = frame.suites.iterateFloatSuite1()->iterate(
+            in_data, 0, frame.input->height, frame.input, nullptr, &refcon, ReadbackFloatPixel,
+            frame.output);
         if (err != PF_Err_NONE) {
             throw ReportedAsOutOfMemory(err);
         }
@@ -210,25 +174,18 @@ void ReadBackImage(A_long width, A_long height, SuiteHandler& suites, PF_EffectW
     }
     void* target = nullptr;
     PF_Err err = PF_Err_NONE;
-    if (format == PF_PixelFormat_ARGB64) {
+    if (format.format == PF_PixelFormat_ARGB64) {
         PF_Pixel16* pixels = nullptr;
-        err = in_data->utils->get_pixel_data16(output, nullptr, &pixels);
+        err = in_data->utils->get_pixel_data16(frame.output, nullptr, &pixels);
         target = pixels;
     } else {
         PF_Pixel8* pixels = nullptr;
-        err = in_data->utils->get_pixel_data8(output, nullptr, &pixels);
+        err = in_data->utils->get_pixel_data8(frame.output, nullptr, &pixels);
         target = pixels;
     }
     CheckPixels(err, target);
-    CopyIntoOutput(image.Bytes(), width, height, static_cast<unsigned char*>(target), output,
-                   bytesPerPixel);
-}
-
-void ReadBackOutput(AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData, SuiteHandler& suites,
-                    PF_EffectWorld* input, PF_EffectWorld* output, PF_InData* in_data,
-                    PF_PixelFormat format, size_t bytesPerPixel, gl::GLenum glType) {
-    ReadBackImage(renderData.width, renderData.height, suites, input, output, in_data, format,
-                  bytesPerPixel, glType);
+    CopyIntoOutput({bytes, width, height, format.bytesPerPixel},
+                   static_cast<unsigned char*>(target), frame.output);
 }
 
 PF_Err ReadbackFloatPixel(void* refcon, A_long x, A_long y, PF_PixelFloat*,

@@ -41,6 +41,12 @@ const PF_ParamDef kEmptyDef{};
 
 }  // namespace
 
+RenderSettings::~RenderSettings() {
+    if (!paramDefs.empty()) {
+        CheckinAll(inData);
+    }
+}
+
 PF_Err RenderSettings::CheckoutAll() {
     if (paramDefs.capacity() < PARAM_COUNT) {
         paramDefs.reserve(PARAM_COUNT);

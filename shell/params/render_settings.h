@@ -23,11 +23,15 @@
 // param_list.h (mask1PathId, offset, quorvelRamp, ...): path ids and ramp handles as the host
 // gave them, float sliders as the host's double, checkboxes as the low byte of the value,
 // popups as the 1-based choice, integer sliders as they are. Ramp handles and path ids are
-// meaningful only between CheckoutAll and CheckinAll.
-//
-// Per frame: set inData, CheckoutAll, read the fields (only when it returned 0), CheckinAll
-// (also after a failed CheckoutAll), destroy.
+// meaningful only between CheckoutAll and CheckinAll, and the fields only after a CheckoutAll
+// that returned 0. What is still checked out when the snapshot ends is checked in then, without
+// a word: CheckinAll is what reports the host's answer.
 struct RenderSettings {
+    RenderSettings() = default;
+    ~RenderSettings();
+    RenderSettings(const RenderSettings&) = delete;
+    RenderSettings& operator=(const RenderSettings&) = delete;
+
     // Checks the 57 value parameters out at inData's current time and fills the fields. Always
     // appends 57 definitions; after a failed check-out no later parameter is asked for and no
     // later field is written. Returns the first host error, or 0.

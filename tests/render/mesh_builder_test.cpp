@@ -63,23 +63,10 @@ class MeshBuilderTest : public gl_test::RenderDataTest {
             return;
         }
         test = std::make_unique<Fixture>();
-        RenderSettings& s = test->settings;
-        s.inData = &test->host.inData;
-        s.mask1PathId = test->host.AddMask(Line(20));
-        s.mask2PathId = test->host.AddMask(Line(120));
-        s.mask1BasePointsDensity = test->even.handle;
-        s.mask2BasePointsDensity = test->even.handle;
-        s.quorvelRamp = test->flat.handle;
-        s.quorvelPerpendicularRamp = test->flat.handle;
-        s.stripsDistribution = test->even.handle;
-        s.quorvelDirection = 2;
-        s.acrossBasePoints = 25;
-        s.alongBasePoints = 100;
-        s.quorvelFactor = 100.0;
-        s.stripsCount = 100;
-        s.stripsRandomFactor = 30.0;
-        s.animationSpeed = 100.0;
-        s.loopMeshPart = 1.0;
+        const PF_PathID masks[2] = {test->host.AddMask(Line(20)), test->host.AddMask(Line(120))};
+        SetMeshSettings(
+            test->settings, &test->host.inData, masks,
+            {test->even.handle, test->flat.handle, test->flat.handle, test->even.handle});
     }
     void TearDown() override {
         if (test != nullptr) {
@@ -91,8 +78,7 @@ class MeshBuilderTest : public gl_test::RenderDataTest {
 
     MeshIndexCounts Build() {
         SuiteHandler suites(test->host.inData.pica_basicP);
-        return BuildMesh(&test->host.inData, suites, *renderData, test->settings, 0.0f, 0.0f,
-                         test->host.inData.width, test->host.inData.height);
+        return BuildMesh(MeshBuildFrame(test->host.inData, suites, test->settings, *renderData));
     }
 
     void ExpectNothingBound() {

@@ -6,6 +6,7 @@
 
 #include "ramp/scoped_ramp.h"
 #include "render/mesh_drawing.h"
+#include "shell/toolkit/app_colours.h"
 #include "tests/support/egl_context.h"
 
 namespace {
@@ -18,13 +19,13 @@ TEST(RampLookupTexture, HoldsTheRampAtEachTexelAndWrapsByLoop) {
     const ScopedRamp ramp(RampMode_All, RampInterpolation_Bezier,
                           {{0.0f, 0.2f}, {0.3f, 0.9f}, {1.0f, 0.1f}});
     for (int loop : {0, 1, 2}) {
-        const gl::GLuint texture = MakeRampTexture(nullptr, *ramp, loop);
-        ASSERT_NE(texture, 0u);
+        const AESDK_OpenGL::GlTexture texture = MakeRampTexture(*ramp, loop);
+        ASSERT_NE(texture.Name(), 0u);
         gl::GLint bound = -1;
         gl::glGetIntegerv(gl::GL_TEXTURE_BINDING_2D, &bound);
         EXPECT_EQ(bound, 0);
 
-        gl::glBindTexture(gl::GL_TEXTURE_2D, texture);
+        gl::glBindTexture(gl::GL_TEXTURE_2D, texture.Name());
         gl::GLint width = 0;
         gl::GLint height = 0;
         gl::GLint format = 0;
@@ -57,17 +58,15 @@ TEST(RampLookupTexture, HoldsTheRampAtEachTexelAndWrapsByLoop) {
         EXPECT_EQ(texels[0], 0.2f);
         EXPECT_EQ(texels[2047], 0.1f);
         gl::glBindTexture(gl::GL_TEXTURE_2D, 0);
-        gl::glDeleteTextures(1, &texture);
     }
 }
 
 TEST(HostColors, SixteenBitChannelsBecomeUnitFloatsWithOpaqueAlpha) {
-    float out[4] = {};
-    HostColorToFloats({65535, 0, 32768}, out);
-    EXPECT_EQ(out[0], 1.0f);
-    EXPECT_EQ(out[1], 0.0f);
-    EXPECT_EQ(out[2], 32768 * (1.0f / 65535.0f));
-    EXPECT_EQ(out[3], 1.0f);
+    const DRAWBOT_ColorRGBA out = FromAppColor({65535, 0, 32768});
+    EXPECT_EQ(out.red, 1.0f);
+    EXPECT_EQ(out.green, 0.0f);
+    EXPECT_EQ(out.blue, 32768 * (1.0f / 65535.0f));
+    EXPECT_EQ(out.alpha, 1.0f);
 }
 
 }  // namespace

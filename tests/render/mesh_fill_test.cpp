@@ -22,7 +22,7 @@ MaskBasePoints Straight(int count, double y) {
 
 class MeshFillTest : public testing::Test {
   protected:
-    MeshFillTest() : suites(host.inData.pica_basicP), quorvel(&suites, quorvelRamp.handle) {
+    MeshFillTest() {
         grid = MeshGrid{&mask1, &mask2, 2, 11, 5, 0, 0, 100};
         frame.width = 200;
         frame.height = 100;
@@ -39,7 +39,7 @@ class MeshFillTest : public testing::Test {
         }
         std::vector<MeshVertex> vertices(static_cast<size_t>(shape.vertexCount) + 1);
         vertices.back().stripIndex = -7.0f;
-        FillMeshVertices(grid, shape, frame, positions, quorvel, perpendicular.ramp(),
+        FillMeshVertices(grid, shape, frame, {positions, quorvelRamp.ramp(), perpendicular.ramp()},
                          vertices.data());
         EXPECT_EQ(vertices.back().stripIndex, -7.0f) << "written past the end";
         vertices.pop_back();
@@ -51,10 +51,8 @@ class MeshFillTest : public testing::Test {
     }
 
     RenderTestHost host;
-    SuiteHandler suites;
     RampHandle quorvelRamp{host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
     RampHandle perpendicular{host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
-    LockedHandle quorvel;
     MaskBasePoints mask1 = Straight(11, 10.0);
     MaskBasePoints mask2 = Straight(11, 110.0);
     MeshGrid grid;
@@ -193,9 +191,10 @@ TEST_F(MeshFillTest, TooFewStripPositionsAreAnOutOfRangeError) {
     shape = MeshShapeOf(grid);
     std::vector<MeshVertex> vertices(static_cast<size_t>(shape.vertexCount));
     const std::vector<float> shortList = {0.0f, 0.5f};
-    EXPECT_THROW(FillMeshVertices(grid, shape, frame, shortList, quorvel, perpendicular.ramp(),
-                                  vertices.data()),
-                 std::out_of_range);
+    EXPECT_THROW(
+        FillMeshVertices(grid, shape, frame, {shortList, quorvelRamp.ramp(), perpendicular.ramp()},
+                         vertices.data()),
+        std::out_of_range);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -333,6 +334,17 @@ std::vector<bool> FramesOwnCalls(const std::vector<std::string>& journal,
     return own;
 }
 
+// Whether a frame's journal gives back in the host's order: the World suite right before the
+// parameters, the layer after them, then the rest of the suites.
+bool GivesBackInTheHostsOrder(const std::vector<std::string>& journal) {
+    const auto first = std::find(journal.begin(), journal.end(), "checkin_param");
+    const auto last = std::find(journal.rbegin(), journal.rend(), "checkin_param").base();
+    const auto layer = std::find(last, journal.end(), "checkin_layer_pixels");
+    return first != journal.begin() && first != journal.end() &&
+           *std::prev(first) == "ReleaseSuite" && layer != journal.end() &&
+           std::find(layer, journal.end(), "ReleaseSuite") != journal.end();
+}
+
 // Each call of the frame that can report a failure fails once, and once reports success
 // while handing out nothing. The host's context is current again and everything taken is
 // given back, except what the host itself refused to take back: a suite whose release, a path
@@ -362,7 +374,9 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
             const std::string name = function;
             host.faults().StartJournal();
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-            const std::vector<bool> own = FramesOwnCalls(host.faults().Journal(), function);
+            const std::vector<std::string> journal = host.faults().Journal();
+            EXPECT_TRUE(GivesBackInTheHostsOrder(journal));
+            const std::vector<bool> own = FramesOwnCalls(journal, function);
             for (size_t nth = 1; nth <= own.size(); ++nth) {
                 if (!own[nth - 1]) {
                     continue;

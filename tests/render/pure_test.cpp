@@ -20,34 +20,27 @@ uint32_t Bits(float value) {
 }
 
 TEST(PixelFormatInfo, TheThreeFormatsAndNoOther) {
-    size_t bytes = 0;
-    gl::GLenum type = gl::GL_NONE;
-    float multiplier = 0.0f;
-    GetPixelFormatInfo(PF_PixelFormat_ARGB32, bytes, type, multiplier);
-    EXPECT_EQ(bytes, 4u);
-    EXPECT_EQ(type, gl::GL_UNSIGNED_BYTE);
-    EXPECT_EQ(multiplier, 1.0f);
-    GetPixelFormatInfo(PF_PixelFormat_ARGB64, bytes, type, multiplier);
-    EXPECT_EQ(bytes, 8u);
-    EXPECT_EQ(type, gl::GL_UNSIGNED_SHORT);
-    EXPECT_EQ(Bits(multiplier), 0x3FFFFF00u);
+    const PixelFormatRow& bits8 = GetPixelFormatInfo(PF_PixelFormat_ARGB32);
+    EXPECT_EQ(bits8.bytesPerPixel, 4u);
+    EXPECT_EQ(bits8.glType, gl::GL_UNSIGNED_BYTE);
+    EXPECT_EQ(bits8.multiplier16bit, 1.0f);
+    const PixelFormatRow& bits16 = GetPixelFormatInfo(PF_PixelFormat_ARGB64);
+    EXPECT_EQ(bits16.bytesPerPixel, 8u);
+    EXPECT_EQ(bits16.glType, gl::GL_UNSIGNED_SHORT);
+    EXPECT_EQ(Bits(bits16.multiplier16bit), 0x3FFFFF00u);
     // 32768 read as a fraction of 65535 comes back to 1 within float precision.
-    EXPECT_NEAR(32768.0f / 65535.0f * multiplier, 1.0f, 1e-6f);
-    GetPixelFormatInfo(PF_PixelFormat_ARGB128, bytes, type, multiplier);
-    EXPECT_EQ(bytes, 16u);
-    EXPECT_EQ(type, gl::GL_FLOAT);
-    EXPECT_EQ(multiplier, 1.0f);
+    EXPECT_NEAR(32768.0f / 65535.0f * bits16.multiplier16bit, 1.0f, 1e-6f);
+    const PixelFormatRow& floats = GetPixelFormatInfo(PF_PixelFormat_ARGB128);
+    EXPECT_EQ(floats.bytesPerPixel, 16u);
+    EXPECT_EQ(floats.glType, gl::GL_FLOAT);
+    EXPECT_EQ(floats.multiplier16bit, 1.0f);
 
-    multiplier = 7.0f;
-    bytes = 99;
     try {
-        GetPixelFormatInfo(PF_PixelFormat_INVALID, bytes, type, multiplier);
+        GetPixelFormatInfo(PF_PixelFormat_INVALID);
         FAIL() << "an unknown format must throw";
     } catch (const ReportedAsOutOfMemory& e) {
         EXPECT_EQ(e.cause, PF_Err_BAD_CALLBACK_PARAM);
     }
-    EXPECT_EQ(multiplier, 1.0f);
-    EXPECT_EQ(bytes, 99u);
 }
 
 TEST(Matrix4, ProductsAliasingAndProjection) {

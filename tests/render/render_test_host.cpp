@@ -56,3 +56,40 @@ RampHandle::~RampHandle() {
     host.handles().Unlock(handle);
     host.handles().Dispose(handle);
 }
+
+void SetMeshSettings(RenderSettings& settings, PF_InData* inData, const PF_PathID masks[2],
+                     const MeshRamps& ramps) {
+    settings.inData = inData;
+    settings.mask1PathId = masks[0];
+    settings.mask2PathId = masks[1];
+    settings.mask1BasePointsDensity = ramps.density;
+    settings.mask2BasePointsDensity = ramps.density;
+    settings.quorvelRamp = ramps.quorvel;
+    settings.quorvelPerpendicularRamp = ramps.perpendicular;
+    settings.stripsDistribution = ramps.strips;
+    settings.quorvelDirection = 2;
+    settings.acrossBasePoints = 25;
+    settings.alongBasePoints = 100;
+    settings.quorvelFactor = 100.0;
+    settings.stripsCount = 100;
+    settings.stripsRandomFactor = 30.0;
+    settings.animationSpeed = 100.0;
+    settings.loopMeshPart = 1.0;
+}
+
+FrameContext MeshBuildFrame(PF_InData& inData, SuiteHandler& suites, const RenderSettings& settings,
+                            AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData) {
+    return FrameContext{&inData,
+                        nullptr,
+                        suites,
+                        settings,
+                        nullptr,
+                        nullptr,
+                        GetPixelFormatInfo(PF_PixelFormat_ARGB32),
+                        renderData,
+                        inData.width,
+                        inData.height,
+                        0.0f,
+                        0.0f,
+                        false};
+}

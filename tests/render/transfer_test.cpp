@@ -10,6 +10,7 @@
 
 #include "host/pixel_access.h"
 #include "host/world.h"
+#include "render/frame_context.h"
 #include "render/pixel_format.h"
 #include "render/pixel_transfer.h"
 #include "shell/toolkit/errors.h"
@@ -122,32 +123,50 @@ class Transfer : public testing::Test {
         EXPECT_EQ(TransferHost::heldSuites, 0);
     }
 
+    // What the transfers read of a frame: the worlds, the format and the call's suites.
+    FrameContext FrameOf(SuiteHandler& suites, PF_EffectWorld* input, PF_EffectWorld* output,
+                         PF_PixelFormat format) {
+        return FrameContext{&host_.inData,
+                            nullptr,
+                            suites,
+                            settings_,
+                            input,
+                            output,
+                            GetPixelFormatInfo(format),
+                            renderData_,
+                            input->width,
+                            input->height,
+                            0.0f,
+                            0.0f,
+                            false};
+    }
+
+    AESDK_OpenGL::GlTexture Upload(PF_EffectWorld* input) {
+        SuiteHandler suites(&host_.basic);
+        return UploadInputTexture(FrameOf(suites, input, nullptr, PF_PixelFormat_ARGB32));
+    }
+
     // Uploads the input, attaches the texture and reads it back into the output.
     void RoundTrip(World& input, World& output) {
-        const gl::GLuint texture = UploadInputTexture(&host_.inData, input.Effect(), 0, 0);
-        ASSERT_NE(texture, 0u);
+        SuiteHandler suites(&host_.basic);
+        const FrameContext frame = FrameOf(suites, input.Effect(), output.Effect(),
+                                           quorvel::host::PixelFormatOf(input.PixelDepth()));
+        const AESDK_OpenGL::GlTexture texture = UploadInputTexture(frame);
+        ASSERT_NE(texture.Name(), 0u);
         gl::GLint rowLength = -1;
         gl::glGetIntegerv(gl::GL_UNPACK_ROW_LENGTH, &rowLength);
         EXPECT_EQ(rowLength, 0);
         gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, framebuffer_);
         gl::glFramebufferTexture2D(gl::GL_FRAMEBUFFER, gl::GL_COLOR_ATTACHMENT0, gl::GL_TEXTURE_2D,
-                                   texture, 0);
-        size_t bytes = 0;
-        gl::GLenum type = gl::GL_NONE;
-        float multiplier = 0;
-        const PF_PixelFormat format = quorvel::host::PixelFormatOf(input.PixelDepth());
-        GetPixelFormatInfo(format, bytes, type, multiplier);
-        {
-            SuiteHandler suites(&host_.basic);
-            ReadBackImage(input.Width(), input.Height(), suites, input.Effect(), output.Effect(),
-                          &host_.inData, format, bytes, type);
-        }
+                                   texture.Name(), 0);
+        ReadBackOutput(frame);
         gl::glBindFramebuffer(gl::GL_FRAMEBUFFER, 0);
-        gl::glDeleteTextures(1, &texture);
     }
 
     EglTestContext context_;
     TransferHost host_;
+    RenderSettings settings_{};
+    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData renderData_;
     gl::GLuint framebuffer_ = 0;
 };
 
@@ -199,7 +218,7 @@ TEST_F(Transfer, FailuresLeaveNothingBehind) {
     // A float world with no pixel data suite: out of memory for the frame.
     World floats(Depth::Float, 4, 4);
     TransferHost::noPixelDataSuite = true;
-    EXPECT_THROW(UploadInputTexture(&host_.inData, floats.Effect(), 0, 0), ReportedAsOutOfMemory);
+    EXPECT_THROW(Upload(floats.Effect()), ReportedAsOutOfMemory);
     TransferHost::noPixelDataSuite = false;
 
     // A world the host does not know: its 8-bit probe gives nothing, so it is read as float,
@@ -207,7 +226,7 @@ TEST_F(Transfer, FailuresLeaveNothingBehind) {
     World known(Depth::Bits8, 4, 4);
     PF_EffectWorld stranger = *known.Effect();
     try {
-        UploadInputTexture(&host_.inData, &stranger, 0, 0);
+        Upload(&stranger);
         FAIL();
     } catch (const HostCode& failure) {
         EXPECT_EQ(failure.code, PF_Err_BAD_CALLBACK_PARAM);
@@ -215,7 +234,7 @@ TEST_F(Transfer, FailuresLeaveNothingBehind) {
     // Rows shorter than the width.
     PF_EffectWorld* shortRows = known.Effect();
     shortRows->rowbytes = 8;
-    EXPECT_THROW(UploadInputTexture(&host_.inData, shortRows, 0, 0), HostCode);
+    EXPECT_THROW(Upload(shortRows), HostCode);
     EXPECT_EQ(gl::glIsTexture(1), gl::GL_FALSE);
 }
 
