@@ -10,6 +10,8 @@ namespace quorvel::host {
 
 namespace {
 
+constexpr uint64_t kLargestCleared = 64 * 1024 - 1;
+
 std::string LockName(const std::string& handleName) {
     return "lock of " + handleName;
 }
@@ -28,11 +30,14 @@ HandleRegistry::Record* HandleRegistry::Find(PF_Handle handle) const {
 PF_Handle HandleRegistry::Make(uint64_t size, bool kept) {
     auto record = std::make_unique<Record>();
     if (size > 0) {
-        record->memory.reset(new (std::nothrow) uint8_t[size]());
-        if (record->memory == nullptr) {
+        record->memory = PooledBlock(size);
+        if (record->memory.Get() == nullptr) {
             return nullptr;
         }
-        record->master = record->memory.get();
+        record->master = record->memory.Get();
+        if (size <= kLargestCleared) {
+            std::memset(record->master, 0, size);
+        }
     }
     record->size = size;
     record->kept = kept;
@@ -128,17 +133,21 @@ PF_Err HandleRegistry::Resize(uint64_t size, PF_Handle* handle) {
     if (record->locks > 0) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    std::unique_ptr<uint8_t[]> memory;
+    PooledBlock memory;
     if (size > 0) {
-        memory.reset(new (std::nothrow) uint8_t[size]());
-        if (memory == nullptr) {
+        memory = PooledBlock(size);
+        if (memory.Get() == nullptr) {
             return PF_Err_OUT_OF_MEMORY;
         }
-        std::memcpy(memory.get(), record->memory.get(), record->size < size ? record->size : size);
+        const uint64_t kept = record->size < size ? record->size : size;
+        if (kept > 0) {
+            std::memcpy(memory.Get(), record->memory.Get(), kept);
+        }
+        std::memset(memory.Get() + kept, 0, size - kept);
     }
     // The handle stays the same; only its master pointer moves.
     record->memory = std::move(memory);
-    record->master = record->memory.get();
+    record->master = record->memory.Get();
     record->size = size;
     return PF_Err_NONE;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/memory_pool.h"
 #include "host_api/effect.h"
 
 namespace quorvel::host {
@@ -27,7 +28,10 @@ class HandleRegistry {
     HandleRegistry& operator=(const HandleRegistry&) = delete;
 
     // The module's calls, by their names in "PF Handle Suite" 2. A size of 0 gives a handle
-    // that holds no memory (its master pointer is null).
+    // that holds no memory (its master pointer is null). A new handle of a record's size
+    // (below 64 KiB) is cleared, so that what such records carry into saved projects is the
+    // same from run to run; larger ones hold images that the effect writes whole (a frame's
+    // read-back image) and are not.
     PF_Handle New(uint64_t size);
     void* Lock(PF_Handle handle);
     void Unlock(PF_Handle handle);
@@ -55,7 +59,7 @@ class HandleRegistry {
   private:
     struct Record {
         void* master = nullptr;  // what a PF_Handle points at
-        std::unique_ptr<uint8_t[]> memory;
+        PooledBlock memory;
         uint64_t size = 0;
         int locks = 0;
         bool kept = false;

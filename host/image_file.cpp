@@ -1,4 +1,5 @@
 #include "host/image_file.h"
+#include "host/image_library.h"
 
 #include <algorithm>
 #include <array>
@@ -17,56 +18,6 @@ namespace quorvel::host {
 namespace {
 
 using OIIO::TypeDesc;
-
-// How each writable format stores the three depths.
-struct FileFormatRow {
-    const char* extension;
-    TypeDesc::BASETYPE eight;
-    TypeDesc::BASETYPE sixteen;
-    TypeDesc::BASETYPE floating;
-    bool storesPremultiplied;
-};
-
-constexpr FileFormatRow kFileFormats[] = {
-    {".png", TypeDesc::UINT8, TypeDesc::UINT16, TypeDesc::UINT16, false},
-    {".tif", TypeDesc::UINT8, TypeDesc::UINT16, TypeDesc::FLOAT, false},
-    {".tiff", TypeDesc::UINT8, TypeDesc::UINT16, TypeDesc::FLOAT, false},
-    {".exr", TypeDesc::HALF, TypeDesc::FLOAT, TypeDesc::FLOAT, true},
-};
-
-std::string LowerExtension(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return std::string();
-    }
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-const FileFormatRow* FindFileFormat(const std::string& path) {
-    const std::string extension = LowerExtension(path);
-    for (const FileFormatRow& row : kFileFormats) {
-        if (extension == row.extension) {
-            return &row;
-        }
-    }
-    return nullptr;
-}
-
-TypeDesc::BASETYPE StoredType(const FileFormatRow& format, Depth depth) {
-    switch (depth) {
-        case Depth::Bits8:
-            return format.eight;
-        case Depth::Bits16:
-            return format.sixteen;
-        case Depth::Float:
-            break;
-    }
-    return format.floating;
-}
 
 std::string OiioMessage(const std::string& message) {
     return message.empty() ? std::string("unknown error") : message;
@@ -167,10 +118,6 @@ PixelValue ToDepth(PixelValue color, Depth depth) {
 
 }  // namespace
 
-bool IsWritableImageName(const std::string& path) {
-    return FindFileFormat(path) != nullptr;
-}
-
 std::unique_ptr<World> ReadImageFile(const std::string& path, Depth depth) {
     const auto fail = [&path](const std::string& reason) {
         throw ImageFileError("cannot read image '" + path + "': " + reason);
@@ -213,34 +160,31 @@ std::unique_ptr<World> ReadImageFile(const std::string& path, Depth depth) {
     return world;
 }
 
-void WriteImageFile(const std::string& path, const World& world) {
-    const FileFormatRow* format = FindFileFormat(path);
-    if (format == nullptr) {
-        throw ImageFileError("cannot write image '" + path +
-                             "': the name must end in .png, .tif, .tiff or .exr");
-    }
-    if (world.Width() < 1 || world.Height() < 1) {
-        throw ImageFileError("cannot write image '" + path + "': the image is empty");
-    }
+namespace {
+
+// EXR holds colour multiplied by alpha: half floats from 8-bit worlds, floats otherwise.
+void WriteExrFile(const std::string& path, const World& world, Compression compression) {
     std::unique_ptr<OIIO::ImageOutput> output = OIIO::ImageOutput::create(path);
     if (!output) {
         throw ImageFileError("cannot write image '" + path + "': " + OiioMessage(OIIO::geterror()));
     }
-    OIIO::ImageSpec imageSpec(world.Width(), world.Height(), 4, StoredType(*format, world.PixelDepth()));
+    const Depth depth = world.PixelDepth();
+    OIIO::ImageSpec imageSpec(world.Width(), world.Height(), 4,
+                              depth == Depth::Bits8 ? TypeDesc::HALF : TypeDesc::FLOAT);
     imageSpec.alpha_channel = 3;
-    if (!format->storesPremultiplied) {
-        imageSpec.attribute("oiio:UnassociatedAlpha", 1);
-    }
+    imageSpec.attribute("compression", compression == Compression::None   ? "none"
+                                       : compression == Compression::Fast ? "zip:1"
+                                                                          : "zip:6");
 
     std::vector<float> pixels(static_cast<std::size_t>(world.Width()) *
                               static_cast<std::size_t>(world.Height()) * 4);
-    const float white = WhiteOf(world.PixelDepth());
+    const float white = WhiteOf(depth);
     float* channels = pixels.data();
     for (A_long y = 0; y < world.Height(); ++y) {
         for (A_long x = 0; x < world.Width(); ++x) {
             const PixelValue color = world.Pixel(x, y);
             const float alpha = color[0] / white;
-            const float scale = (format->storesPremultiplied ? alpha : 1.0f) / white;
+            const float scale = alpha / white;
             channels[0] = color[1] * scale;
             channels[1] = color[2] * scale;
             channels[2] = color[3] * scale;
@@ -255,4 +199,17 @@ void WriteImageFile(const std::string& path, const World& world) {
     }
 }
 
+void DisposeWorld(World* world) {
+    delete world;
+}
+
+}  // namespace
+
 }  // namespace quorvel::host
+
+extern "C" __attribute__((visibility("default"))) const quorvel::host::ImageLibrary*
+QuorvelImageLibrary() {
+    static const quorvel::host::ImageLibrary library = {
+        &quorvel::host::ReadImageFile, &quorvel::host::DisposeWorld, &quorvel::host::WriteExrFile};
+    return &library;
+}

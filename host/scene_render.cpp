@@ -91,7 +91,8 @@ PF_Err SceneRenderer::SetDown() {
 RenderedFrame SceneRenderer::RenderAt(double time) {
     RenderedFrame frame;
     frame.time = time;
-    frame.output = std::make_unique<World>(scene_.depth, layer_->Width(), layer_->Height());
+    frame.output =
+        std::make_unique<World>(scene_.depth, layer_->Width(), layer_->Height(), 0, Pixels::Unset);
     InstanceSettings settings = host_->effect().Settings();
     const HostTime hostTime = SceneHostTime(scene_, time);
     settings.currentTime = hostTime.currentTime;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <vector>
+
+#include "host/parallel.h"
 
 namespace quorvel::host {
 
@@ -53,16 +56,20 @@ Rgb Hue(float h) {
     }
 }
 
-Rgb Background(int x, int y, int width, int height, int cell) {
+// The background's colour before brightness: the hue of the column at half saturation.
+Rgb ColumnColor(int x, int width) {
     const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(width);
-    const float v = (static_cast<float>(y) + 0.5f) / static_cast<float>(height);
     const Rgb hue = Hue(u);
-    // Half saturation, brightness from 0.9 at the top to 0.35 at the bottom.
+    return {0.5f + 0.5f * hue.red, 0.5f + 0.5f * hue.green, 0.5f + 0.5f * hue.blue};
+}
+
+// Brightness from 0.9 at the top to 0.35 at the bottom, a checkerboard of cells over it.
+Rgb Background(const Rgb& column, int x, int y, int height, int cell) {
+    const float v = (static_cast<float>(y) + 0.5f) / static_cast<float>(height);
     const float brightness = 0.9f - 0.55f * v;
     const float checker = ((x / cell + y / cell) % 2 == 0) ? 1.0f : 0.8f;
     const float scale = brightness * checker;
-    return {(0.5f + 0.5f * hue.red) * scale, (0.5f + 0.5f * hue.green) * scale,
-            (0.5f + 0.5f * hue.blue) * scale};
+    return {column.red * scale, column.green * scale, column.blue * scale};
 }
 
 const CornerMarker* MarkerAt(int x, int y, int width, int height, int cell) {
@@ -96,31 +103,48 @@ bool OnCross(int x, int y, int width, int height) {
            (y == centreY && std::abs(x - centreX) <= halfLength);
 }
 
+// The card's colour at (x, y): what is drawn last wins.
+Rgb CardColor(const Rgb& column, int x, int y, int width, int height, int cell, int thickness) {
+    Rgb rgb = Background(column, x, y, height, cell);
+    if (x % cell == 0 || y % cell == 0) {
+        rgb = kGridLine;
+    }
+    if (OnCircle(x, y, width, height, thickness)) {
+        rgb = kCircle;
+    }
+    if (OnCross(x, y, width, height)) {
+        rgb = kCross;
+    }
+    if (const CornerMarker* marker = MarkerAt(x, y, width, height, cell)) {
+        rgb = marker->color;
+    }
+    return rgb;
+}
+
 }  // namespace
 
 std::unique_ptr<World> MakeTestCard(Depth depth, A_long width, A_long height) {
-    auto card = std::make_unique<World>(depth, width, height);
+    auto card = std::make_unique<World>(depth, width, height, 0, Pixels::Unset);
     const float white = WhiteOf(depth);
     const int cell = std::max(4, std::min(width, height) / 9);
     const int thickness = std::max(1, cell / 10);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            Rgb rgb = Background(x, y, width, height, cell);
-            if (x % cell == 0 || y % cell == 0) {
-                rgb = kGridLine;
-            }
-            if (OnCircle(x, y, width, height, thickness)) {
-                rgb = kCircle;
-            }
-            if (OnCross(x, y, width, height)) {
-                rgb = kCross;
-            }
-            if (const CornerMarker* marker = MarkerAt(x, y, width, height, cell)) {
-                rgb = marker->color;
-            }
-            card->SetPixel(x, y, {white, rgb.red * white, rgb.green * white, rgb.blue * white});
-        }
+    std::vector<Rgb> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        columns[static_cast<std::size_t>(x)] = ColumnColor(x, width);
     }
+    // Every pixel is written, in bands of rows on every core.
+    constexpr int kBandRows = 16;
+    const auto drawBand = [&](std::size_t band) {
+        const int first = static_cast<int>(band) * kBandRows;
+        for (int y = first; y < std::min(height, first + kBandRows); ++y) {
+            for (int x = 0; x < width; ++x) {
+                const Rgb rgb = CardColor(columns[static_cast<std::size_t>(x)], x, y, width, height,
+                                          cell, thickness);
+                card->SetPixel(x, y, {white, rgb.red * white, rgb.green * white, rgb.blue * white});
+            }
+        }
+    };
+    ParallelFor(static_cast<std::size_t>((height + kBandRows - 1) / kBandRows), drawBand);
     return card;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 #include <map>
+#include <new>
 #include <stdexcept>
 
 namespace quorvel::host {
@@ -54,7 +55,8 @@ float WhiteOf(Depth depth) {
     return RowOf(depth).white;
 }
 
-World::World(Depth depth, A_long width, A_long height, A_long rowPadding) : depth_(depth) {
+World::World(Depth depth, A_long width, A_long height, A_long rowPadding, Pixels pixels)
+    : depth_(depth) {
     if (width < 0 || height < 0 || rowPadding < 0) {
         throw std::invalid_argument("negative world size");
     }
@@ -63,9 +65,19 @@ World::World(Depth depth, A_long width, A_long height, A_long rowPadding) : dept
     if (rowBytes > 0x7FFFFFFF) {
         throw std::invalid_argument("world rows too long");
     }
-    storage_.assign(rowBytes * static_cast<size_t>(height), 0);
+    const size_t bytes = rowBytes * static_cast<size_t>(height);
+    if (pixels == Pixels::Unset) {
+        unset_ = PooledBlock(bytes);
+        if (unset_.Get() == nullptr) {
+            throw std::bad_alloc();
+        }
+        pixels_ = unset_.Get();
+    } else {
+        cleared_.assign(bytes, 0);
+        pixels_ = cleared_.data();
+    }
     world_.world_flags = PF_WorldFlag_WRITEABLE | (depth == Depth::Bits16 ? PF_WorldFlag_DEEP : 0);
-    world_.data = reinterpret_cast<PF_PixelPtr>(storage_.data());
+    world_.data = reinterpret_cast<PF_PixelPtr>(pixels_);
     world_.rowbytes = static_cast<A_long>(rowBytes);
     world_.width = width;
     world_.height = height;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "host/memory_pool.h"
 #include "host_api/effect.h"
 
 namespace quorvel::host {
@@ -20,13 +21,18 @@ size_t BytesPerPixelOf(Depth depth);
 // The largest channel value of a depth (255, 32768, 1).
 float WhiteOf(Depth depth);
 
+// What a new world's pixels hold: transparent black, or nothing yet, for an output that the
+// effect writes whole (its memory is recycled from worlds that are gone, see memory_pool.h).
+enum class Pixels { Cleared, Unset };
+
 // A layer world owned by the host: pixel memory with any row length at or above width x
 // bytes per pixel, and the PF_EffectWorld record the effect sees. Live worlds are registered,
 // so that a world pointer coming back from the effect can be checked.
 class World {
   public:
     // rowPadding: extra bytes at the end of every row.
-    World(Depth depth, A_long width, A_long height, A_long rowPadding = 0);
+    World(Depth depth, A_long width, A_long height, A_long rowPadding = 0,
+          Pixels pixels = Pixels::Cleared);
     ~World();
     World(const World&) = delete;
     World& operator=(const World&) = delete;
@@ -40,9 +46,9 @@ class World {
     A_long Width() const { return world_.width; }
     A_long Height() const { return world_.height; }
     A_long RowBytes() const { return world_.rowbytes; }
-    unsigned char* Row(A_long y) { return storage_.data() + static_cast<size_t>(y) * RowBytes(); }
+    unsigned char* Row(A_long y) { return pixels_ + static_cast<size_t>(y) * RowBytes(); }
     const unsigned char* Row(A_long y) const {
-        return storage_.data() + static_cast<size_t>(y) * RowBytes();
+        return pixels_ + static_cast<size_t>(y) * RowBytes();
     }
 
     PixelValue Pixel(A_long x, A_long y) const;
@@ -54,7 +60,9 @@ class World {
 
   private:
     Depth depth_;
-    std::vector<unsigned char> storage_;
+    std::vector<unsigned char> cleared_;
+    PooledBlock unset_;
+    unsigned char* pixels_ = nullptr;
     PF_EffectWorld world_{};
 };
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "host/host_error.h"
@@ -13,7 +15,9 @@
 #include "host/scene_error.h"
 #include "host/scene_file.h"
 #include "host/scene_render.h"
+#include "tools/frame_writer.h"
 #include "tools/render_options.h"
+#include "tools/repeated_output_filter.h"
 #include "tools/ui_pictures.h"
 
 namespace {
@@ -94,16 +98,21 @@ std::string FrameName(const RenderJob& job) {
                      : std::string("the frame at ") + time;
 }
 
-// Renders the jobs on as many threads as asked; stops after a frame that fails.
-int RenderJobs(SceneRenderer& renderer, const RenderPlan& jobs, int threads) {
+// Renders the jobs on as many threads as help (FramesAtOnce), writing the images meanwhile;
+// stops after a frame that fails.
+int RenderJobs(SceneRenderer& renderer, const RenderPlan& jobs, const RenderOptions& options) {
     const std::size_t count = jobs.Count();
     const auto timeAt = [&jobs](std::size_t index) { return jobs.Job(index).time; };
     Progress progress(count);
+    FrameWriter writer(options.compression,
+                       [&progress](const RenderJob& job) { progress.Done(job); });
     int status = kExitDone;
+    const int threads = FramesAtOnce(options.threads, std::thread::hardware_concurrency());
     renderer.RenderEach(count, timeAt, threads, [&](std::size_t index, RenderedFrame& frame) {
         const RenderJob job = jobs.Job(index);
         const FrameResult& result = frame.result;
         if (result.Err() != PF_Err_NONE) {
+            writer.Drain();
             progress.Finish();
             Fail(FrameName(job) + " failed: the effect returned " + ErrorText(result.Err()) +
                  (result.preRenderErr != PF_Err_NONE ? " from SMART_PRE_RENDER"
@@ -112,11 +121,9 @@ int RenderJobs(SceneRenderer& renderer, const RenderPlan& jobs, int threads) {
             status = kExitFrame;
             return false;
         }
-        WriteImageFile(job.outputPath, *frame.output);
-        frame.output.reset();
-        progress.Done(job);
-        return true;
+        return writer.Add(job, std::move(frame.output));
     });
+    writer.Finish();
     progress.Finish();
     return status;
 }
@@ -128,8 +135,9 @@ int Run(const RenderOptions& options) {
         Fail("warning: " + warning);
     }
     const auto started = std::chrono::steady_clock::now();
+    const RepeatedOutputFilter openGlInformationOnce;
     SceneRenderer renderer(options.modulePath, scene);
-    int status = RenderJobs(renderer, jobs, options.threads);
+    int status = RenderJobs(renderer, jobs, options);
     const PF_Err setDown = renderer.SetDown();
     if (status == kExitDone && setDown != PF_Err_NONE) {
         Fail("the module's set-down failed with " + ErrorText(setDown));

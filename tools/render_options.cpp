@@ -37,7 +37,13 @@ constexpr OptionRow kOptions[] = {
     {"--scale", nullptr, "F",
      "render the scene at F times its size, frame and masks (a\n"
      "                     test-card layer only)"},
-    {"--threads", nullptr, "N", "render on N host threads at once (default 1)"},
+    {"--threads", nullptr, "N",
+     "render up to N frames at once on host threads (default 1); as\n"
+     "                     llvmpipe draws them all on one set of threads, at most 2\n"
+     "                     render at once (one per 4 cores on larger machines)"},
+    {"--compression", nullptr, "HOW",
+     "fast (the default), small (the smallest files, slowest) or\n"
+     "                     none (the quickest to write): how hard to pack the images"},
     {"--ui", nullptr, "DIRECTORY",
      "instead of rendering, draw the effect's own interface (the ramp\n"
      "                     editors, the mask names) into PNG files in DIRECTORY: the\n"
@@ -107,6 +113,12 @@ void SetOption(RenderOptions& options, const std::string& name, const std::strin
         }
     } else if (name == "--threads") {
         options.threads = static_cast<int>(WholeNumber(name, value, 1, 64));
+    } else if (name == "--compression") {
+        const auto compression = quorvel::host::ParseCompression(value);
+        if (!compression) {
+            throw UsageError("--compression expects fast, small or none, not '" + value + "'");
+        }
+        options.compression = *compression;
     } else if (name == "--ui") {
         options.uiDirectory = value;
     } else {
@@ -132,6 +144,10 @@ std::string PaddedNumber(int number, std::size_t width) {
 }
 
 }  // namespace
+
+int FramesAtOnce(int threads, unsigned cores) {
+    return std::min(threads, std::max(2, static_cast<int>(cores / 4)));
+}
 
 std::string RenderUsage() {
     std::string usage =

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/image_file.h"
 #include "host/scene.h"
 
 // A command line that cannot be used; the message says what is wrong.
@@ -32,7 +33,15 @@ struct RenderOptions {
     std::optional<FrameRange> frames;
     std::optional<double> scale;
     int threads = 1;
+    quorvel::host::Compression compression = quorvel::host::Compression::Fast;
 };
+
+// How many of the frames asked for at once (--threads) render at once on a machine of this
+// many cores. llvmpipe draws the frames of every context on one set of threads of its own,
+// one per core, so more host threads draw no faster: they only keep those threads busy while
+// another frame's thread uploads, reads back and copies, for which two frames at once suffice
+// (one per four cores on larger machines); each more costs a context and its memory.
+int FramesAtOnce(int threads, unsigned cores);
 
 // Reads the arguments after the program name. Throws UsageError.
 RenderOptions ParseRenderOptions(const std::vector<std::string>& arguments);

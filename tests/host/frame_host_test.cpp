@@ -1,4 +1,6 @@
 #include <cstring>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,22 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
     EXPECT_EQ(p8, nullptr);
     FailNext("PF_GetPixelFormat", 7);
     EXPECT_EQ(quorvel::host::WorldSuite2()->PF_GetPixelFormat(world.Effect(), &format), 7);
+
+    // Outputs that the effect writes whole take memory that worlds gone before gave back,
+    // never memory a live world holds.
+    using quorvel::host::Pixels;
+    std::vector<std::unique_ptr<World>> outputs;
+    for (int i = 0; i < 4; ++i) {
+        outputs.push_back(std::make_unique<World>(Depth::Float, 256, 256, 0, Pixels::Unset));
+        if (i == 1) {
+            outputs.erase(outputs.begin());
+        }
+    }
+    std::set<const unsigned char*> memory;
+    for (const auto& output : outputs) {
+        memory.insert(output->Row(0));
+    }
+    EXPECT_EQ(memory.size(), outputs.size());
 }
 
 TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {

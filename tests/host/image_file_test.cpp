@@ -54,13 +54,13 @@ void ExpectSameWorld(const World& expected, const World& actual, float tolerance
 
 // A world with alphas from opaque down to transparent and colours unlike each other in each
 // channel, so that a swapped channel or a lost division by alpha shows.
-std::unique_ptr<World> GradientWorld(Depth depth) {
-    auto world = std::make_unique<World>(depth, 37, 5);
+std::unique_ptr<World> GradientWorld(Depth depth, A_long width = 37, A_long height = 5) {
+    auto world = std::make_unique<World>(depth, width, height);
     const float white = WhiteOf(depth);
     for (A_long y = 0; y < world->Height(); ++y) {
         for (A_long x = 0; x < world->Width(); ++x) {
-            const float t = static_cast<float>(x) / 36.0f;
-            const float alpha = y == 0 ? 1.0f : 1.0f - 0.2f * static_cast<float>(y);
+            const float t = static_cast<float>(x) / static_cast<float>(width - 1);
+            const float alpha = 1.0f - 0.2f * static_cast<float>(y % 5);
             world->SetPixel(
                 x, y,
                 {alpha * white, t * white, (1.0f - t) * white, (0.25f + 0.5f * t * t) * white});
@@ -74,10 +74,11 @@ TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
         Depth depth;
         const char* name;
         float tolerance;
+        A_long width = 37;
     };
     // PNG and TIFF keep 8 and 16 bits exactly and plain colour; EXR holds colour multiplied
     // by alpha, so dividing back costs float rounding (and half-float rounding in 8 bits,
-    // still below half a step).
+    // still below half a step). The wide images are written in several blocks at once.
     const Case cases[] = {
         {Depth::Bits8, "a.png", 0.0f},
         {Depth::Bits16, "a.png", 0.0f},
@@ -88,12 +89,26 @@ TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
         {Depth::Bits16, "a.exr", 0.0f},
         {Depth::Bits8, "a.exr", 0.0f},
         {Depth::Float, "a.PNG", 1.0f / 65535.0f},
+        {Depth::Bits8, "wide.png", 0.0f, 14000},
+        {Depth::Bits16, "wide.png", 0.0f, 14000},
+        {Depth::Bits8, "wide.tif", 0.0f, 14000},
+        {Depth::Bits16, "wide.tif", 0.0f, 14000},
+        {Depth::Float, "wide.tif", 0.0f, 14000},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " at " + DepthName(c.depth));
-        const auto original = GradientWorld(c.depth);
-        WriteImageFile(File(c.name), *original);
-        ExpectSameWorld(*original, *ReadImageFile(File(c.name), c.depth), c.tolerance);
+        const auto original = GradientWorld(c.depth, c.width);
+        std::uintmax_t previousSize = 0;
+        for (const Compression compression :
+             {Compression::Small, Compression::Fast, Compression::None}) {
+            SCOPED_TRACE(std::string(c.name) + " at " + DepthName(c.depth) + ", compression " +
+                         std::to_string(static_cast<int>(compression)));
+            WriteImageFile(File(c.name), *original, compression);
+            ExpectSameWorld(*original, *ReadImageFile(File(c.name), c.depth), c.tolerance);
+            // Harder packing makes smaller files.
+            const std::uintmax_t size = std::filesystem::file_size(File(c.name));
+            EXPECT_GT(size, previousSize);
+            previousSize = size;
+        }
     }
 }
 

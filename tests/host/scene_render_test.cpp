@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -106,11 +108,21 @@ TEST(SceneRenderTest, AnImageLayerBringsItsSizeOrMustMatchTheScene) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                          ("quorvel_scene_render_" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
+    // Writing PNG needs no OpenImageIO, reading does: it is loaded only then.
+    const auto imageLibraryLoaded = [] {
+        std::ifstream maps("/proc/self/maps");
+        const std::string text((std::istreambuf_iterator<char>(maps)), {});
+        return text.find("libOpenImageIO") != std::string::npos;
+    };
     WriteImageFile((folder / "layer.png").string(), *MakeTestCard(Depth::Bits8, 24, 10));
+    EXPECT_FALSE(imageLibraryLoaded());
     const std::string path = (folder / "scene.json").string();
 
     Scene sized = ParseScene(R"({"layer": {"image": "layer.png"}, "depth": 16})", path);
     const std::unique_ptr<World> layer = MakeSceneLayer(sized);
+    EXPECT_TRUE(imageLibraryLoaded());
+    // A world the host hands to the effect, which it must find again.
+    EXPECT_EQ(World::Find(layer->Effect()), layer.get());
     EXPECT_EQ(sized.width, 24);
     EXPECT_EQ(sized.height, 10);
     EXPECT_EQ(layer->PixelDepth(), Depth::Bits16);

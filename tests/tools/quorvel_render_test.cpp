@@ -113,6 +113,17 @@ TEST_F(RenderToolTest, BadScenesAndMissingFilesEndWithStatusTwoOrThree) {
         EXPECT_NE(run.output.find("quorvel-render: the output folder"), std::string::npos)
             << run.output;
     }
+
+    // An image that cannot be written (its name is taken by a folder) ends the run there,
+    // the images before it written and none after it.
+    fs::create_directories(File("frame_0001.png"));
+    run = RenderTool(Example("default_look") + " -o " + File("frame_####.png") + " --frames 0-3");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("cannot write image '" + File("frame_0001.png")), std::string::npos)
+        << run.output;
+    EXPECT_TRUE(fs::exists(File("frame_0000.png")));
+    EXPECT_FALSE(fs::exists(File("frame_0002.png")));
+    EXPECT_FALSE(fs::exists(File("frame_0003.png")));
 }
 
 TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
@@ -135,6 +146,12 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
     EXPECT_NE(run.output.find(": 4 of 4 (100%)"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("wrote " + File("anim_003.exr") + " .. " + File("anim_006.exr")),
               std::string::npos)
+        << run.output;
+    // The module's OpenGL information, printed for its start-up context and each thread's,
+    // reaches the user once.
+    const std::size_t information = run.output.find("OpenGL Renderer:");
+    EXPECT_NE(information, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("OpenGL Renderer:", information + 1), std::string::npos)
         << run.output;
 }
 

@@ -24,7 +24,8 @@ std::string UsageErrorOf(const std::vector<std::string>& arguments) {
 TEST(RenderOptionsTest, ReadsEveryOption) {
     const RenderOptions options =
         ParseRenderOptions({"scene.json", "-o", "out.png", "--depth", "float", "--frames", "3-12",
-                            "--threads", "4", "--module", "/x/Quorvel.so"});
+                            "--threads", "4", "--module", "/x/Quorvel.so", "--compression",
+                            "small"});
     EXPECT_FALSE(options.help);
     EXPECT_EQ("scene.json", options.scenePath);
     EXPECT_EQ("out.png", options.outputPath);
@@ -33,11 +34,13 @@ TEST(RenderOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(12, options.frames->last);
     EXPECT_EQ(4, options.threads);
     EXPECT_EQ("/x/Quorvel.so", options.modulePath);
+    EXPECT_EQ(Compression::Small, options.compression);
 
     const RenderOptions other =
         ParseRenderOptions({"--output", "o.exr", "--time", "1.25", "s.json"});
     EXPECT_DOUBLE_EQ(1.25, other.time.value());
     EXPECT_EQ(1, other.threads);
+    EXPECT_EQ(Compression::Fast, other.compression);
     EXPECT_FALSE(other.depth.has_value());
     EXPECT_TRUE(ParseRenderOptions({"s.json", "--help"}).help);
     const RenderOptions pictures = ParseRenderOptions({"s.json", "--ui", "pictures"});
@@ -70,6 +73,7 @@ TEST(RenderOptionsTest, RejectsBadCommandLines) {
         {{"s.json", "-o", "x.jpg"}, "must end in .png, .tif, .tiff or .exr, not 'x.jpg'"},
         {{"s.json", "-o", "x.png", "--scale", "0"}, "--scale expects a factor above 0"},
         {{"s.json", "-o", "x.png", "--scale", "nan"}, "--scale expects a factor above 0"},
+        {{"s.json", "-o", "x.png", "--compression", "zip"}, "--compression expects fast, small"},
         {{"s.json", "--ui", "p", "-o", "x.png"}, "--ui draws the interface and renders no image"},
         {{"s.json", "--ui", "p", "--frame", "2"}, "--ui draws the interface and renders no image"},
     };
