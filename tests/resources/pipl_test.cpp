@@ -1,6 +1,6 @@
-// The PiPL resource byte for byte: header, and every property's offset, key, length and data.
+// The PiPL resource byte for byte, as built and as the build wrote it: header, and every
+// property's offset, key, length and data.
 #include <cstdio>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,90 +12,67 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-uint32_t ReadLong(const Bytes& bytes, size_t at) {
-    return static_cast<uint32_t>(bytes[at]) | (static_cast<uint32_t>(bytes[at + 1]) << 8) |
-           (static_cast<uint32_t>(bytes[at + 2]) << 16) |
-           (static_cast<uint32_t>(bytes[at + 3]) << 24);
-}
+struct Property {
+    size_t dataAt;
+    std::string key;
+    uint32_t length;
+    const char* data;  // length bytes
+};
 
-// A four-character code as the resource stores it: a little-endian integer, so its characters
-// appear reversed.
+const Property kTable[] = {
+    {26, "kind", 4, "TKFe"},  // a four-character code is a little-endian integer: reversed
+    {46, "name", 8, "\x07Quorvel"},
+    {70, "catg", 12, "\x08Velmoran\0\0\0"},
+    {98, "8664", 12, "EffectMain\0\0"},
+    {126, "ePVR", 4, "\x02\0\0\0"},
+    {146, "eSVR", 4, "\x0D\0\x1C\0"},
+    {166, "eVER", 4, "\0\x06\x08\0"},
+    {186, "eINF", 2, "\0\0"},
+    {206, "eGLO", 4, "\x54\x84\0\x06"},
+    {226, "eGL2", 4, "\x01\x14\x80\x08"},
+    {246, "eMNA", 20, "\x10Velmoran Quorvel\0\0\0"},
+    {282, "aeFL", 4, "\x08\0\0\0"},
+};
+
 Bytes Reversed(const std::string& code) {
     return Bytes(code.rbegin(), code.rend());
 }
 
-Bytes Text(const std::string& text) {
-    return Bytes(text.begin(), text.end());
+Bytes At(const Bytes& bytes, size_t at, size_t length) {
+    return at + length <= bytes.size() ? Bytes(bytes.begin() + at, bytes.begin() + at + length)
+                                       : Bytes();
 }
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
-
-struct Expected {
-    size_t dataAt;
-    std::string key;
-    uint32_t length;
-    Bytes data;
-};
-
-const Expected kTable[] = {
-    {26, "kind", 4, Reversed("eFKT")},
-    {46, "name", 8, Join({{7}, Text("Quorvel")})},
-    {70, "catg", 12, Join({{8}, Text("Velmoran"), {0, 0, 0}})},
-    {98, "8664", 12, Join({Text("EffectMain"), {0, 0}})},
-    {126, "ePVR", 4, {2, 0, 0, 0}},
-    {146, "eSVR", 4, {13, 0, 28, 0}},
-    {166, "eVER", 4, {0x00, 0x06, 0x08, 0x00}},
-    {186, "eINF", 2, {0, 0}},
-    {206, "eGLO", 4, {0x54, 0x84, 0x00, 0x06}},
-    {226, "eGL2", 4, {0x01, 0x14, 0x80, 0x08}},
-    {246, "eMNA", 20, Join({{16}, Text("Velmoran Quorvel"), {0, 0, 0}})},
-    {282, "aeFL", 4, {8, 0, 0, 0}},
-};
-
-TEST(PiplTest, MatchesTheTableByteForByte) {
+TEST(PiplTest, MatchesTheTableByteForByteAsBuiltAndAsWritten) {
     const Bytes pipl = BuildPipl();
     ASSERT_EQ(pipl.size(), 286u);
-    EXPECT_EQ(Bytes(pipl.begin(), pipl.begin() + 10), (Bytes{1, 0, 0, 0, 0, 0, 12, 0, 0, 0}));
+    EXPECT_EQ(At(pipl, 0, 10), (Bytes{1, 0, 0, 0, 0, 0, 12, 0, 0, 0}));
     size_t covered = 10;
-    for (const Expected& property : kTable) {
+    for (const Property& property : kTable) {
         SCOPED_TRACE(property.key);
         const size_t header = property.dataAt - 16;
         ASSERT_EQ(header, covered) << "properties follow each other without gaps";
-        EXPECT_EQ(Bytes(pipl.begin() + header, pipl.begin() + header + 4), Reversed("8BIM"));
-        EXPECT_EQ(Bytes(pipl.begin() + header + 4, pipl.begin() + header + 8),
-                  Reversed(property.key));
-        EXPECT_EQ(ReadLong(pipl, header + 8), 0u);
-        EXPECT_EQ(ReadLong(pipl, header + 12), property.length);
-        ASSERT_EQ(property.data.size(), property.length);
-        EXPECT_EQ(
-            Bytes(pipl.begin() + property.dataAt, pipl.begin() + property.dataAt + property.length),
-            property.data);
-        covered = property.dataAt + property.length;
+        EXPECT_EQ(At(pipl, header, 4), Reversed("8BIM"));
+        EXPECT_EQ(At(pipl, header + 4, 4), Reversed(property.key));
+        EXPECT_EQ(At(pipl, header + 8, 8), (Bytes{0, 0, 0, 0, uint8_t(property.length), 0, 0, 0}));
+        const Bytes data(property.data, property.data + property.length);
+        EXPECT_EQ(At(pipl, property.dataAt, property.length), data);
         // Zero bytes up to a multiple of four.
-        while ((covered - property.dataAt) % 4 != 0) {
-            EXPECT_EQ(pipl[covered], 0) << "padding at " << covered;
-            ++covered;
-        }
+        covered = property.dataAt + (property.length + 3) / 4 * 4;
+        EXPECT_EQ(At(pipl, property.dataAt + property.length,
+                     covered - property.dataAt - property.length),
+                  Bytes(covered - property.dataAt - property.length, 0));
     }
     EXPECT_EQ(covered, pipl.size());
-}
 
-TEST(PiplTest, TheBuildWritesTheSameBytes) {
     FILE* file = std::fopen(QUORVEL_PIPL_BIN, "rb");
     ASSERT_NE(file, nullptr) << QUORVEL_PIPL_BIN;
     Bytes written;
-    int c;
-    while ((c = std::fgetc(file)) != EOF) {
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
         written.push_back(static_cast<uint8_t>(c));
     }
     std::fclose(file);
-    EXPECT_EQ(written, BuildPipl());
+    EXPECT_EQ(written, pipl);
 }
 
 }  // namespace
