@@ -2,6 +2,7 @@
 // sequence data, the dynamic flags and the pre-render; then host calls failing once, command
 // by command, each on a fresh instance. The walk from the effect to its masks, as the
 // mask-name overlay makes it, counts as one more command there.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <iterator>
@@ -319,11 +320,10 @@ std::unique_ptr<host::Host> Prepared(PF_Cmd cmd) {
 
 // The handles the host holds for itself: two (default and value) for each ramp parameter.
 size_t RampHandles(host::EffectInstance& effect) {
-    size_t handles = 0;
-    for (PF_ParamIndex index = 0; index < effect.parameters().Count(); ++index) {
-        handles += effect.parameters().At(index).param_type == PF_Param_ARBITRARY_DATA ? 2 : 0;
-    }
-    return handles;
+    const std::vector<PF_ParamDef> defs = effect.parameters().Snapshot();
+    return 2 * std::count_if(defs.begin(), defs.end(), [](const PF_ParamDef& def) {
+               return def.param_type == PF_Param_ARBITRARY_DATA;
+           });
 }
 
 // Each row ends with its code and no message; the instance keeps what it held (global and
@@ -331,8 +331,8 @@ size_t RampHandles(host::EffectInstance& effect) {
 // and AEGP object goes back; GLOBAL_SETUP has written its version and flags all the same.
 TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
     for (const Row& row : Rows()) {
-        SCOPED_TRACE(::testing::Message() << "command " << row.cmd << ", " << row.call << " "
-                                          << row.nth << " fault " << static_cast<int>(row.fault));
+        SCOPED_TRACE(::testing::Message()
+                     << row.cmd << " " << row.call << " " << row.nth << " " << int(row.fault));
         const std::unique_ptr<host::Host> host = Prepared(row.cmd);
         host::EffectInstance& effect = host->effect();
         const PF_Handle global = effect.GlobalData();
