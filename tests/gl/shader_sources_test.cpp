@@ -1,4 +1,4 @@
-// The GLSL sources: each embedded text is its file's.
+// The GLSL sources: each embedded text is its file's, and declares GLSL 330.
 
 #include <gtest/gtest.h>
 
@@ -10,22 +10,16 @@
 
 namespace {
 
-const std::string kShaderDirectory = std::string(QUORVEL_SOURCE_DIR) + "/gl/shaders/";
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
 TEST(ShaderSources, EmbeddedTextsAreTheFilesAndDeclareVersion330) {
     ASSERT_EQ(AESDK_OpenGL::kEmbeddedShaderCount, 7);
     for (int index = 0; index < AESDK_OpenGL::kEmbeddedShaderCount; ++index) {
         const AESDK_OpenGL::EmbeddedShader& shader = AESDK_OpenGL::kEmbeddedShaders[index];
-        SCOPED_TRACE(shader.fileName);
-        EXPECT_EQ(std::string(shader.source), ReadFile(kShaderDirectory + shader.fileName));
-        EXPECT_EQ(std::string(shader.source).rfind("#version 330\n", 0), 0u);
+        std::ifstream file(std::string(QUORVEL_SOURCE_DIR) + "/gl/shaders/" + shader.fileName,
+                           std::ios::binary);
+        std::ostringstream content;
+        content << file.rdbuf();
+        EXPECT_EQ(shader.source, content.str()) << shader.fileName;
+        EXPECT_EQ(std::string(shader.source).rfind("#version 330\n", 0), 0u) << shader.fileName;
     }
 }
 

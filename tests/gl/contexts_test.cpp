@@ -1,11 +1,11 @@
-// Hidden windows and contexts: every failure of the platform during a start, the host's
-// context afterwards, what is left behind, the information print and the window class names.
+// Hidden windows and contexts, the context guard, the render data registry and GLOBAL_SETUP and
+// GLOBAL_SETDOWN's OpenGL parts: every failure of the platform during a start, the host's
+// context afterwards, what is left behind, and what Windows is asked for.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <regex>
-#include <set>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -15,15 +15,15 @@
 #include "gl/hidden_context.h"
 #include "gl/render_data.h"
 #include "gl/render_data_registry.h"
+#include "gl/render_resources.h"
 #include "platform/testing.h"
-#include "shell/toolkit/errors.h"
+#include "shell/command_switch.h"
 #include "tests/gl/gl_test_support.h"
 
 namespace {
 
 using AESDK_OpenGL::AESDK_OpenGL_ContextGuard;
 using AESDK_OpenGL::AESDK_OpenGL_EffectRenderData;
-using AESDK_OpenGL::AESDK_OpenGL_Fault;
 using platform_testing::PlatformCall;
 
 // What the platform holds, to see that a failed start leaves nothing behind.
@@ -42,7 +42,13 @@ void ExpectCounts(const PlatformCounts& before, int windows = 0, int classes = 0
     EXPECT_EQ(now.contexts, before.contexts + contexts);
 }
 
-class HiddenContext : public ::testing::Test {
+PF_Err Send(PF_Cmd cmd, PF_OutData& out) {
+    PF_InData in = {};
+    out = PF_OutData{};
+    return RunCommand({cmd, &in, &out, nullptr, nullptr, nullptr});
+}
+
+class Contexts : public ::testing::Test {
   protected:
     void SetUp() override {
         QUORVEL_REQUIRE_GL();
@@ -54,60 +60,70 @@ class HiddenContext : public ::testing::Test {
     }
 };
 
-TEST_F(HiddenContext, EveryStartupFailureGivesOutOfMemoryAndRestoresTheHostContext) {
+TEST_F(Contexts, EveryStartupFailureEndsSetupWithOutOfMemoryAndRestoresTheHostContext) {
     const PlatformCall failures[] = {PlatformCall::RegisterClassExA,  PlatformCall::CreateWindowExA,
                                      PlatformCall::ChoosePixelFormat, PlatformCall::SetPixelFormat,
                                      PlatformCall::wglCreateContext,  PlatformCall::wglMakeCurrent,
                                      PlatformCall::wglGetProcAddress};
     const gl_test::HostContext host;
-    ASSERT_TRUE(host.IsCurrent());
     for (const PlatformCall failure : failures) {
         SCOPED_TRACE(static_cast<int>(failure));
         const PlatformCounts before;
         platform_testing::FailCall(failure);
-        EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_OUT_OF_MEMORY);
+        PF_OutData out;
+        EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETUP, out), PF_Err_OUT_OF_MEMORY);
         EXPECT_TRUE(host.IsCurrent());
         // The partly made start-up data stays until GLOBAL_SETDOWN; a context that was made
         // but not finished is gone already.
         ASSERT_TRUE(s_sharedGLData);
         EXPECT_EQ(s_sharedGLData->renderContext, nullptr);
         const HWND window = s_sharedGLData->window;
-        EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
+        EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETDOWN, out), PF_Err_NONE);
         EXPECT_FALSE(s_sharedGLData);
         EXPECT_TRUE(host.IsCurrent());
         // The teardown's thread did not make the start-up window: no context is left, but
         // the window (when one was made) stays with its creator, and its class with it.
-        const int left = window != nullptr ? 1 : 0;
-        ExpectCounts(before, left, left);
+        ExpectCounts(before, window != nullptr, window != nullptr);
         if (window != nullptr) {
             EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId());
         }
         platform_testing::Reset();
     }
-    // And without a failure the same start works, still giving the host its context back.
-    EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    // Without a failure the same start works, giving the host its context back and printing
+    // the context information between empty lines.
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(host.IsCurrent());
-    EXPECT_NE(s_sharedGLData->renderContext, nullptr);
+    EXPECT_TRUE(std::regex_match(printed, std::regex("\nOpenGL Version:  [0-9]+\\.[0-9]+\n"
+                                                     "OpenGL Vendor:   [^\n]+\n"
+                                                     "OpenGL Renderer: [^\n]+\n"
+                                                     "OpenGL Revision: [0-9]+ \\(gl\\.xml\\)\n\n")))
+        << printed;
 }
 
-TEST_F(HiddenContext, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
-    const PlatformCall failures[] = {PlatformCall::RegisterClassExA,
-                                     PlatformCall::CreateWindowExA,
-                                     PlatformCall::ChoosePixelFormat,
-                                     PlatformCall::SetPixelFormat,
-                                     PlatformCall::wglCreateContextAttribsARB,
-                                     PlatformCall::wglMakeCurrent,
-                                     PlatformCall::wglShareLists};
+TEST_F(Contexts, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
+    const PlatformCall failures[] = {
+        PlatformCall::RegisterClassExA,           PlatformCall::CreateWindowExA,
+        PlatformCall::ChoosePixelFormat,          PlatformCall::SetPixelFormat,
+        PlatformCall::wglCreateContextAttribsARB, PlatformCall::wglMakeCurrent,
+        PlatformCall::wglShareLists,              PlatformCall::Count};
     const gl_test::HostContext host;
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     const PlatformCounts before;
     for (const PlatformCall failure : failures) {
         SCOPED_TRACE(static_cast<int>(failure));
         auto renderData = std::make_shared<AESDK_OpenGL_EffectRenderData>();
-        platform_testing::FailCall(failure);
+        // Count stands for a share without a context, which would give a legacy context.
+        const AESDK_OpenGL::AESDK_OpenGL_EffectCommonData emptyShare;
+        if (failure != PlatformCall::Count) {
+            platform_testing::FailCall(failure);
+        }
         EXPECT_EQ(gl_test::FaultCode([&] {
                       const AESDK_OpenGL_ContextGuard guard;
-                      AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+                      AESDK_OpenGL::CreateHiddenContext(
+                          *renderData,
+                          failure == PlatformCall::Count ? &emptyShare : s_sharedGLData.get());
                   }),
                   1);
         EXPECT_TRUE(host.IsCurrent());
@@ -122,41 +138,16 @@ TEST_F(HiddenContext, EveryRenderContextFailureGivesFaultOneAndARetryStartsClean
         }
         EXPECT_TRUE(host.IsCurrent());
         ExpectCounts(before, 1, 1, 1);
+        // Given back on the thread that made it, nothing is left.
         renderData.reset();
         wglMakeCurrent(host.deviceContext, host.context);
         ExpectCounts(before);
     }
 }
 
-TEST_F(HiddenContext, AShareWithoutAContextIsRefused) {
-    const gl_test::HostContext host;
-    const AESDK_OpenGL::AESDK_OpenGL_EffectCommonData emptyShare;
-    AESDK_OpenGL_EffectRenderData renderData;
-    const PlatformCounts before;
-    EXPECT_EQ(gl_test::FaultCode([&] {
-                  const AESDK_OpenGL_ContextGuard guard;
-                  AESDK_OpenGL::CreateHiddenContext(renderData, &emptyShare);
-              }),
-              1);
-    EXPECT_TRUE(host.IsCurrent());
-    ExpectCounts(before);
-}
-
-TEST_F(HiddenContext, EachStartPrintsTheContextInformationBetweenEmptyLines) {
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
-    const std::string printed = testing::internal::GetCapturedStdout();
-    const std::regex expected(
-        "\nOpenGL Version:  [0-9]+\\.[0-9]+\n"
-        "OpenGL Vendor:   [^\n]+\n"
-        "OpenGL Renderer: [^\n]+\n"
-        "OpenGL Revision: [0-9]+ \\(gl\\.xml\\)\n\n");
-    EXPECT_TRUE(std::regex_match(printed, expected)) << printed;
-}
-
 // What Windows is given for the start-up surface and a render thread's: the EGL stand-in would
 // accept other values too.
-TEST_F(HiddenContext, EachSurfaceIsAskedOfWindowsAsItsKindIs) {
+TEST_F(Contexts, EachSurfaceIsAskedOfWindowsAsItsKindIs) {
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     AESDK_OpenGL_EffectRenderData renderData;
     {
@@ -203,64 +194,14 @@ TEST_F(HiddenContext, EachSurfaceIsAskedOfWindowsAsItsKindIs) {
     }
 }
 
-TEST_F(HiddenContext, AContextMadeAndGivenBackOnOneThreadLeavesNothing) {
-    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
-    const PlatformCounts before;
-
-    std::string ownClass;
-    std::thread([&ownClass] {
-        const AESDK_OpenGL_ContextGuard guard;
-        AESDK_OpenGL_EffectRenderData renderData;
-        AESDK_OpenGL::CreateHiddenContext(renderData, s_sharedGLData.get());
-        ownClass = renderData.windowClassName;
-    }).join();
-    EXPECT_EQ(platform_testing::CallCount(PlatformCall::DestroyWindow), 1);
-    EXPECT_FALSE(platform_testing::IsClassRegistered(ownClass));
-    ExpectCounts(before);
-}
-
-// Needs no OpenGL: windows and classes are the platform's alone.
-TEST(HiddenWindow, ClassNamesNeverRepeatAcrossThreads) {
-    constexpr int kThreads = 8;
-    constexpr int kWindowsPerThread = 4;
-    std::vector<std::vector<std::pair<HWND, std::string>>> made(kThreads);
-    std::vector<std::thread> threads;
-    for (int thread = 0; thread < kThreads; ++thread) {
-        threads.emplace_back([&made, thread] {
-            for (int window = 0; window < kWindowsPerThread; ++window) {
-                std::string className;
-                HWND handle = AESDK_OpenGL::CreateHiddenWindow("Quorvel", className);
-                made[thread].emplace_back(handle, className);
-            }
-            // Only this thread may destroy its windows; their classes go with them.
-            for (const auto& window : made[thread]) {
-                EXPECT_TRUE(DestroyWindow(window.first));
-                EXPECT_TRUE(UnregisterClassA(window.second.c_str(), nullptr));
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    std::set<std::string> names;
-    const std::regex pattern("AESDK_OpenGL_Quorvel_Win_Class[0-9]+");
-    for (const auto& perThread : made) {
-        for (const auto& window : perThread) {
-            EXPECT_NE(window.first, nullptr);
-            EXPECT_TRUE(std::regex_match(window.second, pattern)) << window.second;
-            names.insert(window.second);
-        }
-    }
-    EXPECT_EQ(names.size(), static_cast<size_t>(kThreads * kWindowsPerThread));
-}
-
 // As after the module was unloaded and loaded again: the numbering starts over while classes
 // of the earlier load are still registered. Their names are skipped; other failures are not.
-TEST(HiddenWindow, ANameStillRegisteredIsSkipped) {
+TEST_F(Contexts, AClassNameStillRegisteredIsSkipped) {
     std::string first;
     HWND firstWindow = AESDK_OpenGL::CreateHiddenWindow("Quorvel", first);
     const int number = std::stoi(first.substr(first.rfind("Class") + 5));
-    const std::string taken = "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(number + 1);
+    const auto name = [](int n) { return "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(n); };
+    const std::string taken = name(number + 1);
     WNDCLASSEXA earlier = {};
     earlier.cbSize = sizeof(WNDCLASSEXA);
     earlier.lpfnWndProc = DefWindowProcA;
@@ -270,21 +211,100 @@ TEST(HiddenWindow, ANameStillRegisteredIsSkipped) {
     std::string second;
     HWND secondWindow = AESDK_OpenGL::CreateHiddenWindow("Quorvel", second);
     EXPECT_NE(secondWindow, nullptr);
-    EXPECT_EQ(second, "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(number + 2));
+    EXPECT_EQ(second, name(number + 2));
     EXPECT_TRUE(platform_testing::IsClassRegistered(second));
 
     platform_testing::FailCall(PlatformCall::RegisterClassExA);
     std::string failed;
-    EXPECT_THROW(AESDK_OpenGL::CreateHiddenWindow("Quorvel", failed), AESDK_OpenGL_Fault);
-    EXPECT_EQ(failed, "AESDK_OpenGL_Quorvel_Win_Class" + std::to_string(number + 3));
-    platform_testing::Reset();
-
-    for (const auto& window :
-         {std::make_pair(firstWindow, first), std::make_pair(secondWindow, second)}) {
-        DestroyWindow(window.first);
-        EXPECT_TRUE(UnregisterClassA(window.second.c_str(), nullptr));
+    EXPECT_THROW(AESDK_OpenGL::CreateHiddenWindow("Quorvel", failed),
+                 AESDK_OpenGL::AESDK_OpenGL_Fault);
+    EXPECT_EQ(failed, name(number + 3));
+    for (const auto& [window, className] : {std::make_pair(firstWindow, first),
+                                            std::make_pair(secondWindow, second),
+                                            std::make_pair(HWND{}, taken)}) {
+        DestroyWindow(window);
+        EXPECT_TRUE(UnregisterClassA(className.c_str(), nullptr));
     }
-    EXPECT_TRUE(UnregisterClassA(taken.c_str(), nullptr));
+}
+
+TEST_F(Contexts, TheGuardGivesTheHostItsContextBackOnEveryExitAndOnlyThen) {
+    const gl_test::HostContext host;
+    platform_testing::Reset();
+    { const AESDK_OpenGL_ContextGuard guard; }
+    EXPECT_EQ(platform_testing::CallCount(PlatformCall::wglMakeCurrent), 0);
+    {
+        const AESDK_OpenGL_ContextGuard guard;
+        const gl_test::HostContext other;  // current now
+        EXPECT_FALSE(host.IsCurrent());
+    }
+    EXPECT_TRUE(host.IsCurrent());
+    try {
+        const AESDK_OpenGL_ContextGuard guard;
+        wglMakeCurrent(nullptr, nullptr);
+        throw 7;
+    } catch (int) {
+    }
+    EXPECT_TRUE(host.IsCurrent());
+    // A failed restore is ignored: the guard cannot do more than try.
+    {
+        const AESDK_OpenGL_ContextGuard guard;
+        wglMakeCurrent(nullptr, nullptr);
+        platform_testing::FailCall(PlatformCall::wglMakeCurrent);
+    }
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+// Each thread that renders gets the next number and render data of its own, kept after the
+// thread has ended, until GLOBAL_SETDOWN destroys everything on a thread of its own.
+TEST_F(Contexts, EachThreadKeepsItsRenderDataUntilSetdownDestroysAllOnItsOwnThread) {
+    const gl_test::HostContext host;
+    const int contextsBefore = platform_testing::LiveContextCount();
+    // A second set-up replaces the first start-up data.
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    const std::weak_ptr<AESDK_OpenGL::AESDK_OpenGL_EffectCommonData> replaced = s_sharedGLData;
+    ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
+    EXPECT_TRUE(replaced.expired());
+    const auto mine = AcquireThreadRenderData();
+    EXPECT_EQ(AcquireThreadRenderData(), mine);
+    EXPECT_EQ(std::make_tuple(mine->started, mine->renderContext), std::make_tuple(false, HGLRC{}));
+    // Two render threads that have rendered and ended.
+    std::vector<std::shared_ptr<AESDK_OpenGL_EffectRenderData>> rendered(2);
+    for (auto& renderData : rendered) {
+        std::thread([&renderData] {
+            const AESDK_OpenGL_ContextGuard guard;
+            renderData = AcquireThreadRenderData();
+            AESDK_OpenGL::CreateHiddenContext(*renderData, s_sharedGLData.get());
+            AESDK_OpenGL::PrepareRenderResources(*renderData, 32, 32, false);
+        }).join();
+    }
+    const std::int32_t last = s_renderDataByThread.rbegin()->first;
+    EXPECT_EQ(s_renderDataByThread.at(last - 1), rendered[0]);
+    EXPECT_EQ(s_renderDataByThread.at(last), rendered[1]);
+    EXPECT_NE(rendered[0], mine);
+    EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore + 3);
+    // The registry lets go at set-down; a render data held elsewhere lives until released.
+    const std::weak_ptr<AESDK_OpenGL_EffectRenderData> released = rendered[1];
+    rendered.pop_back();
+    const int windowsBefore = platform_testing::LiveWindowCount();
+    for (int setdown = 0; setdown < 2; ++setdown) {
+        platform_testing::Reset();
+        PF_OutData out;
+        EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETDOWN, out), PF_Err_NONE);
+        EXPECT_TRUE(s_renderDataByThread.empty());
+        EXPECT_FALSE(s_sharedGLData);
+        // Every context deleted by the teardown's thread the first time, none the second.
+        EXPECT_EQ(platform_testing::CallCount(PlatformCall::wglDeleteContext), 2 - 2 * setdown);
+        // None of the windows was made by the teardown's thread, so none is its to destroy.
+        EXPECT_EQ(platform_testing::CallCount(PlatformCall::DestroyWindow), 0);
+        EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
+        EXPECT_TRUE(host.IsCurrent());
+    }
+    EXPECT_TRUE(released.expired());
+    EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore + 1);
+    rendered.clear();
+    EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore);
+    // After a set-down a thread keeps its number but gets a fresh render data.
+    EXPECT_NE(AcquireThreadRenderData(), mine);
 }
 
 }  // namespace
