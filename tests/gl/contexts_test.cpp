@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <regex>
 #include <string>
@@ -26,20 +27,14 @@ using AESDK_OpenGL::AESDK_OpenGL_ContextGuard;
 using AESDK_OpenGL::AESDK_OpenGL_EffectRenderData;
 using platform_testing::PlatformCall;
 
-// What the platform holds, to see that a failed start leaves nothing behind.
-struct PlatformCounts {
-    int windows = platform_testing::LiveWindowCount();
-    int classes = platform_testing::RegisteredClassCount();
-    int contexts = platform_testing::LiveContextCount();
-};
+using Counts = std::array<int, 3>;
 
-// Expects the platform to hold what it held `before`, plus the given numbers.
-void ExpectCounts(const PlatformCounts& before, int windows = 0, int classes = 0,
-                  int contexts = 0) {
-    const PlatformCounts now;
-    EXPECT_EQ(now.windows, before.windows + windows);
-    EXPECT_EQ(now.classes, before.classes + classes);
-    EXPECT_EQ(now.contexts, before.contexts + contexts);
+// What the platform holds: live windows, registered classes and live contexts, to see that a
+// failed start leaves nothing behind.
+Counts Held(int windows = 0, int classes = 0, int contexts = 0) {
+    return {platform_testing::LiveWindowCount() - windows,
+            platform_testing::RegisteredClassCount() - classes,
+            platform_testing::LiveContextCount() - contexts};
 }
 
 PF_Err Send(PF_Cmd cmd, PF_OutData& out) {
@@ -68,7 +63,7 @@ TEST_F(Contexts, EveryStartupFailureEndsSetupWithOutOfMemoryAndRestoresTheHostCo
     const gl_test::HostContext host;
     for (const PlatformCall failure : failures) {
         SCOPED_TRACE(static_cast<int>(failure));
-        const PlatformCounts before;
+        const Counts before = Held();
         platform_testing::FailCall(failure);
         PF_OutData out;
         EXPECT_EQ(Send(PF_Cmd_GLOBAL_SETUP, out), PF_Err_OUT_OF_MEMORY);
@@ -83,7 +78,7 @@ TEST_F(Contexts, EveryStartupFailureEndsSetupWithOutOfMemoryAndRestoresTheHostCo
         EXPECT_TRUE(host.IsCurrent());
         // The teardown's thread did not make the start-up window: no context is left, but
         // the window (when one was made) stays with its creator, and its class with it.
-        ExpectCounts(before, window != nullptr, window != nullptr);
+        EXPECT_EQ(Held(window != nullptr, window != nullptr), before);
         if (window != nullptr) {
             EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId());
         }
@@ -110,7 +105,7 @@ TEST_F(Contexts, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
         PlatformCall::wglShareLists,              PlatformCall::Count};
     const gl_test::HostContext host;
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
-    const PlatformCounts before;
+    const Counts before = Held();
     for (const PlatformCall failure : failures) {
         SCOPED_TRACE(static_cast<int>(failure));
         auto renderData = std::make_shared<AESDK_OpenGL_EffectRenderData>();
@@ -128,7 +123,7 @@ TEST_F(Contexts, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
                   1);
         EXPECT_TRUE(host.IsCurrent());
         EXPECT_EQ(renderData->renderContext, nullptr);
-        EXPECT_EQ(platform_testing::LiveContextCount(), before.contexts);
+        EXPECT_EQ(platform_testing::LiveContextCount(), before[2]);
 
         // The next frame starts again; what the failed start left is given back first.
         {
@@ -137,11 +132,11 @@ TEST_F(Contexts, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
             EXPECT_EQ(wglGetCurrentContext(), renderData->renderContext);
         }
         EXPECT_TRUE(host.IsCurrent());
-        ExpectCounts(before, 1, 1, 1);
+        EXPECT_EQ(Held(1, 1, 1), before);
         // Given back on the thread that made it, nothing is left.
         renderData.reset();
         wglMakeCurrent(host.deviceContext, host.context);
-        ExpectCounts(before);
+        EXPECT_EQ(Held(), before);
     }
 }
 
@@ -238,12 +233,13 @@ TEST_F(Contexts, TheGuardGivesTheHostItsContextBackOnEveryExitAndOnlyThen) {
         EXPECT_FALSE(host.IsCurrent());
     }
     EXPECT_TRUE(host.IsCurrent());
-    try {
-        const AESDK_OpenGL_ContextGuard guard;
-        wglMakeCurrent(nullptr, nullptr);
-        throw 7;
-    } catch (int) {
-    }
+    EXPECT_THROW(
+        {
+            const AESDK_OpenGL_ContextGuard guard;
+            wglMakeCurrent(nullptr, nullptr);
+            throw 7;
+        },
+        int);
     EXPECT_TRUE(host.IsCurrent());
     // A failed restore is ignored: the guard cannot do more than try.
     {

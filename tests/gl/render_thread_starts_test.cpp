@@ -83,13 +83,14 @@ TEST_F(RenderThreadStarts, NewThreadsStartTheirContextsWhileOthersDraw) {
     Set("Distortion Noise Amplitude", 20);
     Set("Preview Wireframe Mesh", 1);
     World reference(Depth::Float, kWidth, kHeight);
-    World input(Depth::Float, kWidth, kHeight);
-    FillPattern(input);
-    ASSERT_EQ(Render(input, reference).Err(), PF_Err_NONE);
+    {
+        World input(Depth::Float, kWidth, kHeight);
+        FillPattern(input);
+        ASSERT_EQ(Render(input, reference).Err(), PF_Err_NONE);
+    }
 
     std::atomic<int> frames{0};
     std::atomic<int> wrongFrames{0};
-    // Each thread renders from an input of its own.
     const auto renderFrames = [&](int count, const std::atomic<bool>* until) {
         World input(Depth::Float, kWidth, kHeight);
         World output(Depth::Float, kWidth, kHeight);

@@ -74,6 +74,21 @@ std::vector<float> ValueOf(const Values& given, const std::string& name) {
     return name == "Normal" ? std::vector<float>{1, 0, 0, 0} : std::vector<float>(4, neutral);
 }
 
+// Calls `use` with the name and type of each active uniform or attribute (`kind`) of a program.
+template <typename Use>
+void ForEachActive(GLuint program, GLenum kind, Use use) {
+    GLint count = 0;
+    glGetProgramiv(program, kind, &count);
+    for (GLint index = 0; index < count; ++index) {
+        char name[64] = {};
+        GLint size = 0;
+        GLenum type = GL_NONE;
+        (kind == GL_ACTIVE_UNIFORMS ? glGetActiveUniform : glGetActiveAttrib)(
+            program, index, sizeof(name), nullptr, &size, &type, name);
+        use(std::string(name), type);
+    }
+}
+
 class Shaders : public gl_test::RenderDataTest {
   protected:
     // Draws the full-frame quad with the program of `slot`, giving every active uniform and
@@ -89,14 +104,8 @@ class Shaders : public gl_test::RenderDataTest {
         const float pixel = 2.0f / kTarget;
         const float projection[16] = {pixel, 0, 0, 0, 0, pixel, 0, 0, 0, 0, 1, 0, -1, -1, 0, 1};
         std::vector<GlTexture> textures;
-        GLint count = 0;
-        glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
-        for (GLint index = 0; index < count; ++index) {
-            char name[64] = {};
-            GLint size = 0;
-            GLenum type = GL_NONE;
-            glGetActiveUniform(program, index, sizeof(name), nullptr, &size, &type, name);
-            const GLint location = glGetUniformLocation(program, name);
+        ForEachActive(program, GL_ACTIVE_UNIFORMS, [&](const std::string& name, GLenum type) {
+            const GLint location = glGetUniformLocation(program, name.c_str());
             const std::vector<float> value = ValueOf(given, name);
             if (type == GL_FLOAT) {
                 glUniform1f(location, value[0]);
@@ -112,23 +121,18 @@ class Shaders : public gl_test::RenderDataTest {
                 // The layer, nearest; a ramp's lookup, linear, its values in red.
                 const auto unit = static_cast<unsigned int>(textures.size());
                 glActiveTexture(static_cast<GLenum>(static_cast<unsigned int>(GL_TEXTURE0) + unit));
-                const bool ramp = std::string(name) != "inputTexture";
-                const int rampSize = given.count(name) ? static_cast<int>(given.at(name).size()) : 1;
+                const int size = given.count(name) ? static_cast<int>(given.at(name).size()) : 1;
                 textures.push_back(
-                    ramp ? MakeTexture(rampSize, 1, GL_RED, GL_LINEAR, value.data())
-                         : MakeTexture(width, static_cast<int>(input.size()) / width, GL_RGBA,
-                                       GL_NEAREST, input[0].data()));
+                    name != "inputTexture"
+                        ? MakeTexture(size, 1, GL_RED, GL_LINEAR, value.data())
+                        : MakeTexture(width, static_cast<int>(input.size()) / width, GL_RGBA,
+                                      GL_NEAREST, input[0].data()));
                 glUniform1i(location, static_cast<GLint>(unit));
             }
-        }
-        glGetProgramiv(program, GL_ACTIVE_ATTRIBUTES, &count);
-        for (GLint index = 0; index < count; ++index) {
-            char name[64] = {};
-            GLint size = 0;
-            GLenum type = GL_NONE;
-            glGetActiveAttrib(program, index, sizeof(name), nullptr, &size, &type, name);
-            glVertexAttrib4fv(glGetAttribLocation(program, name), ValueOf(given, name).data());
-        }
+        });
+        ForEachActive(program, GL_ACTIVE_ATTRIBUTES, [&](const std::string& name, GLenum) {
+            glVertexAttrib4fv(glGetAttribLocation(program, name.c_str()), ValueOf(given, name).data());
+        });
         glBindVertexArray(renderData->quadVertexArray.Name());
         glBindBuffer(GL_ARRAY_BUFFER, renderData->quadVertexBuffer.Name());
         const GLuint position = glGetAttribLocation(program, "Position");
@@ -214,38 +218,34 @@ float GradientNoise(const Vec3& p) {
 // +90 degrees) the same noise one unit further on its third axis; each setting reads its own
 // coordinates, and any other setting makes no noise.
 TEST_F(Shaders, NoiseFollowsItsFormulasOnAndBetweenLatticePoints) {
-    const char* const names[] = {"distortionNoiseScale",   "distortionNoiseScaleX",
-                                 "distortionNoiseScaleY",  "distortionNoiseOffsetX",
-                                 "distortionNoiseOffsetY", "distortionNoiseEvolution",
-                                 "distortionNoiseInnerOffset", "distortionNoiseSeed"};
-    struct NoiseCase {
-        int coordinates;  // 1 screen space, 2 local
-        float x, y;       // where those coordinates put the fragment
-        std::array<float, 8> terms;  // in the order of the names above
-    };
-    const NoiseCase cases[] = {
+    // Noise coordinates (1 screen space, 2 local), where they put the fragment, then the values
+    // of the uniforms named below.
+    const float cases[][11] = {
         // On lattice points the noise is its bias, 0.05, whatever the hash.
-        {2, 0.5f, 0.5f, {0, 1, 1, 0, 0, 0, 0, 0}},
-        {2, 0.5f, 0.5f, {0, 1, 1, -7, 11, -1, 0, 0}},
+        {2, 0.5f, 0.5f, 0, 1, 1, 0, 0, 0, 0, 0},
+        {2, 0.5f, 0.5f, 0, 1, 1, -7, 11, -1, 0, 0},
         // Between them, every term of the noise position at work.
-        {2, 0.3f, 0.7f, {2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7}},
-        {1, 1.7f, 2.9f, {1.1f, 0.8f, 1.6f, -5.3f, 0.25f, -2.6f, -0.4f, 700}},
-        {0, 0.3f, 0.7f, {2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7}},
-        {3, 0.3f, 0.7f, {2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7}},
+        {2, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
+        {1, 1.7f, 2.9f, 1.1f, 0.8f, 1.6f, -5.3f, 0.25f, -2.6f, -0.4f, 700},
+        {0, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
+        {3, 0.3f, 0.7f, 2.5f, 1.3f, 0.7f, 0.4f, -1.2f, 0.35f, 0.6f, 7},
     };
-    for (const NoiseCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "coordinates " << c.coordinates << " at " << c.x);
-        Values given = {{c.coordinates == 1 ? "ScreenNoiseUV" : "MeshUVs", {c.x, c.y}},
+    const char* const names[] = {"Scale",   "ScaleX",    "ScaleY",      "OffsetX",
+                                 "OffsetY", "Evolution", "InnerOffset", "Seed"};
+    for (const auto& c : cases) {
+        const auto& [coordinates, x, y, scale, scaleX, scaleY, offsetX, offsetY, evolution,
+                     innerOffset, seed] = c;
+        SCOPED_TRACE(::testing::Message() << "coordinates " << coordinates << " at " << x);
+        Values given = {{coordinates == 1 ? "ScreenNoiseUV" : "MeshUVs", {x, y}},
                         {"Normal", {3, 0}},  // not unit length: the shader normalises it
                         {"distortionNoiseAmplitude", {0.2f}},
-                        {"distortionNoiseCoordinates", {static_cast<float>(c.coordinates)}}};
+                        {"distortionNoiseCoordinates", {coordinates}}};
         for (int name = 0; name < 8; ++name) {
-            given[names[name]] = {c.terms[name]};
+            given[std::string("distortionNoise") + names[name]] = {c[3 + name]};
         }
-        const auto [scale, scaleX, scaleY, offsetX, offsetY, evolution, innerOffset, seed] = c.terms;
-        const Vec3 p = {scaleX * scale * (c.x + c.y * innerOffset) + offsetX,
-                        scaleY * scale * c.y + offsetY, evolution + seed};
-        const bool noisy = c.coordinates == 1 || c.coordinates == 2;
+        const Vec3 p = {scaleX * scale * (x + y * innerOffset) + offsetX,
+                        scaleY * scale * y + offsetY, evolution + seed};
+        const bool noisy = coordinates == 1 || coordinates == 2;
         const float along = noisy ? 0.2f * GradientNoise(p) : 0;
         const float across = noisy ? 0.2f * GradientNoise({p[0], p[1], p[2] + 1}) : 0;
         given["distortionAlongAcrossFactors"] = {1, 0};
@@ -279,7 +279,6 @@ TEST_F(Shaders, RampsCutsSamplingBackgroundAndStripsGiveTheirPixels) {
     const Values bandStart = {{"MeshUVs", {0.5f, 0}}, {"UVs1", {0.25f, 0.5f}},
                               {"OutputUV", {0.75f, 0.5f}}};
     const Values nearest = {{"textureFilter", {1}}, {"UVs1", {0.6f, 0.5f}}};
-    const Values colours = {{"color1", {1, 0, 0, 1}}, {"color2", {0, 0, 1, 0.5f}}};
     // Both axes warped on a grid of 16 cells, the width, also the vertical one: 0.41 ->
     // (7 + smoothstep(0.06) - 0.5) / 16 and 0.3 -> (5 + smoothstep(0.3) - 0.5) / 16.
     const float warpedU = (6.5f + 0.06f * 0.06f * (3 - 2 * 0.06f)) / 16;
@@ -299,9 +298,10 @@ TEST_F(Shaders, RampsCutsSamplingBackgroundAndStripsGiveTheirPixels) {
          clearBesideRed, {}},
         {ShaderSlot_Distortion, {{"textureNicer", {1}}, {"UVs1", {0.41f, 0.3f}}},
          CoordinateTexels(16, 8), {warpedU, warpedV, 0, 1}, 16},
-        // int(index + 0.1) even: colour 1; int(3.05) = 3.
-        {ShaderSlot_Strips, with(colours, "StripIndex", 0), red, {1, 0, 0, 1}},
-        {ShaderSlot_Strips, with(colours, "StripIndex", 2.95f), red, {0, 0, 1, 0.5f}},
+        // int(2.95 + 0.1) = 3, odd: the second colour.
+        {ShaderSlot_Strips,
+         {{"StripIndex", {2.95f}}, {"color1", {1, 0, 0, 1}}, {"color2", {0, 0, 1, 0.5f}}}, red,
+         {0, 0, 1, 0.5f}},
     };
     // Mesh u and v, texture u and v: the layer is cut where either leaves [0, 1).
     const float cuts[][4] = {{0, 0.5f, 0.5f, 0.5f},     {1, 0.5f, 0.5f, 0.5f},
@@ -314,34 +314,29 @@ TEST_F(Shaders, RampsCutsSamplingBackgroundAndStripsGiveTheirPixels) {
         cases.push_back({ShaderSlot_Distortion, {{"MeshUVs", {cut[0], cut[1]}}, {"UVs1", {cut[2], cut[3]}}},
                          red, inside ? Pixel{1, 0, 0, 1} : Pixel{}});
     }
-    // Each ramp read at its offset alone (scale 0) through a linear lookup of 0, 1/3, 2/3, 1,
-    // its edges clamped. Looping, -0.25 reads 0.75 and 1.0 reads 0; unlooped the edges clamp.
-    // The noise is 1.0 at the lattice point it is read at: the shift is the ramp's value.
-    const std::pair<std::string, const char*> ramps[] = {
-        {"distortionAlongRamp", "distortionAlongRampTexture"},
-        {"distortionAcrossRamp", "distortionAcrossRampTexture"},
-        {"opacityAlongRamp", "alongRampTexture"},
-        {"opacityAcrossRamp", "acrossRampTexture"}};
+    // Each ramp is read at its offset alone (scale 0) through a linear lookup of 0, 1/3, 2/3, 1:
+    // looping, -0.25 reads 0.75 and 1.0 reads 0; unlooped the lookup's edges clamp. An opacity
+    // ramp's value is the alpha; a distortion ramp's moves the layer by a quarter of it (the
+    // noise is 1.0 at the lattice point it is read at), off its edge from 0.9 unless about 0.
+    const char* const ramps[][2] = {{"distortionAlongRamp", "distortionAlongRampTexture"},
+                                    {"distortionAcrossRamp", "distortionAcrossRampTexture"},
+                                    {"opacityAlongRamp", "alongRampTexture"},
+                                    {"opacityAcrossRamp", "acrossRampTexture"}};
     // Offset, loop flag, the parameter the lookup must use.
     const float wraps[][3] = {{-0.25f, 1, 0.75f}, {1, 1, 0}, {-0.25f, 0, -0.25f}, {1, 0, 1}};
     for (const auto& [ramp, sampler] : ramps) {
-        for (const auto& wrap : wraps) {
-            const float value = std::clamp((wrap[2] * 4 - 0.5f) / 3, 0.0f, 1.0f);
-            const bool opacity = ramp.rfind("opacity", 0) == 0;
-            cases.push_back({ShaderSlot_Distortion,
-                             {{"UVs1", {0.25f, 0.5f}}, {"distortionAlongAcrossFactors", {0.25f, 0}},
-                              {"distortionNoiseCoordinates", {2}}, {"distortionNoiseScale", {0}},
-                              {"distortionNoiseAmplitude", {20}},
-                              {sampler, {0, 1 / 3.0f, 2 / 3.0f, 1}}, {ramp + "Offset", {wrap[0]}},
-                              {ramp + "Scale", {0}}, {ramp + "Loop", {wrap[1]}}},
-                             red,
-                             opacity ? Pixel{value, 0, 0, value} : Pixel{1, 0, 0, 1}});
-            // A distortion ramp moves the sample: the coordinate layer shows by how much.
-            if (!opacity) {
-                cases.back().input = CoordinateTexels(16, 16);
-                cases.back().width = 16;
-                cases.back().expected = {0.25f + 0.25f * value, 0.5f, 0, 1};
-            }
+        for (const auto& [offset, loop, parameter] : wraps) {
+            const float value = std::clamp((parameter * 4 - 0.5f) / 3, 0.0f, 1.0f);
+            const bool opacity = std::string(ramp).rfind("opacity", 0) == 0;
+            cases.push_back(
+                {ShaderSlot_Distortion,
+                 {{"UVs1", {0.9f, 0.5f}}, {"distortionAlongAcrossFactors", {opacity ? 0 : 0.25f, 0}},
+                  {"distortionNoiseCoordinates", {2}}, {"distortionNoiseScale", {0}},
+                  {"distortionNoiseAmplitude", {20}}, {sampler, {0, 1 / 3.0f, 2 / 3.0f, 1}},
+                  {ramp + std::string("Offset"), {offset}}, {ramp + std::string("Scale"), {0}},
+                  {ramp + std::string("Loop"), {loop}}},
+                 red,
+                 opacity ? Pixel{value, 0, 0, value} : value < 0.1f ? Pixel{1, 0, 0, 1} : Pixel{}});
         }
     }
     for (size_t index = 0; index < cases.size(); ++index) {
