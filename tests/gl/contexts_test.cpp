@@ -98,11 +98,14 @@ TEST_F(Contexts, EveryStartupFailureEndsSetupWithOutOfMemoryAndRestoresTheHostCo
 }
 
 TEST_F(Contexts, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
-    const PlatformCall failures[] = {
-        PlatformCall::RegisterClassExA,           PlatformCall::CreateWindowExA,
-        PlatformCall::ChoosePixelFormat,          PlatformCall::SetPixelFormat,
-        PlatformCall::wglCreateContextAttribsARB, PlatformCall::wglMakeCurrent,
-        PlatformCall::wglShareLists,              PlatformCall::Count};
+    const PlatformCall failures[] = {PlatformCall::RegisterClassExA,
+                                     PlatformCall::CreateWindowExA,
+                                     PlatformCall::ChoosePixelFormat,
+                                     PlatformCall::SetPixelFormat,
+                                     PlatformCall::wglCreateContextAttribsARB,
+                                     PlatformCall::wglMakeCurrent,
+                                     PlatformCall::wglShareLists,
+                                     PlatformCall::Count};
     const gl_test::HostContext host;
     ASSERT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     const Counts before = Held();
@@ -116,9 +119,9 @@ TEST_F(Contexts, EveryRenderContextFailureGivesFaultOneAndARetryStartsCleanly) {
         }
         EXPECT_EQ(gl_test::FaultCode([&] {
                       const AESDK_OpenGL_ContextGuard guard;
-                      AESDK_OpenGL::CreateHiddenContext(
-                          *renderData,
-                          failure == PlatformCall::Count ? &emptyShare : s_sharedGLData.get());
+                      AESDK_OpenGL::CreateHiddenContext(*renderData, failure == PlatformCall::Count
+                                                                         ? &emptyShare
+                                                                         : s_sharedGLData.get());
                   }),
                   1);
         EXPECT_TRUE(host.IsCurrent());
@@ -214,9 +217,9 @@ TEST_F(Contexts, AClassNameStillRegisteredIsSkipped) {
     EXPECT_THROW(AESDK_OpenGL::CreateHiddenWindow("Quorvel", failed),
                  AESDK_OpenGL::AESDK_OpenGL_Fault);
     EXPECT_EQ(failed, name(number + 3));
-    for (const auto& [window, className] : {std::make_pair(firstWindow, first),
-                                            std::make_pair(secondWindow, second),
-                                            std::make_pair(HWND{}, taken)}) {
+    for (const auto& [window, className] :
+         {std::make_pair(firstWindow, first), std::make_pair(secondWindow, second),
+          std::make_pair(HWND{}, taken)}) {
         DestroyWindow(window);
         EXPECT_TRUE(UnregisterClassA(className.c_str(), nullptr));
     }

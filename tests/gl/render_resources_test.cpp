@@ -68,8 +68,8 @@ std::array<GLint, 3> MeshBufferSizes(const AESDK_OpenGL_EffectRenderData& data) 
 TEST_F(RenderResources, PreparationMakesWhatTheFrameNeedsAndReplacesWhatNoLongerFits) {
     EXPECT_EQ(Prepare(*renderData, 1920, 1080, false),
               (std::vector<float>{1920, 1080, 1920, 1080, 1920, 1080,  // the textures
-                                  0, 0, 0, 0, 0, 1920, 0, 0, 1, 0, 0, 1080, 0, 0, 1, 1920, 1080, 0,
-                                  1, 1}));
+                                  0,    0,    0,    0,    0,    1920, 0,    0, 1, 0,
+                                  0,    1080, 0,    0,    1,    1920, 1080, 0, 1, 1}));
     const GLuint distortion = renderData->programs[ShaderSlot_Distortion].Name();
     // Supersampling switched on: the main texture alone, now twice the size each way.
     const GLuint framebuffer = renderData->framebuffer.Name();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -51,7 +52,8 @@ GlTexture MakeTexture(int width, int height, GLenum format, GLenum filter, const
 Texels CoordinateTexels(int width, int height) {
     Texels texels;
     for (int index = 0; index < width * height; ++index) {
-        texels.push_back({1.0f, (index % width + 0.5f) / width, (index / width + 0.5f) / height, 0});
+        texels.push_back(
+            {1.0f, (index % width + 0.5f) / width, (index / width + 0.5f) / height, 0});
     }
     return texels;
 }
@@ -122,16 +124,16 @@ class Shaders : public gl_test::RenderDataTest {
                 const auto unit = static_cast<unsigned int>(textures.size());
                 glActiveTexture(static_cast<GLenum>(static_cast<unsigned int>(GL_TEXTURE0) + unit));
                 const int size = given.count(name) ? static_cast<int>(given.at(name).size()) : 1;
-                textures.push_back(
-                    name != "inputTexture"
-                        ? MakeTexture(size, 1, GL_RED, GL_LINEAR, value.data())
-                        : MakeTexture(width, static_cast<int>(input.size()) / width, GL_RGBA,
-                                      GL_NEAREST, input[0].data()));
+                textures.push_back(name != "inputTexture"
+                                       ? MakeTexture(size, 1, GL_RED, GL_LINEAR, value.data())
+                                       : MakeTexture(width, static_cast<int>(input.size()) / width,
+                                                     GL_RGBA, GL_NEAREST, input[0].data()));
                 glUniform1i(location, static_cast<GLint>(unit));
             }
         });
         ForEachActive(program, GL_ACTIVE_ATTRIBUTES, [&](const std::string& name, GLenum) {
-            glVertexAttrib4fv(glGetAttribLocation(program, name.c_str()), ValueOf(given, name).data());
+            glVertexAttrib4fv(glGetAttribLocation(program, name.c_str()),
+                              ValueOf(given, name).data());
         });
         glBindVertexArray(renderData->quadVertexArray.Name());
         glBindBuffer(GL_ARRAY_BUFFER, renderData->quadVertexBuffer.Name());
@@ -260,59 +262,62 @@ TEST_F(Shaders, NoiseFollowsItsFormulasOnAndBetweenLatticePoints) {
 // Ramp wrapping, the cuts at the edges, the layer's sampling, its composition with the
 // background, and the strips, case by case.
 TEST_F(Shaders, RampsCutsSamplingBackgroundAndStripsGiveTheirPixels) {
-    struct Case {
-        int slot;
-        Values given;
-        Texels input;
-        Pixel expected;
-        int width = 2;
+    int number = 0;
+    const auto expect = [&](int slot, const Values& given, const Texels& input, Pixel expected,
+                            int width = 2) {
+        EXPECT_THAT(Draw(slot, given, input, width), Pointwise(FloatNear(1e-5f), expected))
+            << "case " << number++;
     };
-    const Texels red = {{1, 1, 0, 0}, {1, 1, 0, 0}};
-    const Texels orange = {{1.0f, 0.8f, 0.4f, 0.2f}, {0.5f, 1.0f, 0.0f, 0.0f}};
-    const Texels clearBesideRed = {{0, 0, 0, 0}, {1, 1, 0, 0}};
     const auto with = [](Values values, const std::string& name, float value) {
         values[name] = {value};
         return values;
     };
+    const Texels red = {{1, 1, 0, 0}, {1, 1, 0, 0}};
+    const Texels orange = {{1.0f, 0.8f, 0.4f, 0.2f}, {0.5f, 1.0f, 0.0f, 0.0f}};
+    const Texels clearBesideRed = {{0, 0, 0, 0}, {1, 1, 0, 0}};
+    const Pixel none = {};
+    // An opaque layer attenuated to a quarter by the across opacity ramp: premultiplied.
+    const Values quarter = {{"acrossRampTexture", {0.25f}}, {"UVs1", {0.25f, 0.5f}}};
+    expect(ShaderSlot_Distortion, quarter, orange, {0.2f, 0.1f, 0.05f, 0.25f});
     // At the start of the band (along 0) None and Blend crop to nothing, Normal shows the
     // layer's own pixel at the output coordinate.
-    const Values bandStart = {{"MeshUVs", {0.5f, 0}}, {"UVs1", {0.25f, 0.5f}},
-                              {"OutputUV", {0.75f, 0.5f}}};
+    const Values bandStart = {
+        {"MeshUVs", {0.5f, 0}}, {"UVs1", {0.25f, 0.5f}}, {"OutputUV", {0.75f, 0.5f}}};
+    expect(ShaderSlot_Distortion, bandStart, orange, none);
+    expect(ShaderSlot_Distortion, with(bandStart, "backgroundBlendMode", 3), orange, none);
+    expect(ShaderSlot_Distortion, with(bandStart, "backgroundBlendMode", 2), orange,
+           {0.5f, 0, 0, 0.5f});
+    // Half way the linear filter gives red at half alpha, not a darkened red; nearest picks one
+    // texel, and an unknown filter none, so the mesh draws nothing visible.
     const Values nearest = {{"textureFilter", {1}}, {"UVs1", {0.6f, 0.5f}}};
+    expect(ShaderSlot_Distortion, {}, clearBesideRed, {0.5f, 0, 0, 0.5f});
+    expect(ShaderSlot_Distortion, nearest, clearBesideRed, {1, 0, 0, 1});
+    expect(ShaderSlot_Distortion, with(nearest, "textureFilter", 3), clearBesideRed, none);
+    expect(ShaderSlot_Distortion, with(with(nearest, "textureFilter", 3), "backgroundBlendMode", 3),
+           clearBesideRed, none);
     // Both axes warped on a grid of 16 cells, the width, also the vertical one: 0.41 ->
     // (7 + smoothstep(0.06) - 0.5) / 16 and 0.3 -> (5 + smoothstep(0.3) - 0.5) / 16.
-    const float warpedU = (6.5f + 0.06f * 0.06f * (3 - 2 * 0.06f)) / 16;
-    const float warpedV = (4.5f + 0.3f * 0.3f * (3 - 2 * 0.3f)) / 16;
-    std::vector<Case> cases = {
-        // An opaque layer attenuated to a quarter by the across opacity ramp: premultiplied.
-        {ShaderSlot_Distortion, {{"acrossRampTexture", {0.25f}}, {"UVs1", {0.25f, 0.5f}}}, orange,
-         {0.2f, 0.1f, 0.05f, 0.25f}},
-        {ShaderSlot_Distortion, bandStart, orange, {}},
-        {ShaderSlot_Distortion, with(bandStart, "backgroundBlendMode", 3), orange, {}},
-        {ShaderSlot_Distortion, with(bandStart, "backgroundBlendMode", 2), orange, {0.5f, 0, 0, 0.5f}},
-        // Half way the linear filter gives red at half alpha, not a darkened red.
-        {ShaderSlot_Distortion, {}, clearBesideRed, {0.5f, 0, 0, 0.5f}},
-        {ShaderSlot_Distortion, nearest, clearBesideRed, {1, 0, 0, 1}},
-        {ShaderSlot_Distortion, with(nearest, "textureFilter", 3), clearBesideRed, {}},
-        {ShaderSlot_Distortion, with(with(nearest, "textureFilter", 3), "backgroundBlendMode", 3),
-         clearBesideRed, {}},
-        {ShaderSlot_Distortion, {{"textureNicer", {1}}, {"UVs1", {0.41f, 0.3f}}},
-         CoordinateTexels(16, 8), {warpedU, warpedV, 0, 1}, 16},
-        // int(2.95 + 0.1) = 3, odd: the second colour.
-        {ShaderSlot_Strips,
-         {{"StripIndex", {2.95f}}, {"color1", {1, 0, 0, 1}}, {"color2", {0, 0, 1, 0.5f}}}, red,
-         {0, 0, 1, 0.5f}},
-    };
+    const Values warp = {{"textureNicer", {1}}, {"UVs1", {0.41f, 0.3f}}};
+    expect(ShaderSlot_Distortion, warp, CoordinateTexels(16, 8),
+           {(6.5f + 0.06f * 0.06f * (3 - 2 * 0.06f)) / 16,
+            (4.5f + 0.3f * 0.3f * (3 - 2 * 0.3f)) / 16, 0, 1},
+           16);
+    // int(2.95 + 0.1) = 3, odd: the second colour.
+    const Values strip = {
+        {"StripIndex", {2.95f}}, {"color1", {1, 0, 0, 1}}, {"color2", {0, 0, 1, 0.5f}}};
+    expect(ShaderSlot_Strips, strip, red, {0, 0, 1, 0.5f});
+
     // Mesh u and v, texture u and v: the layer is cut where either leaves [0, 1).
-    const float cuts[][4] = {{0, 0.5f, 0.5f, 0.5f},     {1, 0.5f, 0.5f, 0.5f},
+    const float cuts[][4] = {{0, 0.5f, 0.5f, 0.5f},       {1, 0.5f, 0.5f, 0.5f},
                              {-0.001f, 0.5f, 0.5f, 0.5f}, {0.5f, 0.999f, 0.5f, 0.5f},
                              {0.5f, 1, 0.5f, 0.5f},       {0.5f, 0.5f, 0, 0.5f},
                              {0.5f, 0.5f, -0.01f, 0.5f},  {0.5f, 0.5f, 1, 0.5f},
                              {0.5f, 0.5f, 0.5f, 0.999f},  {0.5f, 0.5f, 0.5f, 1}};
     for (const auto& cut : cuts) {
-        const bool inside = *std::min_element(cut, cut + 4) >= 0 && *std::max_element(cut, cut + 4) < 1;
-        cases.push_back({ShaderSlot_Distortion, {{"MeshUVs", {cut[0], cut[1]}}, {"UVs1", {cut[2], cut[3]}}},
-                         red, inside ? Pixel{1, 0, 0, 1} : Pixel{}});
+        const bool inside =
+            *std::min_element(cut, cut + 4) >= 0 && *std::max_element(cut, cut + 4) < 1;
+        const Values at = {{"MeshUVs", {cut[0], cut[1]}}, {"UVs1", {cut[2], cut[3]}}};
+        expect(ShaderSlot_Distortion, at, red, inside ? Pixel{1, 0, 0, 1} : none);
     }
     // Each ramp is read at its offset alone (scale 0) through a linear lookup of 0, 1/3, 2/3, 1:
     // looping, -0.25 reads 0.75 and 1.0 reads 0; unlooped the lookup's edges clamp. An opacity
@@ -325,25 +330,22 @@ TEST_F(Shaders, RampsCutsSamplingBackgroundAndStripsGiveTheirPixels) {
     // Offset, loop flag, the parameter the lookup must use.
     const float wraps[][3] = {{-0.25f, 1, 0.75f}, {1, 1, 0}, {-0.25f, 0, -0.25f}, {1, 0, 1}};
     for (const auto& [ramp, sampler] : ramps) {
+        const std::string prefix = ramp;
+        const bool opacity = prefix.rfind("opacity", 0) == 0;
+        Values given = {{"UVs1", {0.9f, 0.5f}},
+                        {"distortionAlongAcrossFactors", {opacity ? 0 : 0.25f, 0}},
+                        {"distortionNoiseCoordinates", {2}},
+                        {"distortionNoiseScale", {0}},
+                        {"distortionNoiseAmplitude", {20}},
+                        {sampler, {0, 1 / 3.0f, 2 / 3.0f, 1}},
+                        {prefix + "Scale", {0}}};
         for (const auto& [offset, loop, parameter] : wraps) {
+            given[prefix + "Offset"] = {offset};
+            given[prefix + "Loop"] = {loop};
             const float value = std::clamp((parameter * 4 - 0.5f) / 3, 0.0f, 1.0f);
-            const bool opacity = std::string(ramp).rfind("opacity", 0) == 0;
-            cases.push_back(
-                {ShaderSlot_Distortion,
-                 {{"UVs1", {0.9f, 0.5f}}, {"distortionAlongAcrossFactors", {opacity ? 0 : 0.25f, 0}},
-                  {"distortionNoiseCoordinates", {2}}, {"distortionNoiseScale", {0}},
-                  {"distortionNoiseAmplitude", {20}}, {sampler, {0, 1 / 3.0f, 2 / 3.0f, 1}},
-                  {ramp + std::string("Offset"), {offset}}, {ramp + std::string("Scale"), {0}},
-                  {ramp + std::string("Loop"), {loop}}},
-                 red,
-                 opacity ? Pixel{value, 0, 0, value} : value < 0.1f ? Pixel{1, 0, 0, 1} : Pixel{}});
+            const Pixel moved = value < 0.1f ? Pixel{1, 0, 0, 1} : none;
+            expect(ShaderSlot_Distortion, given, red, opacity ? Pixel{value, 0, 0, value} : moved);
         }
-    }
-    for (size_t index = 0; index < cases.size(); ++index) {
-        const Case& c = cases[index];
-        EXPECT_THAT(Draw(c.slot, c.given, c.input, c.width),
-                    Pointwise(FloatNear(1e-5f), c.expected))
-            << "case " << index;
     }
 }
 
