@@ -63,11 +63,10 @@ TEST(RampEvaluateTest, EachInterpolationBetweenOnAndBeyondKeys) {
     }
     for (int32_t interpolation : {0, 1, 2, 3}) {
         ramp->interpolation = interpolation;
-        for (const auto& [x, value] : {std::pair<float, float>{-5.0f, 0.0f},
-                                       {0.2f, 0.0f},
-                                       {0.6f, 0.8f},
-                                       {0.8f, 0.4f},
-                                       {3.0f, 0.4f}}) {
+        // clang-format off
+        for (const auto& [x, value] : {std::pair<float, float>{-5.0f, 0.0f}, {0.2f, 0.0f},
+                                       {0.6f, 0.8f}, {0.8f, 0.4f}, {3.0f, 0.4f}}) {
+            // clang-format on
             EXPECT_EQ(ramp->Evaluate(x), value) << interpolation << " at " << x;
         }
     }
