@@ -8,14 +8,14 @@
 #include <cmath>
 #include <vector>
 
-#include "ramp/ramp.h"
+#include "ramp/scoped_ramp.h"
 
-inline void CheckCurvePromises(const Ramp& ramp) {
+inline bool KeepsCurvePromises(const Ramp& ramp) {
     float low = 0.0f;
     float high = 1.0f;
     for (const auto& point : *ramp.points) {
         if (!std::isfinite(point.first)) {
-            __builtin_trap();
+            return false;
         }
         low = std::min(low, point.first);
         high = std::max(high, point.first);
@@ -23,18 +23,24 @@ inline void CheckCurvePromises(const Ramp& ramp) {
     for (int i = 0; i <= 32; ++i) {
         const float value = ramp.Evaluate(float(i) / 32.0f);
         if (!(value >= 0.0f && value <= 1.0f)) {
-            __builtin_trap();
+            return false;
         }
     }
     for (int n : {2, 33}) {
         const std::vector<float> positions = ramp.DistributePositions(n);
         if (positions.size() != size_t(n)) {
-            __builtin_trap();
+            return false;
         }
-        for (size_t k = 0; k < positions.size(); ++k) {
-            if (!(positions[k] >= low && positions[k] <= high)) {
-                __builtin_trap();
+        for (const float position : positions) {
+            if (!(position >= low && position <= high)) {
+                return false;
             }
         }
     }
+    return true;
+}
+
+// What NEW leaves in a handle before a saved record or text is read into it.
+inline ScopedRamp NewDefault() {
+    return ScopedRamp(RampMode_All, RampInterpolation_Sin, {{0.0f, 1.0f}, {1.0f, 1.0f}});
 }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "gl/context_guard.h"
@@ -13,29 +12,25 @@
 #include "gl/render_data.h"
 #include "gl/render_data_registry.h"
 #include "platform/testing.h"
-#include "shell/toolkit/errors.h"
 #include "tests/gl/gl_test_support.h"
 
 namespace {
 
-using AESDK_OpenGL::AESDK_OpenGL_ContextGuard;
 using AESDK_OpenGL::AESDK_OpenGL_EffectCommonData;
-using AESDK_OpenGL::AESDK_OpenGL_EffectRenderData;
 using platform_testing::PlatformCall;
 
 // The fault code of a render context start, -1 when it starts.
-int StartRenderContext(AESDK_OpenGL_EffectRenderData& renderData,
-                       const AESDK_OpenGL_EffectCommonData& share) {
-    const AESDK_OpenGL_ContextGuard guard;
+int StartRenderContext(const AESDK_OpenGL_EffectCommonData& share) {
+    const AESDK_OpenGL::AESDK_OpenGL_ContextGuard guard;
+    AESDK_OpenGL::AESDK_OpenGL_EffectRenderData renderData;
     return gl_test::FaultCode([&] { AESDK_OpenGL::CreateHiddenContext(renderData, &share); });
 }
 
 TEST(FirstUseInProcess, StartupCachesTheEntryPointsOnlyWhenTheDriverOffersThem) {
     // The first hidden window of the process.
     std::string className;
-    HWND window = AESDK_OpenGL::CreateHiddenWindow("Quorvel", className);
+    DestroyWindow(AESDK_OpenGL::CreateHiddenWindow("Quorvel", className));
     EXPECT_EQ(className, "AESDK_OpenGL_Quorvel_Win_Class0");
-    DestroyWindow(window);
     UnregisterClassA(className.c_str(), nullptr);
 
     QUORVEL_REQUIRE_GL();
@@ -45,11 +40,9 @@ TEST(FirstUseInProcess, StartupCachesTheEntryPointsOnlyWhenTheDriverOffersThem) 
     // A render context before any start-up: no wglCreateContextAttribsARB to call.
     AESDK_OpenGL_EffectCommonData hostAsShare;
     hostAsShare.renderContext = host.context;
-    {
-        AESDK_OpenGL_EffectRenderData renderData;
-        EXPECT_EQ(StartRenderContext(renderData, hostAsShare), 1);
-        EXPECT_TRUE(host.IsCurrent());
-    }
+    EXPECT_EQ(StartRenderContext(hostAsShare), 1);
+    EXPECT_TRUE(host.IsCurrent());
+    hostAsShare.renderContext = nullptr;  // the host's, not ours to delete
 
     // A driver without the extension, and one whose second address look-up fails.
     platform_testing::SetExtensionString("WGL_ARB_extensions_string WGL_ARB_pixel_format");
@@ -73,14 +66,8 @@ TEST(FirstUseInProcess, StartupCachesTheEntryPointsOnlyWhenTheDriverOffersThem) 
     platform_testing::SetExtensionString("");
     EXPECT_EQ(CreateSharedGLData(nullptr), PF_Err_NONE);
     platform_testing::Reset();
-    {
-        AESDK_OpenGL_EffectRenderData renderData;
-        EXPECT_EQ(StartRenderContext(renderData, *s_sharedGLData), -1);
-        EXPECT_NE(renderData.renderContext, nullptr);
-        EXPECT_TRUE(host.IsCurrent());
-    }
-    wglMakeCurrent(host.deviceContext, host.context);
-    hostAsShare.renderContext = nullptr;  // the host's, not ours to delete
+    EXPECT_EQ(StartRenderContext(*s_sharedGLData), -1);
+    EXPECT_TRUE(host.IsCurrent());
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
     EXPECT_EQ(platform_testing::LiveContextCount(), contextsBefore);
 }

@@ -69,11 +69,6 @@ void WatchContextStarts() {
     });
 }
 
-void StopWatching() {
-    s_watching = false;
-    glbinding::setCallbackMask(glbinding::CallbackMask::None);
-    glbinding::setBeforeCallback(nullptr);
-}
 #endif
 
 class RenderThreadStarts : public quorvel::testing::FrameTest {};
@@ -146,7 +141,9 @@ TEST_F(RenderThreadStarts, NewThreadsStartTheirContextsWhileOthersDraw) {
         thread.join();
     }
 #ifndef _WIN32
-    StopWatching();
+    s_watching = false;
+    glbinding::setCallbackMask(glbinding::CallbackMask::None);
+    glbinding::setBeforeCallback(nullptr);
     EXPECT_EQ(s_pauses, kRounds * kStartsPerRound);
     EXPECT_EQ(s_callsDuringPauses, 0);
 #endif

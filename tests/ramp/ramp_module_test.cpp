@@ -1,13 +1,18 @@
 // The ramp values through the module's entry point, as the host manages them: only through
-// PF_Cmd_ARBITRARY_CALLBACK, every value made given back once, every lock undone.
+// PF_Cmd_ARBITRARY_CALLBACK, every value made given back once, every lock undone. Values come
+// in as the host holds them (saved flat records, text) and are read as the module prints them.
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/arbitrary_values.h"
-#include "tests/support/module_host.h"
+#include "tests/support/module_params.h"
 
 namespace quorvel::testing {
 namespace {
@@ -15,15 +20,34 @@ namespace {
 // The refcon the effect gives its ramp parameters: 'RAMP' shifted left by 24 bits.
 void* const kRampRefcon = reinterpret_cast<void*>(uintptr_t(0x0052414D50000000ULL));
 constexpr char kDefaultText[] = "Ramp all  sin  t 0 v 1 t 1 v 1";
+constexpr PF_Err kDamaged = PF_Err_INTERNAL_STRUCT_DAMAGED;
+constexpr PF_Err kRefused = PF_Err_UNRECOGNIZED_PARAM_TYPE;
+const float kInf = std::numeric_limits<float>::infinity();
+const float kMax = std::numeric_limits<float>::max();
+
+using Bytes = std::vector<uint8_t>;
+using Result = std::pair<PF_Err, std::string>;
+
+// A saved record whose header claims count points, whatever follows it.
+Bytes Claiming(int32_t count, Bytes bytes) {
+    std::memcpy(&bytes[8], &count, 4);
+    return bytes;
+}
 
 class RampModuleTest : public ModuleTest {
   protected:
-    // Every value the module handed out is given back exactly once.
+    void TearDown() override { DisposeAll(); }
+
+    // Every value the module handed out is given back exactly once; the ledger shows every
+    // handle not disposed, every lock not undone and a second dispose of one handle.
     void DisposeAll() {
+        host.faults().Clear();
         for (PF_ArbitraryH handle : made) {
             EXPECT_EQ(ramps.Dispose(handle), PF_Err_NONE);
         }
         made.clear();
+        EXPECT_LEDGER_BALANCED(host);
+        EXPECT_EQ(host.handles().LiveCount(), 0u);
     }
     PF_ArbitraryH Keep(const host::ArbitraryValue& value) {
         if (value.handle != nullptr) {
@@ -36,136 +60,217 @@ class RampModuleTest : public ModuleTest {
         EXPECT_EQ(ramps.Print(handle, &text), PF_Err_NONE);
         return text;
     }
-    // The ledger shows every handle the module made and not disposed, every lock not undone,
-    // and a second dispose of one handle as a misuse.
-    void ExpectEveryNewDisposedOnce() {
-        EXPECT_LEDGER_BALANCED(host);
-        EXPECT_EQ(host.handles().LiveCount(), 0u);
-    }
+    // The code of a request that makes a value, and the value as printed.
+    Result Made(const host::ArbitraryValue& value) { return {value.err, Text(Keep(value))}; }
+    PF_ArbitraryH Scanned(const char* text) { return Keep(ramps.Scan(text)); }
 
     host::ArbitraryValues ramps{effect(), kRampRefcon};
     std::vector<PF_ArbitraryH> made;
 };
 
-TEST_F(RampModuleTest, OtherRefconsAndSelectorsAreUnrecognizedParamTypeWithoutMessage) {
-    int foreign = 0;
-    host::ArbitraryValues others(effect(), &foreign);
-    PF_ArbParamsExtra request = others.Request(PF_Arbitrary_NEW_FUNC);
-    PF_ArbitraryH slot = nullptr;
-    request.u.new_func_params.arbPH = &slot;
-    const host::CommandResult result = effect().Send(PF_Cmd_ARBITRARY_CALLBACK, &request);
-    EXPECT_EQ(result.err, PF_Err_UNRECOGNIZED_PARAM_TYPE);
-    EXPECT_EQ(result.out.out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE, 0);
-    EXPECT_EQ(result.Message(), "");
-    for (PF_FunctionSelector selector : {-1, 11, 12}) {
-        PF_ArbParamsExtra beyond = ramps.Request(selector);
-        beyond.u.new_func_params.arbPH = &slot;
-        EXPECT_EQ(ramps.Send(&beyond), PF_Err_UNRECOGNIZED_PARAM_TYPE) << selector;
+TEST_F(RampModuleTest, NewCopyCompareAndInterpolate) {
+    const PF_ArbitraryH fresh = Keep(ramps.New());
+    EXPECT_EQ(Text(fresh), kDefaultText);
+    Bytes flat;
+    EXPECT_EQ(ramps.Flatten(fresh, &flat), PF_Err_NONE);
+    // Mode 0, interpolation 0, count 2, then t 0, v 1, t 1, v 1, little-endian.
+    EXPECT_EQ(flat, Bytes({0, 0, 0,    0,    0, 0, 0,    0,   2,    0,
+                           0, 0, 0,    0,    0, 0, 0,    0,   0x80, 0x3F,  //
+                           0, 0, 0x80, 0x3F, 0, 0, 0x80, 0x3F}));
+    // A copy of no value is a new default one.
+    const char* const line = "Ramp withoutSin  line  t 0 v 0 t 1 v 1";
+    EXPECT_EQ(Made(ramps.Copy(Scanned(line))), Result(PF_Err_NONE, line));
+    EXPECT_EQ(Made(ramps.Copy(nullptr)), Result(PF_Err_NONE, kDefaultText));
+
+    // Equal: same mode, interpolation and keys, values within 0.0001; a value that is not a
+    // number equals nothing, not even itself.
+    const char* const base = "Ramp all  line  t 0 v 0.5 t 1 v 0.25";
+    const std::tuple<const char*, const char*, PF_ArbCompareResult> comparisons[] = {
+        {base, "Ramp all  line  t 0 v 0.50005 t 1 v 0.25", PF_ArbCompare_EQUAL},
+        {base, "Ramp all  line  t 0 v 0.501 t 1 v 0.25", PF_ArbCompare_NOT_EQUAL},
+        {base, "Ramp all  step  t 0 v 0.5 t 1 v 0.25", PF_ArbCompare_NOT_EQUAL},
+        {base, "Ramp withoutSin  line  t 0 v 0.5 t 1 v 0.25", PF_ArbCompare_NOT_EQUAL},
+        {base, "Ramp all  line  t 0 v 0.5 t 0.9 v 0.25", PF_ArbCompare_NOT_EQUAL},
+        {base, "Ramp all  line  t 0 v 0.5 t 0.5 v 0.5 t 1 v 0.25", PF_ArbCompare_NOT_EQUAL},
+        {"Ramp withoutSin  step ", "Ramp withoutSin  step ", PF_ArbCompare_EQUAL},
+        {"Ramp all  line  t 0 v nan", nullptr, PF_ArbCompare_NOT_EQUAL},  // with itself
+    };
+    for (const auto& [a, b, expected] : comparisons) {
+        PF_ArbCompareResult compared = -1;
+        const PF_ArbitraryH first = Scanned(a);
+        EXPECT_EQ(ramps.Compare(first, b == nullptr ? first : Scanned(b), &compared), PF_Err_NONE);
+        EXPECT_EQ(compared, expected) << a;
     }
-    EXPECT_EQ(slot, nullptr);
-    EXPECT_EQ(host.faults().Calls("host_new_handle"), 0);
-    EXPECT_LEDGER_BALANCED(host);
+
+    // Between two keyframes: the left's mode and interpolation, the i-th points blended, the
+    // side with fewer points repeating its last; an empty side counts as the value 1.0. Blended
+    // keys that meet keep the later value; keys that are not finite are left out.
+    const char* const step = "Ramp all  step  t 0 v 1 t 0.5 v 0 t 1 v 1";
+    const char* const empty = "Ramp all  sin ";
+    const char* const zero = "Ramp all  sin  t 0 v 0 t 1 v 0";
+    const char* const huge = "Ramp all  line  t 3e+38 v 1";
+    const std::tuple<const char*, const char*, double, const char*> blends[] = {
+        {line, step, 0.5, "Ramp withoutSin  line  t 0 v 0.5 t 0.75 v 0.5 t 1 v 1"},
+        {step, line, 0.0, step},
+        {line, step, 1.0, "Ramp withoutSin  line  t 0 v 1 t 0.5 v 0 t 1 v 1"},
+        {empty, zero, 0.25, "Ramp all  sin  t 0 v 0.75 t 1 v 0.75"},
+        {empty, zero, 0.0, "Ramp all  sin  t 0 v 1 t 1 v 1"},
+        {zero, empty, 0.25, "Ramp all  sin  t 0 v 0.25 t 1 v 0.25"},
+        {empty, empty, 0.5, empty},
+        {"Ramp all  line  t 0.5 v 0", "Ramp all  line  t 0 v 1 t 0.001 v 0", 1e-9,
+         "Ramp all  line  t 0.5 v 0"},
+        {line, step, std::numeric_limits<double>::quiet_NaN(), "Ramp withoutSin  line "},
+        {huge, huge, -1.0, "Ramp all  line "},
+    };
+    for (const auto& [left, right, fraction, expected] : blends) {
+        EXPECT_EQ(Made(ramps.Interpolate(Scanned(left), Scanned(right), fraction)),
+                  Result(PF_Err_NONE, expected))
+            << left << " to " << right << " at " << fraction;
+    }
 }
 
-TEST_F(RampModuleTest, ValuesLiveAndDieThroughTheCallbacks) {
-    const PF_ArbitraryH fresh = Keep(ramps.New());
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_EQ(Text(fresh), kDefaultText);
-    std::vector<uint8_t> flat;
-    EXPECT_EQ(ramps.Flatten(fresh, &flat), PF_Err_NONE);
-    EXPECT_EQ(flat,
-              (std::vector<uint8_t>{0, 0, 0, 0, 0,    0,    0, 0, 2,    0,    0, 0, 0,    0,
-                                    0, 0, 0, 0, 0x80, 0x3F, 0, 0, 0x80, 0x3F, 0, 0, 0x80, 0x3F}));
+// Saved records as a project hands them back: whole fields inside the host's count are read,
+// points in any order, keys that are not finite left out; the value made comes back with the
+// code.
+TEST_F(RampModuleTest, SavedRecordsComeBackAsTheyWereSaved) {
+    const Bytes full = Flat(1, 3, {{0.25f, 0.5f}, {0.75f, 0.125f}}).flatRamp;
+    const auto cut = [&](size_t size) { return Bytes(full.begin(), full.begin() + long(size)); };
+    const char* const header = "Ramp withoutSin  bezier ";
+    const char* const first = "Ramp withoutSin  bezier  t 0.25 v 0.5";
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::tuple<Bytes, PF_Err, const char*> records[] = {
+        {cut(3), kDamaged, kDefaultText},
+        {cut(4), kDamaged, "Ramp withoutSin  sin  t 0 v 1 t 1 v 1"},
+        {cut(8), kDamaged, "Ramp withoutSin  bezier  t 0 v 1 t 1 v 1"},
+        {cut(12), kDamaged, header},
+        {cut(20), kDamaged, first},
+        {full, PF_Err_NONE, "Ramp withoutSin  bezier  t 0.25 v 0.5 t 0.75 v 0.125"},
+        {Claiming(2147483647, cut(20)), kDamaged, first},
+        {Claiming(0, full), PF_Err_NONE, header},
+        {Claiming(-2147483647 - 1, full), PF_Err_NONE, header},
+        {Flat(0, 1, {{0.75f, 0.1f}, {0.25f, 0.2f}, {0.75f, 0.3f}}).flatRamp, PF_Err_NONE,
+         "Ramp all  line  t 0.25 v 0.2 t 0.75 v 0.3"},
+        {Flat(0, 1,
+              {{nan, 0.5f},
+               {0.0f, 0.25f},
+               {-nan, 0.75f},
+               {std::numeric_limits<float>::signaling_NaN(), 0.5f},
+               {kInf, 0.5f},
+               {-kInf, 0.5f},
+               {1.0f, 1.0f}})
+             .flatRamp,
+         PF_Err_NONE, "Ramp all  line  t 0 v 0.25 t 1 v 1"},
+        // Values without a word print none; numbers print as a text stream writes them.
+        {Flat(2, 0, {{0.0f, 1.0f}}).flatRamp, PF_Err_NONE, "Ramp sin  t 0 v 1"},
+        {Flat(1, 4, {{0.5f, 0.25f}}).flatRamp, PF_Err_NONE, "Ramp withoutSin  t 0.5 v 0.25"},
+        {Flat(-1, -1, {}).flatRamp, PF_Err_NONE, "Ramp"},
+        {Flat(0, 1, {{0.1f, 0.33f}, {0.00001f, -0.25f}, {123456789.0f, 2.5e-7f}}).flatRamp,
+         PF_Err_NONE, "Ramp all  line  t 1e-05 v -0.25 t 0.1 v 0.33 t 1.23457e+08 v 2.5e-07"},
+        {Flat(0, 2, {{-kMax, kMax}, {kMax, -kInf}}).flatRamp, PF_Err_NONE,
+         "Ramp all  step  t -3.40282e+38 v 3.40282e+38 t 3.40282e+38 v -inf"},
+    };
+    for (const auto& [bytes, err, text] : records) {
+        EXPECT_EQ(Made(ramps.Unflatten(bytes)), Result(err, text)) << bytes.size();
+    }
+    // Every bit pattern but a key that is not finite saves again byte for byte: a NaN value
+    // with a payload of its own, -0, infinities and words without a meaning.
+    float payload;
+    std::memcpy(&payload, "\x34\x12\xC0\x7F", 4);
+    const Bytes odd =
+        Flat(-7, 0x7FFFFFFF, {{-kMax, -0.0f}, {-0.0f, kInf}, {0.5f, payload}, {kMax, 3e38f}})
+            .flatRamp;
+    Bytes saved;
+    EXPECT_EQ(ramps.Flatten(Keep(ramps.Unflatten(odd)), &saved), PF_Err_NONE);
+    EXPECT_EQ(saved, odd);
+}
 
-    // A curve of the user's, as a project holds it, restored, copied, printed and scanned.
-    const host::ArbitraryValue scanned = ramps.Scan("Ramp withoutSin  line  t 0 v 0 t 1 v 1");
-    const PF_ArbitraryH left = Keep(scanned);
-    EXPECT_EQ(scanned.err, PF_Err_NONE);
-    EXPECT_EQ(ramps.Flatten(left, &flat), PF_Err_NONE);
-    const host::ArbitraryValue restored = ramps.Unflatten(flat);
-    EXPECT_EQ(restored.err, PF_Err_NONE);
-    EXPECT_EQ(Text(Keep(restored)), "Ramp withoutSin  line  t 0 v 0 t 1 v 1");
-    const PF_ArbitraryH copy = Keep(ramps.Copy(left));
-    // A copy of no value is a new default one.
-    EXPECT_EQ(Text(Keep(ramps.Copy(nullptr))), kDefaultText);
-    PF_ArbCompareResult compared = -1;
-    EXPECT_EQ(ramps.Compare(left, copy, &compared), PF_Err_NONE);
-    EXPECT_EQ(compared, PF_ArbCompare_EQUAL);
-    EXPECT_EQ(ramps.Compare(left, fresh, &compared), PF_Err_NONE);
-    EXPECT_EQ(compared, PF_ArbCompare_NOT_EQUAL);
-
-    // Between two keyframes: the left's mode and interpolation, points blended in order.
-    const PF_ArbitraryH right = Keep(ramps.Scan("Ramp all  step  t 0 v 1 t 0.5 v 0 t 1 v 1"));
-    const host::ArbitraryValue blend = ramps.Interpolate(left, right, 0.5);
-    EXPECT_EQ(blend.err, PF_Err_NONE);
-    EXPECT_EQ(Text(Keep(blend)), "Ramp withoutSin  line  t 0 v 0.5 t 0.75 v 0.5 t 1 v 1");
-
-    DisposeAll();
-    ExpectEveryNewDisposedOnce();
-    EXPECT_EQ(host.faults().Calls("host_new_handle"), host.faults().Calls("host_dispose_handle"));
+// Text taken: a word left out keeps the new value's own, a NUL inside the count ends the text,
+// white space of every kind separates words, keys end up sorted and a repeated key keeps the
+// later value. Text not taken leaves the new value as NEW made it.
+TEST_F(RampModuleTest, TextScansToTheValueItPrints) {
+    const std::pair<std::string, const char*> taken[] = {
+        {"Ramp all  step  t -1 v nan t 0 v inf t 2 v -nan",
+         "Ramp all  step  t -1 v nan t 0 v inf t 2 v -nan"},
+        {"Ramp withoutSin  bezier ", "Ramp withoutSin  bezier "},
+        {"Ramp sin  t 0 v 1", "Ramp all  sin  t 0 v 1"},
+        {"Ramp withoutSin  t 0 v 1", "Ramp withoutSin  sin  t 0 v 1"},
+        {"Ramp", "Ramp all  sin "},
+        {std::string("Ramp\tall\n\nstep\r\n t 0 v 0.5 ") + '\0' + "garbage",
+         "Ramp all  step  t 0 v 0.5"},
+        {"Ramp all line t 0.5 v 1 t 0.25 v 0 t 0.5 v 0.75",
+         "Ramp all  line  t 0.25 v 0 t 0.5 v 0.75"},
+        {std::string(kDefaultText) + '\0', kDefaultText},
+    };
+    for (const auto& [text, printed] : taken) {
+        EXPECT_EQ(Made(ramps.Scan(text)), Result(PF_Err_NONE, printed)) << text;
+    }
+    // clang-format off
+    for (const char* refused : {"", "ramp all  sin ", "Ramp cubic t 0 v 1",
+             "Ramp withoutSin  bezier  t 0 v", "Ramp withoutSin  bezier  t 0 1",
+             "Ramp withoutSin  bezier  v 1 t 0", "Ramp withoutSin  bezier  t 0 v 1 extra",
+             "Ramp all  line  t nan v 1", "Ramp all  line  t 0 v 1 t -inf v 1",
+             "Ramp all  line  t 0 v 1e39", "Ramp all  line  t +1 v 1",
+             "Ramp all  line  t 0.5.5 v 1", "Ramp sin all t 0 v 1"}) {
+        // clang-format on
+        EXPECT_EQ(Made(ramps.Scan(refused)), Result(kRefused, kDefaultText)) << refused;
+    }
 }
 
 TEST_F(RampModuleTest, RefusedRequestsReturnTheirCodeWithoutMessage) {
     const PF_ArbitraryH value = Keep(ramps.New());
-    for (A_u_long size : {27u, 29u}) {
-        std::vector<uint8_t> buffer(size, 0xAB);
-        PF_ArbParamsExtra flatten = ramps.Request(PF_Arbitrary_FLATTEN_FUNC);
-        flatten.u.flatten_func_params.arbH = value;
-        flatten.u.flatten_func_params.buf_sizeLu = size;
-        flatten.u.flatten_func_params.flat_dataPV = buffer.data();
-        const host::CommandResult result = effect().Send(PF_Cmd_ARBITRARY_CALLBACK, &flatten);
-        EXPECT_EQ(result.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
-        EXPECT_EQ(result.Message(), "");
-        EXPECT_EQ(buffer, std::vector<uint8_t>(size, 0xAB));
+    const auto check = [&](PF_FunctionSelector selector, PF_Err expected, auto fill) {
+        PF_ArbParamsExtra request = ramps.Request(selector);
+        fill(request.u);
+        const host::CommandResult result = effect().Send(PF_Cmd_ARBITRARY_CALLBACK, &request);
+        EXPECT_EQ(result.err, expected) << selector;
+        EXPECT_EQ(result.out.out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE, 0) << selector;
+        EXPECT_EQ(result.Message(), "") << selector;
+    };
+    // Not the ramp's: another refcon, a selector outside NEW to SCAN; nothing is made.
+    int foreign = 0;
+    PF_ArbitraryH slot = nullptr;
+    check(0, kRefused, [&](auto& u) { u.new_func_params = {&foreign, &slot}; });
+    for (PF_FunctionSelector selector : {-1, 11, 12}) {
+        check(selector, kRefused, [&](auto& u) { u.new_func_params.arbPH = &slot; });
     }
-    // The default prints as 30 characters and a NUL: any other size is refused untouched.
-    for (A_u_long size : {30u, 32u}) {
-        std::vector<char> text(size, 'x');
-        PF_ArbParamsExtra print = ramps.Request(PF_Arbitrary_PRINT_FUNC);
-        print.u.print_func_params.arbH = value;
-        print.u.print_func_params.print_sizeLu = size;
-        print.u.print_func_params.print_bufferPC = text.data();
-        EXPECT_EQ(ramps.Send(&print), PF_Err_UNRECOGNIZED_PARAM_TYPE);
-        EXPECT_EQ(text, std::vector<char>(size, 'x'));
+    EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(host.faults().Calls("host_new_handle"), 1);
+    // A buffer of another size than the record (28 bytes) or the text (30 characters and a
+    // NUL) is left untouched.
+    for (A_u_long size : {27u, 29u, 30u, 32u}) {
+        std::vector<char> buffer(size, 'x');
+        if (size < 30) {
+            check(4, kDamaged, [&](auto& u) {
+                u.flatten_func_params = {kRampRefcon, value, size, buffer.data()};
+            });
+        } else {
+            check(9, kRefused, [&](auto& u) {
+                u.print_func_params = {kRampRefcon, 0, value, size, buffer.data()};
+            });
+        }
+        EXPECT_EQ(buffer, std::vector<char>(size, 'x'));
     }
     // Nowhere to put an answer.
-    PF_ArbParamsExtra sizing = ramps.Request(PF_Arbitrary_FLAT_SIZE_FUNC);
-    sizing.u.flat_size_func_params.arbH = value;
-    EXPECT_EQ(ramps.Send(&sizing), PF_Err_BAD_CALLBACK_PARAM);
-    PF_ArbParamsExtra compare = ramps.Request(PF_Arbitrary_COMPARE_FUNC);
-    compare.u.compare_func_params.a_arbH = value;
-    compare.u.compare_func_params.b_arbH = value;
-    EXPECT_EQ(ramps.Send(&compare), PF_Err_BAD_CALLBACK_PARAM);
-    PF_ArbParamsExtra made = ramps.Request(PF_Arbitrary_NEW_FUNC);
-    EXPECT_EQ(ramps.Send(&made), PF_Err_BAD_CALLBACK_PARAM);
-
-    // A saved record cut short and text that is not a ramp: the value made for them comes
-    // back with the code, and the host gives it back as any other.
-    const host::ArbitraryValue damaged =
-        ramps.Unflatten({1, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(damaged.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    EXPECT_EQ(Text(Keep(damaged)), "Ramp withoutSin  bezier  t 0 v 0");
-    const host::ArbitraryValue rejected = ramps.Scan("Ramp all  sin  t 0 v");
-    EXPECT_EQ(rejected.err, PF_Err_UNRECOGNIZED_PARAM_TYPE);
-    EXPECT_EQ(Text(Keep(rejected)), kDefaultText);
-    PF_ArbitraryH unscanned = nullptr;
-    PF_ArbParamsExtra noText = ramps.Request(PF_Arbitrary_SCAN_FUNC);
-    noText.u.scan_func_params.bytes_to_scanLu = 100;
-    noText.u.scan_func_params.arbPH = &unscanned;
-    EXPECT_EQ(ramps.Send(&noText), PF_Err_UNRECOGNIZED_PARAM_TYPE);
-    Keep({PF_Err_NONE, unscanned});
-    // The text PRINT gives with its terminating NUL, as a host may pass it back.
-    const host::ArbitraryValue withNul = ramps.Scan(std::string(kDefaultText) + '\0');
-    EXPECT_EQ(withNul.err, PF_Err_NONE);
-    EXPECT_EQ(Text(Keep(withNul)), kDefaultText);
-
-    DisposeAll();
-    ExpectEveryNewDisposedOnce();
+    check(0, PF_Err_BAD_CALLBACK_PARAM, [](auto&) {});
+    check(3, PF_Err_BAD_CALLBACK_PARAM, [&](auto& u) { u.flat_size_func_params.arbH = value; });
+    check(7, PF_Err_BAD_CALLBACK_PARAM, [&](auto& u) {
+        u.compare_func_params = {kRampRefcon, value, value, nullptr};
+    });
+    // No bytes and no text, whatever count the host claims: the new value stays as NEW made it.
+    check(5, kDamaged, [&](auto& u) {
+        u.unflatten_func_params = {kRampRefcon, 4096, nullptr, &slot};
+    });
+    EXPECT_EQ(Text(Keep({PF_Err_NONE, slot})), kDefaultText);
+    check(10, kRefused, [&](auto& u) { u.scan_func_params = {kRampRefcon, nullptr, 4096, &slot}; });
+    EXPECT_EQ(Text(Keep({PF_Err_NONE, slot})), kDefaultText);
 }
 
-// One request of each selector on values made beforehand, its outputs kept for disposal.
+// One request of each selector on values made beforehand.
 host::ArbitraryValue Exercise(const host::ArbitraryValues& ramps, PF_FunctionSelector selector,
                               PF_ArbitraryH a, PF_ArbitraryH b) {
+    std::vector<uint8_t> bytes;
+    std::string text;
+    PF_ArbCompareResult compared;
     switch (selector) {
         case PF_Arbitrary_NEW_FUNC:
             return ramps.New();
@@ -174,80 +279,79 @@ host::ArbitraryValue Exercise(const host::ArbitraryValues& ramps, PF_FunctionSel
         case PF_Arbitrary_COPY_FUNC:
             return ramps.Copy(a);
         case PF_Arbitrary_FLAT_SIZE_FUNC:
-        case PF_Arbitrary_FLATTEN_FUNC: {
-            std::vector<uint8_t> bytes;
+        case PF_Arbitrary_FLATTEN_FUNC:
             return {ramps.Flatten(a, &bytes), nullptr};
-        }
         case PF_Arbitrary_UNFLATTEN_FUNC:
-            return ramps.Unflatten({0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+            return ramps.Unflatten(Flat(0, 1, {{0.0f, 0.0f}}).flatRamp);
         case PF_Arbitrary_INTERP_FUNC:
             return ramps.Interpolate(a, b, 0.25);
-        case PF_Arbitrary_COMPARE_FUNC: {
-            PF_ArbCompareResult result;
-            return {ramps.Compare(a, b, &result), nullptr};
-        }
+        case PF_Arbitrary_COMPARE_FUNC:
+            return {ramps.Compare(a, b, &compared), nullptr};
         case PF_Arbitrary_PRINT_SIZE_FUNC:
-        case PF_Arbitrary_PRINT_FUNC: {
-            std::string text;
+        case PF_Arbitrary_PRINT_FUNC:
             return {ramps.Print(a, &text), nullptr};
-        }
         default:
             return ramps.Scan(kDefaultText);
     }
 }
 
+// Each request with, in turn, its first, second and third lock giving nothing, no memory for a
+// new value and no handle suite: a lock that gives nothing is PF_Err_OUT_OF_MEMORY (DISPOSE
+// tries it once more and so gives its value back), as is no memory for the value a request
+// answers with, before any lock; without the handle suite every request but DISPOSE, which
+// reaches its value through the utility callbacks, is PF_Err_BAD_CALLBACK_PARAM.
 TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
     int lockFailures = 0;
     for (PF_FunctionSelector selector = 0; selector <= 10; ++selector) {
-        // The nth lock from now gives nothing, for each lock the request takes.
-        for (int nth = 1; nth <= 3; ++nth) {
+        const bool makesValue =
+            selector % 10 == 0 || selector == 2 || selector == 5 || selector == 6;
+        for (int fault = 1; fault <= 5; ++fault) {
             const PF_ArbitraryH a = Keep(ramps.New());
             const PF_ArbitraryH b = ramps.New().handle;
-            const long locksBefore = host.faults().Calls("host_lock_handle");
-            host.faults().NullCall("host_lock_handle", nth);
+            const long locks = host.faults().Calls("host_lock_handle");
+            if (fault <= 3) {
+                host.faults().NullCall("host_lock_handle", fault);
+            } else if (fault == 4) {
+                host.faults().NullCall("host_new_handle", 1);
+            } else {
+                host.faults().MakeSuiteUnavailable("PF Handle Suite");
+            }
             const host::ArbitraryValue value = Exercise(ramps, selector, a, b);
-            const bool failed = host.faults().Calls("host_lock_handle") - locksBefore >= nth;
-            host.faults().Clear();
-            lockFailures += failed ? 1 : 0;
-            // DISPOSE tries a lock that gave nothing once more, and so gives its value back.
-            const bool reported = failed && selector != PF_Arbitrary_DISPOSE_FUNC;
-            EXPECT_EQ(value.err, reported ? PF_Err_OUT_OF_MEMORY : PF_Err_NONE)
-                << "selector " << selector << ", lock " << nth;
+            const long locked = host.faults().Calls("host_lock_handle") - locks;
+            lockFailures += fault <= 3 && locked >= fault ? 1 : 0;
+            PF_Err expected = PF_Err_NONE;
+            if (fault <= 3 && locked >= fault && selector != PF_Arbitrary_DISPOSE_FUNC) {
+                expected = PF_Err_OUT_OF_MEMORY;
+            } else if (fault == 4 && makesValue) {
+                expected = PF_Err_OUT_OF_MEMORY;
+                EXPECT_EQ(locked, 0) << selector;
+            } else if (fault == 5 && selector != PF_Arbitrary_DISPOSE_FUNC) {
+                expected = PF_Err_BAD_CALLBACK_PARAM;
+            }
+            EXPECT_EQ(value.err, expected) << "selector " << selector << ", fault " << fault;
+            EXPECT_TRUE(fault < 4 || expected == PF_Err_NONE || value.handle == nullptr);
             Keep(value);
             if (!(selector == PF_Arbitrary_DISPOSE_FUNC && value.err == PF_Err_NONE)) {
                 Keep({PF_Err_NONE, b});
             }
             DisposeAll();
-            ExpectEveryNewDisposedOnce();
         }
     }
-
     // Locks taken, up to three: NEW and DISPOSE one; COPY and INTERP three (their new value
     // and the values they read); the rest two (a new value, or the size asked before).
     EXPECT_EQ(lockFailures, 1 + 1 + 3 + 3 + 7 * 2);
 
-    // No memory for a new value: every request that answers with one fails with
-    // PF_Err_OUT_OF_MEMORY before any lock, and the slot keeps what the host left in it.
-    const PF_ArbitraryH a = Keep(ramps.New());
-    for (PF_FunctionSelector selector : {0, 2, 5, 6, 10}) {
-        const long locks = host.faults().Calls("host_lock_handle");
-        host.faults().NullCall("host_new_handle", 1);
-        const host::ArbitraryValue value = Exercise(ramps, selector, a, a);
-        host.faults().Clear();
-        EXPECT_EQ(value.err, PF_Err_OUT_OF_MEMORY) << selector;
-        EXPECT_EQ(value.handle, nullptr);
-        EXPECT_EQ(host.faults().Calls("host_lock_handle"), locks) << selector;
-    }
+    // NEW without memory leaves the slot as the host passed it.
     int notAHandle = 0;
     PF_ArbitraryH untouched = reinterpret_cast<PF_ArbitraryH>(&notAHandle);
     PF_ArbParamsExtra fresh = ramps.Request(PF_Arbitrary_NEW_FUNC);
     fresh.u.new_func_params.arbPH = &untouched;
     host.faults().NullCall("host_new_handle", 1);
     EXPECT_EQ(ramps.Send(&fresh), PF_Err_OUT_OF_MEMORY);
-    host.faults().Clear();
     EXPECT_EQ(untouched, reinterpret_cast<PF_ArbitraryH>(&notAHandle));
 
-    // No value where one is read: a lock that gave nothing, without asking the host to lock.
+    // No value where one is read: a lock that gave nothing, without asking the host to lock;
+    // only INTERP's new value is locked.
     const long locksBefore = host.faults().Calls("host_lock_handle");
     for (PF_FunctionSelector selector : {3, 4, 6, 7, 8, 9}) {
         const host::ArbitraryValue value = Exercise(ramps, selector, nullptr, nullptr);
@@ -255,7 +359,6 @@ TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
         Keep(value);
     }
     EXPECT_EQ(ramps.Dispose(nullptr), PF_Err_NONE);
-    // Only INTERP's new value was locked.
     EXPECT_EQ(host.faults().Calls("host_lock_handle") - locksBefore, 1);
 
     // A DISPOSE whose value stays out of reach leaves it to the host, which can dispose it
@@ -266,21 +369,6 @@ TEST_F(RampModuleTest, HostFailuresUndoEveryLockAndLoseNoValue) {
     EXPECT_EQ(ramps.Dispose(unreachable), PF_Err_OUT_OF_MEMORY);
     host.faults().Clear();
     EXPECT_EQ(ramps.Dispose(unreachable), PF_Err_NONE);
-
-    // Without the handle suite every request is PF_Err_BAD_CALLBACK_PARAM and nothing is made;
-    // DISPOSE still gives its value back, through the utility callbacks.
-    const PF_ArbitraryH disposed = ramps.New().handle;
-    host.faults().MakeSuiteUnavailable("PF Handle Suite");
-    for (PF_FunctionSelector selector = 0; selector <= 10; ++selector) {
-        const host::ArbitraryValue value = Exercise(ramps, selector, a, disposed);
-        EXPECT_EQ(value.err, selector == PF_Arbitrary_DISPOSE_FUNC ? PF_Err_NONE
-                                                                   : PF_Err_BAD_CALLBACK_PARAM)
-            << selector;
-        EXPECT_EQ(value.handle, nullptr);
-    }
-    host.faults().Clear();
-    DisposeAll();
-    ExpectEveryNewDisposedOnce();
 }
 
 }  // namespace
