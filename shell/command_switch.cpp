@@ -10,7 +10,7 @@ namespace {
 
 enum class Guard {
     None,
-    // The handler runs inside its own catch: a thrown int is the result, anything else
+    // The handler runs inside its own catch: a thrown HostCode is the result, anything else
     // thrown is PF_Err_OUT_OF_MEMORY.
     Own,
 };
