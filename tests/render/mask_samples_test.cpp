@@ -37,6 +37,8 @@ class MaskSamplesTest : public testing::Test {
     RampHandle density{host.host, RampInterpolation_Sin, kEven};
 };
 
+// Every 50 units along a square's outline; a point exactly on a corner is the end of the
+// earlier side; the last point closes the square. Inverted, the table runs backwards.
 TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     const PF_PathID square = host.AddMask(Polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}}, true));
     SuiteHandler suites(host.inData.pica_basicP);
@@ -52,8 +54,6 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     const MaskBasePoints table = samples.Sample(9, density.ramp(), false);
     EXPECT_EQ(samples.isOpen, 0);
     ASSERT_EQ(table.size(), 9u);
-    // Every 50 units along the outline; a point exactly on a corner is the end of the earlier
-    // side; the last point closes the square.
     const double expected[9][2] = {{0, 0},    {50, 0},  {100, 0}, {100, 50}, {100, 100},
                                    {50, 100}, {0, 100}, {0, 50},  {0, 0}};
     for (size_t j = 0; j < 9; ++j) {
@@ -68,41 +68,44 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     const MaskBasePoints inverted = samples.Sample(9, density.ramp(), true);
     EXPECT_EQ(inverted.front().key, 0.0);
     EXPECT_EQ(inverted.back().key, 1.0);
-    EXPECT_NEAR(inverted(1).point.x, 0.0, 1e-6);  // what key 7/8 held
-    EXPECT_NEAR(inverted(1).point.y, 50.0, 1e-6);
     for (int n = 0; n <= 16; ++n) {
-        const double u = n / 16.0;
-        EXPECT_NEAR(MaskPointAt(inverted, u).x, MaskPointAt(table, 1.0 - u).x, 1e-9);
-        EXPECT_NEAR(MaskPointAt(inverted, u).y, MaskPointAt(table, 1.0 - u).y, 1e-9);
+        const MaskPoint point = MaskPointAt(inverted, n / 16.0);
+        const double along = 400.0 * (1.0 - n / 16.0);  // the outline's arc length
+        const double side = std::fmod(along, 100.0);
+        const double xs[] = {side, 100, 100 - side, 0, 0};
+        const double ys[] = {0, side, 100, 100 - side, 0};
+        const int s = static_cast<int>(along / 100.0);
+        EXPECT_NEAR(point.x, xs[s], 1e-9) << n;
+        EXPECT_NEAR(point.y, ys[s], 1e-9) << n;
     }
 }
 
-TEST_F(MaskSamplesTest, TwoBasePointsAndZeroLengthSegments) {
+// A line sampled at its two ends, a closed path whose segments have no length, a mask that
+// names no path and one without segments.
+TEST_F(MaskSamplesTest, EndsZeroLengthsAndNoPath) {
     const PF_PathID line = host.AddMask(Polygon({{10, 20}, {110, 20}}, false));
     const PF_PathID point = host.AddMask(Polygon({{7, 8}, {7, 8}, {7, 8}}, true));
-    SuiteHandler suites(host.inData.pica_basicP);
-    MaskSamples lineSamples;
-    ASSERT_TRUE(lineSamples.Measure(&host.inData, &suites, line));
-    const MaskBasePoints ends = lineSamples.Sample(2, density.ramp(), false);
-    ASSERT_EQ(ends.size(), 2u);
-    EXPECT_EQ(lineSamples.isOpen, 1);
-    EXPECT_EQ(ends(0).key, 0.0);
-    EXPECT_EQ(ends(1).key, 1.0);
-    EXPECT_NEAR(ends(0).point.x, 10.0, 1e-9);
-    EXPECT_NEAR(ends(1).point.x, 110.0, 1e-9);
-    MaskSamples pointSamples;
-    ASSERT_TRUE(pointSamples.Measure(&host.inData, &suites, point));
-    EXPECT_EQ(pointSamples.totalLength, 0.0);
-    const MaskBasePoints table = pointSamples.Sample(5, density.ramp(), false);
-    for (size_t j = 0; j < 5; ++j) {
-        EXPECT_EQ(table(j).point.x, 7.0);
-        EXPECT_EQ(table(j).point.y, 8.0);
-    }
-}
-
-TEST_F(MaskSamplesTest, NoPathOrNoSegmentsMeansNoMesh) {
     const PF_PathID single = host.AddMask(Polygon({{1, 1}}, false));
     SuiteHandler suites(host.inData.pica_basicP);
+    {
+        MaskSamples lineSamples;
+        ASSERT_TRUE(lineSamples.Measure(&host.inData, &suites, line));
+        const MaskBasePoints ends = lineSamples.Sample(2, density.ramp(), false);
+        ASSERT_EQ(ends.size(), 2u);
+        EXPECT_EQ(lineSamples.isOpen, 1);
+        EXPECT_EQ(ends(1).key, 1.0);
+        EXPECT_NEAR(ends(0).point.x, 10.0, 1e-9);
+        EXPECT_NEAR(ends(1).point.x, 110.0, 1e-9);
+        MaskSamples pointSamples;
+        ASSERT_TRUE(pointSamples.Measure(&host.inData, &suites, point));
+        EXPECT_EQ(pointSamples.totalLength, 0.0);
+        const MaskBasePoints table = pointSamples.Sample(5, density.ramp(), false);
+        for (size_t j = 0; j < 5; ++j) {
+            EXPECT_EQ(table(j).point.x, 7.0);
+            EXPECT_EQ(table(j).point.y, 8.0);
+        }
+    }
+    const long checkins = host.Calls("PF_CheckinPath");
     {
         MaskSamples none;
         EXPECT_FALSE(none.Measure(&host.inData, &suites, 0));
@@ -110,10 +113,10 @@ TEST_F(MaskSamplesTest, NoPathOrNoSegmentsMeansNoMesh) {
         EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host), 0u);
         MaskSamples empty;
         EXPECT_FALSE(empty.Measure(&host.inData, &suites, single));
-        EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host),
-                  1u);  // given back when the record goes
+        // Given back when the record goes.
+        EXPECT_EQ(quorvel::host::CheckedOutPaths(host.host), 1u);
     }
-    EXPECT_EQ(host.Calls("PF_CheckinPath"), 1);
+    EXPECT_EQ(host.Calls("PF_CheckinPath"), checkins + 1);
 }
 
 TEST(BasePointSpacingTest, SpacingShrinksWhereTheRampIsHigh) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,48 +17,48 @@ MeshGrid Grid(int32_t direction, int32_t along, int32_t across, bool strips, int
         nullptr, nullptr, direction, along, across, 0, static_cast<uint8_t>(strips ? 1 : 0), count};
 }
 
+// Rows, columns and strips of the grid, its counts far beyond 32 bits, and values outside
+// their ranges (a damaged project) clamped. (The default counts and the buffers they fill are
+// checked through BuildMesh.)
 TEST(MeshGridTest, RowsColumnsAndStripsOfTheGrid) {
-    // The default counts and the buffers they fill are checked through BuildMesh.
-    const MeshShape striped = MeshShapeOf(Grid(2, 100, 25, true, 100));
-    EXPECT_EQ(striped.strips, 100);
-    EXPECT_EQ(striped.rowsPerStrip, 2);
-    // Direction 1 puts the along count on the rows.
-    const MeshShape across = MeshShapeOf(Grid(1, 100, 25, false, 100));
-    EXPECT_EQ(across.outer, 100);
-    EXPECT_EQ(across.inner, 25);
-    EXPECT_EQ(across.lineIndexCount, 198);
-    // Strips of A div S rows, at least 2.
-    EXPECT_EQ(MeshShapeOf(Grid(2, 10, 25, true, 4)).rowsPerStrip, 6);
-    EXPECT_EQ(MeshShapeOf(Grid(2, 10, 5, true, 4)).rowsPerStrip, 2);
-    EXPECT_EQ(MeshShapeOf(Grid(1, 100, 25, true, 4)).lineIndexCount, 192);
-    EXPECT_EQ(MeshShapeOf(Grid(2, 100, 25, true, 4)).lineIndexCount, 40);
+    constexpr int64_t kMost = 2147483647;
+    const struct {
+        MeshGrid grid;
+        bool alongMasks;
+        int64_t outer, inner, strips, rowsPerStrip, vertices, triangles, lines;
+    } cases[] = {
+        {Grid(2, 100, 25, true, 100), true, 25, 100, 100, 2, 20000, 59400, 200},
+        {Grid(1, 100, 25, false, 100), false, 100, 25, 1, 100, 2500, 14256, 198},
+        {Grid(2, 10, 25, true, 4), true, 25, 10, 4, 6, 240, 1080, 40},  // A div S rows
+        {Grid(2, 10, 5, true, 4), true, 5, 10, 4, 2, 80, 216, 8},       // at least 2
+        {Grid(1, 100, 25, true, 4), false, 100, 25, 4, 25, 2500, 13824, 192},
+        {Grid(1, 1000, 200, true, kMost), false, 1000, 200, kMost, 2, kMost * 400,
+         kMost * 6 * 199, kMost * 2},
+        {Grid(0, -5, std::numeric_limits<int32_t>::min(), true, -9), false, 2, 2, 2, 2, 8, 12,
+         4},
+        {Grid(7, 5000, 5000, false, 0), true, 200, 1000, 1, 200, 200000, 1192806, 398},
+    };
+    for (const auto& c : cases) {
+        const MeshShape shape = MeshShapeOf(c.grid);
+        SCOPED_TRACE(std::to_string(c.grid.alongBasePoints) + " x " +
+                     std::to_string(c.grid.acrossBasePoints));
+        EXPECT_EQ(shape.alongMasks, c.alongMasks);
+        EXPECT_EQ(shape.outer, c.outer);
+        EXPECT_EQ(shape.inner, c.inner);
+        EXPECT_EQ(shape.strips, c.strips);
+        EXPECT_EQ(shape.rowsPerStrip, c.rowsPerStrip);
+        EXPECT_EQ(shape.vertexCount, c.vertices);
+        EXPECT_EQ(shape.triangleIndexCount, c.triangles);
+        EXPECT_EQ(shape.lineIndexCount, c.lines);
+    }
 }
 
-TEST(MeshGridTest, ExtremeCountsAreClampedAndComputedWide) {
-    // The valid maximum of "Strips Count": 2 rows per strip, counts far beyond 32 bits.
-    const MeshShape huge = MeshShapeOf(Grid(1, 1000, 200, true, 2147483647));
-    EXPECT_EQ(huge.strips, 2147483647);
-    EXPECT_EQ(huge.vertexCount, int64_t{2147483647} * 2 * 200);
-    EXPECT_EQ(huge.triangleIndexCount, int64_t{2147483647} * 6 * 199);
-    EXPECT_EQ(huge.lineIndexCount, int64_t{2147483647} * 2);
-    EXPECT_FALSE(MeshFitsBuffers(huge));
-    // The largest grid of valid base points fits.
-    const MeshShape largest = MeshShapeOf(Grid(1, 1000, 200, false, 0));
-    EXPECT_EQ(largest.vertexCount, 200000);
-    EXPECT_TRUE(MeshFitsBuffers(largest));
-    // Values outside their ranges (a damaged project) are clamped.
-    const MeshShape low = MeshShapeOf(Grid(0, -5, std::numeric_limits<int32_t>::min(), true, -9));
-    EXPECT_FALSE(low.alongMasks);
-    EXPECT_EQ(low.outer, 2);
-    EXPECT_EQ(low.inner, 2);
-    EXPECT_EQ(low.strips, 2);
-    EXPECT_EQ(low.rowsPerStrip, 2);
-    const MeshShape high = MeshShapeOf(Grid(7, 5000, 5000, false, 0));
-    EXPECT_TRUE(high.alongMasks);
-    EXPECT_EQ(high.inner, 1000);
-    EXPECT_EQ(high.outer, 200);
-    // The budget of 64 MiB of vertices and indices together: at the default counts (100 x 25
-    // base points along the masks, 14384 bytes a strip) it admits 4665 strips.
+// The budget of 64 MiB of vertices and indices together: at the default counts (100 x 25 base
+// points along the masks, 14384 bytes a strip) it admits 4665 strips; the largest grid of
+// valid base points fits, the most strips do not.
+TEST(MeshGridTest, TheBudgetAdmitsUpTo64MiB) {
+    EXPECT_TRUE(MeshFitsBuffers(MeshShapeOf(Grid(1, 1000, 200, false, 0))));
+    EXPECT_FALSE(MeshFitsBuffers(MeshShapeOf(Grid(1, 1000, 200, true, 2147483647))));
     EXPECT_TRUE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 4665))));
     EXPECT_FALSE(MeshFitsBuffers(MeshShapeOf(Grid(2, 100, 25, true, 4666))));
     MeshShape edge{};

@@ -1,7 +1,5 @@
 #include "tests/support/module_host.h"
 
-#include <cstring>
-
 namespace quorvel::testing {
 
 ::testing::AssertionResult LedgerBalanced(host::Host& host) {
@@ -45,12 +43,6 @@ void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value) {
     } else {
         parameters.Replace(index, checkbox);
     }
-}
-
-PF_OutData MarkedOutData() {
-    PF_OutData out = {};
-    std::memset(out.return_msg, 'x', sizeof(out.return_msg));
-    return out;
 }
 
 }  // namespace quorvel::testing
