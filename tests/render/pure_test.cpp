@@ -224,24 +224,18 @@ MaskBasePoints Table(std::initializer_list<MaskBasePoint> entries) {
     return table;
 }
 
+// At a key exactly that point, linear between keys, the first and last steps continued
+// beyond them (P0 - 2 (P1 - P0) at -0.5); a NaN lands on the first point, as an ordered search
+// would find it; degenerate tables give what they have.
 TEST(MaskPointAtTest, InterpolatesAndExtrapolatesLinearly) {
     const MaskBasePoints table = Table({{0.0, {10, 20}}, {0.25, {20, 40}}, {1.0, {50, 0}}});
-    // At a key, exactly that point.
-    EXPECT_EQ(MaskPointAt(table, 0.25).x, 20.0);
-    EXPECT_EQ(MaskPointAt(table, 1.0).y, 0.0);
-    EXPECT_EQ(MaskPointAt(table, 0.0).x, 10.0);
-    // Between keys, linear.
-    EXPECT_DOUBLE_EQ(MaskPointAt(table, 0.625).x, 35.0);
-    EXPECT_DOUBLE_EQ(MaskPointAt(table, 0.625).y, 20.0);
-    // Below 0: the first step continued, P0 - 2 (P1 - P0) at -0.5.
-    EXPECT_DOUBLE_EQ(MaskPointAt(table, -0.5).x, -10.0);
-    EXPECT_DOUBLE_EQ(MaskPointAt(table, -0.5).y, -20.0);
-    // Above 1: the last step continued.
-    EXPECT_DOUBLE_EQ(MaskPointAt(table, 1.75).x, 80.0);
-    EXPECT_DOUBLE_EQ(MaskPointAt(table, 1.75).y, -40.0);
-    // A NaN lands on the first point, as an ordered search would find it.
-    EXPECT_EQ(MaskPointAt(table, std::numeric_limits<double>::quiet_NaN()).x, 10.0);
-    // Degenerate tables give what they have.
+    const double cases[][3] = {{0.0, 10, 20},   {0.25, 20, 40},   {1.0, 50, 0},
+                               {0.625, 35, 20}, {-0.5, -10, -20}, {1.75, 80, -40},
+                               {std::numeric_limits<double>::quiet_NaN(), 10, 20}};
+    for (const auto& [u, x, y] : cases) {
+        EXPECT_DOUBLE_EQ(MaskPointAt(table, u).x, x) << u;
+        EXPECT_DOUBLE_EQ(MaskPointAt(table, u).y, y) << u;
+    }
     EXPECT_EQ(MaskPointAt(MaskBasePoints{}, 0.5).x, 0.0);
     EXPECT_EQ(MaskPointAt(Table({{0.5, {3, 4}}}), -2.0).y, 4.0);
 }
