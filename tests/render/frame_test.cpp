@@ -353,35 +353,30 @@ TEST_F(MeshFrames, TheAnimationWindowSlidesWithTime) {
             input.SetPixel(x, y, {1, red(x), 0.5f, 0.25f});
         }
     }
-    struct Moment {
-        int animate;
-        double manual;
-        double seconds;
-        double phase;
-    };
-    const Moment moments[] = {{1, 0, 0.0, 0.0},   {1, 0, 0.25, 0.25}, {1, 0, 0.5, 0.5},
-                              {1, 0, 0.75, 0.75}, {1, 0, 2.25, 0.25}, {0, 50, 0.75, 0.5},
-                              {1, 50, 0.25, 0.75}};
-    for (const Moment& moment : moments) {
-        Set("Animate", moment.animate);
-        Set("Manual Animation", moment.manual);
-        SetSeconds(moment.seconds);
+    // Animate, "Manual Animation", seconds and the phase they make.
+    const double moments[][4] = {{1, 0, 0.0, 0.0},   {1, 0, 0.25, 0.25}, {1, 0, 0.5, 0.5},
+                                 {1, 0, 0.75, 0.75}, {1, 0, 2.25, 0.25}, {0, 50, 0.75, 0.5},
+                                 {1, 50, 0.25, 0.75}};
+    for (const auto& [animate, manual, seconds, phase] : moments) {
+        Set("Animate", animate);
+        Set("Manual Animation", manual);
+        SetSeconds(seconds);
         World output(Depth::Float, 80, 32);
         ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-        const int before = static_cast<int>(std::lround(20 * moment.phase));
+        const int before = static_cast<int>(std::lround(20 * phase));
         const int after = 20 - before;
         float worst = 0;
         for (A_long y = 6; y < 26; ++y) {
             for (A_long x = 20; x < 60; ++x) {
                 const float expected =
-                    moment.phase == 0.0 ? red(x)
-                                        : static_cast<float>((1 - moment.phase) * red(x - before) +
-                                                             moment.phase * red(x + after));
+                    phase == 0.0 ? red(x)
+                                 : static_cast<float>((1 - phase) * red(x - before) +
+                                                      phase * red(x + after));
                 worst = std::max(worst, std::fabs(output.Pixel(x, y)[1] - expected));
                 worst = std::max(worst, std::fabs(output.Pixel(x, y)[0] - 1.0f));
             }
         }
-        EXPECT_LE(worst, 2e-5f) << "at " << moment.seconds << " s, manual " << moment.manual;
+        EXPECT_LE(worst, 2e-5f) << "at " << seconds << " s, manual " << manual;
     }
     SetSeconds(0);
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "host/suites/path_suites.h"
+#include "ramp/scoped_ramp.h"
 #include "render/distribute_base_points.h"
 #include "render/mask_samples.h"
 #include "render/mesh_fill.h"
@@ -29,15 +30,14 @@ MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed) {
     return shape;
 }
 
-// The even density of the parameters' default curve.
-constexpr std::initializer_list<std::pair<const float, float>> kEven = {{0.0f, 0.5f}, {1.0f, 0.5f}};
 
 class MaskSamplesTest : public testing::Test {
   protected:
     void TearDown() override { EXPECT_TRUE(host.Balanced()) << host.Outstanding(); }
 
     RenderTestHost host;
-    RampHandle density{host.host, RampInterpolation_Sin, kEven};
+    // The even density of the parameters' default curve.
+    const ScopedRamp density{RampMode_All, RampInterpolation_Sin, {{0.0f, 0.5f}, {1.0f, 0.5f}}};
 };
 
 // Every 50 units along a square's outline; a point exactly on a corner is the end of the
@@ -54,7 +54,7 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     EXPECT_EQ(host.Calls("PF_PathPrepareSegLength"), 4);
     EXPECT_EQ(host.Calls("PF_PathCleanupSegLength"), 4);
 
-    const MaskBasePoints table = samples.Sample(9, density.ramp(), false);
+    const MaskBasePoints table = samples.Sample(9, *density, false);
     EXPECT_EQ(samples.isOpen, 0);
     ASSERT_EQ(table.size(), 9u);
     const double expected[9][2] = {{0, 0},    {50, 0},  {100, 0}, {100, 50}, {100, 100},
@@ -68,7 +68,7 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     EXPECT_LE(host.Calls("PF_PathPrepareSegLength"), 4 + 4);
     EXPECT_EQ(quorvel::host::LivePreparations(host.host), 0u);
 
-    const MaskBasePoints inverted = samples.Sample(9, density.ramp(), true);
+    const MaskBasePoints inverted = samples.Sample(9, *density, true);
     EXPECT_EQ(inverted.front().key, 0.0);
     EXPECT_EQ(inverted.back().key, 1.0);
     for (int n = 0; n <= 16; ++n) {
@@ -93,7 +93,7 @@ TEST_F(MaskSamplesTest, EndsZeroLengthsAndNoPath) {
     {
         MaskSamples lineSamples;
         ASSERT_TRUE(lineSamples.Measure(&host.inData, &suites, line));
-        const MaskBasePoints ends = lineSamples.Sample(2, density.ramp(), false);
+        const MaskBasePoints ends = lineSamples.Sample(2, *density, false);
         ASSERT_EQ(ends.size(), 2u);
         EXPECT_EQ(lineSamples.isOpen, 1);
         EXPECT_EQ(ends(1).key, 1.0);
@@ -102,7 +102,7 @@ TEST_F(MaskSamplesTest, EndsZeroLengthsAndNoPath) {
         MaskSamples pointSamples;
         ASSERT_TRUE(pointSamples.Measure(&host.inData, &suites, point));
         EXPECT_EQ(pointSamples.totalLength, 0.0);
-        const MaskBasePoints table = pointSamples.Sample(5, density.ramp(), false);
+        const MaskBasePoints table = pointSamples.Sample(5, *density, false);
         for (size_t j = 0; j < 5; ++j) {
             EXPECT_EQ(table(j).point.x, 7.0);
             EXPECT_EQ(table(j).point.y, 8.0);
@@ -123,11 +123,10 @@ TEST_F(MaskSamplesTest, EndsZeroLengthsAndNoPath) {
 }
 
 TEST(BasePointSpacingTest, SpacingShrinksWhereTheRampIsHigh) {
-    RenderTestHost host;
-    RampHandle half(host.host, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}});
-    RampHandle one(host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}});
-    const auto distribute = [](int n, const RampHandle& ramp, double factor, double offset) {
-        return BasePointSpacing(n, ramp.ramp()).Distribute(factor, offset);
+    const ScopedRamp half(RampMode_All, RampInterpolation_Line, {{0.0f, 0.0f}, {1.0f, 1.0f}});
+    const ScopedRamp one(RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}});
+    const auto distribute = [](int n, const ScopedRamp& ramp, double factor, double offset) {
+        return BasePointSpacing(n, *ramp).Distribute(factor, offset);
     };
 
     // Factor 0: the plain row, shifted by the offset.
@@ -180,7 +179,7 @@ class MeshFillTest : public testing::Test {
         }
         std::vector<MeshVertex> vertices(static_cast<size_t>(shape.vertexCount) + 1);
         vertices.back().stripIndex = -7.0f;
-        FillMeshVertices(grid, shape, frame, {positions, quorvelRamp.ramp(), perpendicular.ramp()},
+        FillMeshVertices(grid, shape, frame, {positions, *quorvelRamp, *perpendicular},
                          vertices.data());
         EXPECT_EQ(vertices.back().stripIndex, -7.0f) << "written past the end";
         vertices.pop_back();
@@ -191,9 +190,8 @@ class MeshFillTest : public testing::Test {
         return vertices[static_cast<size_t>((k * shape.rowsPerStrip + i) * shape.inner + j)];
     }
 
-    RenderTestHost host;
-    RampHandle quorvelRamp{host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
-    RampHandle perpendicular{host.host, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
+    ScopedRamp quorvelRamp{RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
+    ScopedRamp perpendicular{RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
     MaskBasePoints mask1 = Straight(11, 10.0);
     MaskBasePoints mask2 = Straight(11, 110.0);
     MeshGrid grid;
@@ -233,7 +231,7 @@ TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
 
     // "Quorvel Perpendicular Ramp" rising from 0 to 1, read at each row's u, mixes the window
     // in by u.
-    (*perpendicular.ramp().points)[0.0f] = 0.0f;
+    (*perpendicular->points)[0.0f] = 0.0f;
     const std::vector<MeshVertex> mixed = Fill();
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(At(mixed, 0, i, 4).uvs2[0], (100.0 * (0.4 + 0.25 * i / 4.0) - 4.0) / 200.0,
@@ -323,7 +321,7 @@ TEST_F(MeshFillTest, StripsDrawOneWeightPerStripFromTheMersenneTwister) {
     // Too few strip positions are an error, not a read past their end.
     const std::vector<float> shortList = {0.0f, 0.5f};
     EXPECT_THROW(FillMeshVertices(grid, shape, frame,
-                                  {shortList, quorvelRamp.ramp(), perpendicular.ramp()},
+                                  {shortList, *quorvelRamp, *perpendicular},
                                   even.data()),
                  std::out_of_range);
 }
