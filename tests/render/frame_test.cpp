@@ -368,10 +368,10 @@ TEST_F(MeshFrames, TheAnimationWindowSlidesWithTime) {
         float worst = 0;
         for (A_long y = 6; y < 26; ++y) {
             for (A_long x = 20; x < 60; ++x) {
-                const float expected =
-                    phase == 0.0 ? red(x)
-                                 : static_cast<float>((1 - phase) * red(x - before) +
-                                                      phase * red(x + after));
+                const float expected = phase == 0.0
+                                           ? red(x)
+                                           : static_cast<float>((1 - phase) * red(x - before) +
+                                                                phase * red(x + after));
                 worst = std::max(worst, std::fabs(output.Pixel(x, y)[1] - expected));
                 worst = std::max(worst, std::fabs(output.Pixel(x, y)[0] - 1.0f));
             }

@@ -30,7 +30,6 @@ MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed) {
     return shape;
 }
 
-
 class MaskSamplesTest : public testing::Test {
   protected:
     void TearDown() override { EXPECT_TRUE(host.Balanced()) << host.Outstanding(); }
@@ -320,8 +319,7 @@ TEST_F(MeshFillTest, StripsDrawOneWeightPerStripFromTheMersenneTwister) {
     }
     // Too few strip positions are an error, not a read past their end.
     const std::vector<float> shortList = {0.0f, 0.5f};
-    EXPECT_THROW(FillMeshVertices(grid, shape, frame,
-                                  {shortList, *quorvelRamp, *perpendicular},
+    EXPECT_THROW(FillMeshVertices(grid, shape, frame, {shortList, *quorvelRamp, *perpendicular},
                                   even.data()),
                  std::out_of_range);
 }

@@ -52,9 +52,9 @@ TEST(PixelFormatInfo, TheThreeFormatsAndNoOther) {
 
 // (Phases of animated frames are checked through whole frames.)
 TEST(AnimationPhase, WrapsIntoTheUnitInterval) {
-    for (const double x : {3.0, -3.0, -1e-20, std::numeric_limits<double>::quiet_NaN(),
-                           std::numeric_limits<double>::infinity(),
-                           static_cast<double>(FLT_MAX) * FLT_MAX}) {
+    for (const double x :
+         {3.0, -3.0, -1e-20, std::numeric_limits<double>::quiet_NaN(),
+          std::numeric_limits<double>::infinity(), static_cast<double>(FLT_MAX) * FLT_MAX}) {
         EXPECT_EQ(WrapPhase(x), 0.0) << x;
     }
     EXPECT_DOUBLE_EQ(WrapPhase(-0.25), 0.75);
@@ -120,6 +120,7 @@ TEST(DistortionUniforms, ThirtyWithTheirScaledValues) {
     for (const auto& [name, value] : floats) {
         EXPECT_EQ(Find(values, name).floats[0], value) << name;
     }
+    // clang-format off
     const struct {
         const char* name;
         int value;
@@ -127,6 +128,7 @@ TEST(DistortionUniforms, ThirtyWithTheirScaledValues) {
                     {"distortionAcrossRampLoop", 1},   {"textureNicer", 1},
                     {"backgroundBlendMode", 3},        {"textureFilter", 1},
                     {"animBlending", 1}};
+    // clang-format on
     for (const auto& [name, value] : integers) {
         EXPECT_EQ(Find(values, name).integer, value) << name;
     }
@@ -160,10 +162,9 @@ TEST(MeshGridTest, RowsColumnsAndStripsOfTheGrid) {
         {Grid(2, 10, 25, true, 4), true, 25, 10, 4, 6, 240, 1080, 40},  // A div S rows
         {Grid(2, 10, 5, true, 4), true, 5, 10, 4, 2, 80, 216, 8},       // at least 2
         {Grid(1, 100, 25, true, 4), false, 100, 25, 4, 25, 2500, 13824, 192},
-        {Grid(1, 1000, 200, true, kMost), false, 1000, 200, kMost, 2, kMost * 400,
-         kMost * 6 * 199, kMost * 2},
-        {Grid(0, -5, std::numeric_limits<int32_t>::min(), true, -9), false, 2, 2, 2, 2, 8, 12,
-         4},
+        {Grid(1, 1000, 200, true, kMost), false, 1000, 200, kMost, 2, kMost * 400, kMost * 6 * 199,
+         kMost * 2},
+        {Grid(0, -5, std::numeric_limits<int32_t>::min(), true, -9), false, 2, 2, 2, 2, 8, 12, 4},
         {Grid(7, 5000, 5000, false, 0), true, 200, 1000, 1, 200, 200000, 1192806, 398},
     };
     for (const auto& c : cases) {
@@ -229,9 +230,11 @@ MaskBasePoints Table(std::initializer_list<MaskBasePoint> entries) {
 // would find it; degenerate tables give what they have.
 TEST(MaskPointAtTest, InterpolatesAndExtrapolatesLinearly) {
     const MaskBasePoints table = Table({{0.0, {10, 20}}, {0.25, {20, 40}}, {1.0, {50, 0}}});
+    // clang-format off
     const double cases[][3] = {{0.0, 10, 20},   {0.25, 20, 40},   {1.0, 50, 0},
                                {0.625, 35, 20}, {-0.5, -10, -20}, {1.75, 80, -40},
                                {std::numeric_limits<double>::quiet_NaN(), 10, 20}};
+    // clang-format on
     for (const auto& [u, x, y] : cases) {
         EXPECT_DOUBLE_EQ(MaskPointAt(table, u).x, x) << u;
         EXPECT_DOUBLE_EQ(MaskPointAt(table, u).y, y) << u;

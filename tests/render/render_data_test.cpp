@@ -92,13 +92,15 @@ class RenderThread : public gl_test::RenderDataTest {
         EXPECT_EQ(Binding(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
     }
 
-    FrameContext TransferFrame(SuiteHandler& suites, PF_EffectWorld* input,
-                               PF_EffectWorld* output, Depth depth) {
+    FrameContext TransferFrame(SuiteHandler& suites, PF_EffectWorld* input, PF_EffectWorld* output,
+                               Depth depth) {
+        // clang-format off
         return FrameContext{&test->host.inData, nullptr,      suites,
                             test->settings,     input,        output,
                             GetPixelFormatInfo(quorvel::host::PixelFormatOf(depth)),
                             *renderData,        input->width, input->height,
                             0.0f,               0.0f,         false};
+        // clang-format on
     }
 
     AESDK_OpenGL::GlTexture Upload(PF_EffectWorld* input) {
@@ -116,8 +118,8 @@ class RenderThread : public gl_test::RenderDataTest {
         GLuint framebuffer = 0;
         glGenFramebuffers(1, &framebuffer);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                               texture.Name(), 0);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture.Name(),
+                               0);
         ReadBackOutput(frame);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &framebuffer);
@@ -160,9 +162,9 @@ TEST_F(RenderThread, TheDefaultMeshWithAndWithoutStrips) {
 
     test->settings.stripsEnable = 1;
     EXPECT_EQ(Build(), Counts(59400, 200));
-    EXPECT_EQ(BufferContents<MeshVertex>(renderData->meshVertexBuffer.Name(), 20000)[19999]
-                  .stripIndex,
-              99.0f);
+    EXPECT_EQ(
+        BufferContents<MeshVertex>(renderData->meshVertexBuffer.Name(), 20000)[19999].stripIndex,
+        99.0f);
     // Counts below their valid minimum are clamped, not trusted.
     test->settings.stripsEnable = 0;
     test->settings.alongBasePoints = -3;
@@ -324,9 +326,10 @@ TEST_F(RenderThread, RampLookupTexturesHoldTheRampAndWrapByLoop) {
         EXPECT_EQ(Binding(GL_TEXTURE_BINDING_2D), 0);
         glBindTexture(GL_TEXTURE_2D, texture.Name());
         const GLint wrap = static_cast<GLint>(loop == 1 ? GL_REPEAT : GL_CLAMP_TO_EDGE);
-        const std::pair<GLenum, GLint> parameters[] = {{GL_TEXTURE_WRAP_S, wrap},
-                                                       {GL_TEXTURE_WRAP_T, wrap},
-                                                       {GL_TEXTURE_MIN_FILTER, static_cast<GLint>(GL_LINEAR)}};
+        const std::pair<GLenum, GLint> parameters[] = {
+            {GL_TEXTURE_WRAP_S, wrap},
+            {GL_TEXTURE_WRAP_T, wrap},
+            {GL_TEXTURE_MIN_FILTER, static_cast<GLint>(GL_LINEAR)}};
         for (const auto& [parameter, value] : parameters) {
             GLint actual = 0;
             glGetTexParameteriv(GL_TEXTURE_2D, parameter, &actual);
