@@ -16,6 +16,7 @@
 #include "render/animation_phase.h"
 #include "render/distortion_uniforms.h"
 #include "render/mask_base_points.h"
+#include "render/matrix.h"
 #include "render/mesh_grid.h"
 #include "render/mesh_indices.h"
 #include "render/pixel_format.h"
@@ -47,6 +48,24 @@ TEST(PixelFormatInfo, TheThreeFormatsAndNoOther) {
         ADD_FAILURE() << "an unknown format must throw";
     } catch (const ReportedAsOutOfMemory& e) {
         EXPECT_EQ(e.cause, PF_Err_BAD_CALLBACK_PARAM);
+    }
+}
+
+// The pass projection takes the pass's pixel corners to the corners of clip space; z and w
+// pass through.
+TEST(Matrix4, PixelCornersLandOnClipCorners) {
+    float projection[16];
+    PixelToClipProjection(8, 4, projection);
+    const float expected[16] = {0.25f, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, 1, 0, -1, -1, 0, 1};
+    EXPECT_EQ(0, std::memcmp(projection, expected, sizeof(expected)));
+    const float corners[3][4] = {{0, 0, 0.5f, 1}, {8, 4, -2, 1}, {4, 2, 0, 1}};
+    const float clips[3][4] = {{-1, -1, 0.5f, 1}, {1, 1, -2, 1}, {0, 0, 0, 1}};
+    for (int c = 0; c < 3; ++c) {
+        float clip[4];
+        MultiplyMatrix4Vector(projection, clip, corners[c]);
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_FLOAT_EQ(clip[r], clips[c][r]) << c << " " << r;
+        }
     }
 }
 
