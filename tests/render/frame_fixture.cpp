@@ -13,27 +13,20 @@ using host::Depth;
 using host::PixelValue;
 using host::World;
 
-PixelValue PatternAt(Depth depth, A_long x, A_long y) {
+void FillPattern(World& world) {
+    const Depth depth = world.PixelDepth();
     const float white = host::WhiteOf(depth);
     const float alphas[] = {1.0f, 0.5f, 0.25f, 0.125f};
-    PixelValue value = {std::round(white * alphas[(x + 2 * y) % 4] * 256) / 256, 0, 0, 0};
-    for (int c = 1; c < 4; ++c) {
-        const float share = ((x * 5 + y * 3 + c * 7) % 17) / 16.0f;
-        value[c] = depth == Depth::Float ? share : std::round(white * share);
-    }
-    if (depth == Depth::Float) {
-        value[1] = 2.5f;
-    }
-    if (depth == Depth::Bits16 && x == 1) {
-        value[2] = 32768;
-    }
-    return value;
-}
-
-void FillPattern(World& world) {
     for (A_long y = 0; y < world.Height(); ++y) {
         for (A_long x = 0; x < world.Width(); ++x) {
-            world.SetPixel(x, y, PatternAt(world.PixelDepth(), x, y));
+            PixelValue value = {std::round(white * alphas[(x + 2 * y) % 4] * 256) / 256, 0, 0, 0};
+            for (int c = 1; c < 4; ++c) {
+                const float share = ((x * 5 + y * 3 + c * 7) % 17) / 16.0f;
+                value[c] = depth == Depth::Float ? share : std::round(white * share);
+            }
+            value[1] = depth == Depth::Float ? 2.5f : value[1];
+            value[2] = depth == Depth::Bits16 && x == 1 ? 32768 : value[2];
+            world.SetPixel(x, y, value);
         }
     }
 }
@@ -55,15 +48,7 @@ float Difference(const World& a, const World& b, A_long firstRow, A_long endRow)
 }
 
 float Tolerance(Depth depth) {
-    switch (depth) {
-        case Depth::Bits8:
-            return 0.0f;
-        case Depth::Bits16:
-            return 1.0f;
-        case Depth::Float:
-            break;
-    }
-    return 4e-5f;
+    return depth == Depth::Bits8 ? 0.0f : depth == Depth::Bits16 ? 1.0f : 4e-5f;
 }
 
 host::MaskPath StraightMask(const char* name, double x0, double y0, double x1, double y1) {

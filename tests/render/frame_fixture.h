@@ -23,7 +23,6 @@ inline constexpr host::Depth kDepths[] = {host::Depth::Bits8, host::Depth::Bits1
 // A test card in the depth's own units: alphas of 1, 1/2, 1/4 and 1/8 and colours in
 // sixteenths, which premultiplying and dividing again give back; in float a red above 1, in
 // 16 bits a green of 32768 in column 1.
-host::PixelValue PatternAt(host::Depth depth, A_long x, A_long y);
 void FillPattern(host::World& world);
 
 // The largest channel difference over b's rows [firstRow, endRow) (all rows by default),

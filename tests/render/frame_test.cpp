@@ -1,12 +1,26 @@
-// Frames without a mesh through the module as the host loads it: the input through the
+// Frames through the module as the host loads it. Without a mesh: the input through the
 // conversions, sizes, check-outs, the parameter check-in walk, refusals and the user's cancel.
+// With a mesh between two masks: the band maps the layer onto itself without shaping,
+// supersampling averages 2 x 2 blocks, the wireframe takes the host's colours strip by strip,
+// the animation window slides with time; every host call of the frame may fail once, noise
+// settings at the float maximum give finite pixels, and four threads render what one renders.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <iterator>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <glbinding/gl/gl.h>
 #include <gtest/gtest.h>
 
+#include "host/interface_colours.h"
+#include "host/suites/path_suites.h"
+#include "ramp/ramp.h"
 #include "shell/params/param_index.h"
 #include "tests/render/frame_fixture.h"
 #include "tests/support/egl_context.h"
@@ -14,57 +28,43 @@
 namespace {
 
 using quorvel::host::Depth;
+using quorvel::host::FrameResult;
+using quorvel::host::PixelValue;
 using quorvel::host::World;
 using quorvel::testing::Difference;
 using quorvel::testing::FillPattern;
+using quorvel::testing::ForgetRefusedItem;
 using quorvel::testing::kDepths;
+using quorvel::testing::StraightMask;
 using quorvel::testing::Tolerance;
 
 using Frames = quorvel::testing::FrameTest;
 
-TEST_F(Frames, WithoutAMeshTheInputPassesThroughInEveryDepth) {
+// Padded rows (none, whole pixels, not a whole pixel), outputs of the same or another size
+// (they get the overlap), with and without supersampling (without it the resolve is a plain
+// copy); Background None draws nothing at all.
+TEST_F(Frames, WithoutAMeshTheInputPassesThroughInEveryDepthAndSize) {
     const A_long paddings[] = {0, 48, 5};
+    const std::pair<A_long, A_long> sizes[] = {{23, 9}, {30, 14}, {6, 4}, {16, 3}};
     for (Depth depth : kDepths) {
-        for (A_long inPad : paddings) {
-            for (A_long outPad : paddings) {
-                for (int mode :
-                     {BackgroundMode_Normal, BackgroundMode_Blend, BackgroundMode_None}) {
-                    Set("Background Blend Mode", mode);
-                    World input(depth, 23, 9, inPad);
-                    World output(depth, 23, 9, outPad);
-                    FillPattern(input);
+        for (int i = 0; i < 3; ++i) {
+            Set("Multisample Anti-aliasing", i % 2);
+            World input(depth, 23, 9, paddings[i]);
+            FillPattern(input);
+            for (int mode : {BackgroundMode_Normal, BackgroundMode_Blend, BackgroundMode_None}) {
+                Set("Background Blend Mode", mode);
+                for (const auto& [width, height] : sizes) {
+                    World output(depth, width, height, paddings[(i + width) % 3]);
                     output.Fill({7, 7, 7, 7});
                     output.FillPadding(0xC3);
                     ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
                     EXPECT_TRUE(output.PaddingIs(0xC3));
-                    if (mode == BackgroundMode_None) {
-                        World black(depth, 0, 0);
-                        EXPECT_EQ(Difference(black, output), 0.0f);
-                    } else {
-                        EXPECT_LE(Difference(input, output), Tolerance(depth))
-                            << static_cast<int>(depth) << " mode " << mode << " pads " << inPad
-                            << "/" << outPad;
-                    }
+                    const World black(depth, 0, 0);
+                    EXPECT_LE(Difference(mode == BackgroundMode_None ? black : input, output),
+                              mode == BackgroundMode_None ? 0.0f : Tolerance(depth))
+                        << static_cast<int>(depth) << " mode " << mode << " pad " << paddings[i]
+                        << " width " << width;
                 }
-            }
-        }
-    }
-}
-
-// With supersampling off the resolve is a plain copy; either way the output gets the overlap.
-TEST_F(Frames, OutputsOfTheSameOrAnotherSizeGetTheOverlap) {
-    for (int supersample : {1, 0}) {
-        Set("Multisample Anti-aliasing", supersample);
-        for (Depth depth : kDepths) {
-            World input(depth, 12, 10);
-            FillPattern(input);
-            for (const auto& size :
-                 {std::pair<A_long, A_long>{12, 10}, {20, 14}, {6, 4}, {16, 3}}) {
-                SCOPED_TRACE(std::to_string(supersample) + " " + std::to_string(size.first));
-                World output(depth, size.first, size.second, 8);
-                output.Fill({9, 9, 9, 9});
-                ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-                EXPECT_LE(Difference(input, output), Tolerance(depth));
             }
         }
     }
@@ -145,6 +145,429 @@ TEST(FramesWithoutSetup, AreRefused) {
     EXPECT_EQ(quorvel::host::RenderFrame(host.effect(), input, output).Err(), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(CurrentSystemContext(), before);
     EXPECT_LEDGER_BALANCED(host);
+}
+
+class MeshFrames : public quorvel::testing::FrameTest {
+  protected:
+    // A horizontal band from row top to row bottom across the whole width (and beyond it).
+    void SetBand(double top, double bottom, double left = -4, double right = 36) {
+        SetMasks(StraightMask("Top", left, top, right, top),
+                 StraightMask("Bottom", left, bottom, right, bottom));
+    }
+};
+
+bool RowsAreTransparentBlack(const World& world, A_long firstRow, A_long endRow) {
+    return Difference(World(world.PixelDepth(), 0, 0), world, firstRow, endRow) == 0.0f;
+}
+
+// Without shaping, noise or animation every vertex takes the layer's texture coordinate where
+// it lies: inside the band the layer comes back as it went in, outside it (Background None)
+// the frame is transparent black, and with Background Normal the whole frame is the layer.
+TEST_F(MeshFrames, TheBandMapsTheLayerOntoItselfWithoutShaping) {
+    SetBand(4, 20);
+    Set("Quorvel Factor", 0);
+    Set("Texture Filter", TextureFilter_Nearest);
+    for (Depth depth : kDepths) {
+        for (int supersample : {1, 0}) {
+            Set("Multisample Anti-aliasing", supersample);
+            World input(depth, 32, 24);
+            FillPattern(input);
+            World output(depth, 32, 24);
+            Set("Background Blend Mode", BackgroundMode_None);
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+            EXPECT_LE(Difference(input, output, 5, 19), Tolerance(depth))
+                << static_cast<int>(depth) << " supersample " << supersample;
+            EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 3));
+            EXPECT_TRUE(RowsAreTransparentBlack(output, 22, 24));
+            Set("Background Blend Mode", BackgroundMode_Normal);
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+            EXPECT_LE(Difference(input, output, 0, 24), Tolerance(depth));
+        }
+    }
+    // Blend lays the mesh over the layer as premultiplied colour: at half opacity it keeps
+    // every colour and takes alpha a to a (1.5 - 0.5 a).
+    SetRamp("Opacity Across Ramp", RampInterpolation_Line, {{0.0f, 0.5f}, {1.0f, 0.5f}});
+    Set("Background Blend Mode", BackgroundMode_Blend);
+    World input(Depth::Float, 32, 24);
+    FillPattern(input);
+    World expected(Depth::Float, 32, 24);
+    for (A_long y = 0; y < 24; ++y) {
+        for (A_long x = 0; x < 32; ++x) {
+            PixelValue pixel = input.Pixel(x, y);
+            pixel[0] *= 1.5f - 0.5f * pixel[0];
+            expected.SetPixel(x, y, pixel);
+        }
+    }
+    World output(Depth::Float, 32, 24);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    EXPECT_LE(Difference(expected, output, 5, 19), Tolerance(Depth::Float));
+    // A mask that names no path gives no mesh: with Background None nothing is drawn.
+    quorvel::host::ChoosePath(effect(), effect().parameters().Find("Mask 2"), 0);
+    Set("Background Blend Mode", BackgroundMode_None);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 24));
+}
+
+// With supersampling the mesh is drawn at twice the size and each output pixel is the mean of
+// its 2 x 2 block: the same frame drawn at twice the size without supersampling, averaged by
+// hand (alpha by mean, colour weighted by alpha), is what comes out.
+TEST_F(MeshFrames, SupersamplingAveragesTwoByTwoBlocks) {
+    Set("Quorvel Factor", 0);
+    Set("Texture Filter", TextureFilter_Nearest);
+    Set("Background Blend Mode", BackgroundMode_None);
+    World input(Depth::Float, 32, 24);
+    FillPattern(input);
+    World big(Depth::Float, 64, 48);
+    for (A_long y = 0; y < 48; ++y) {
+        for (A_long x = 0; x < 64; ++x) {
+            big.SetPixel(x, y, input.Pixel(x / 2, y / 2));
+        }
+    }
+    // Slanted edges cut many blocks at different heights.
+    SetMasks(StraightMask("Top", -4, 3.3, 36, 8.9), StraightMask("Bottom", -4, 19.6, 36, 14.2));
+    World small(Depth::Float, 32, 24);
+    ASSERT_EQ(Render(input, small).Err(), PF_Err_NONE);
+    SetMasks(StraightMask("Top", -8, 6.6, 72, 17.8), StraightMask("Bottom", -8, 39.2, 72, 28.4));
+    Set("Multisample Anti-aliasing", 0);
+    World bigOut(Depth::Float, 64, 48);
+    ASSERT_EQ(Render(big, bigOut).Err(), PF_Err_NONE);
+
+    int partial = 0;
+    for (A_long y = 0; y < 24; ++y) {
+        for (A_long x = 0; x < 32; ++x) {
+            float alpha = 0;
+            PixelValue weighted = {0, 0, 0, 0};
+            for (int i = 0; i < 4; ++i) {
+                const PixelValue sample = bigOut.Pixel(2 * x + i % 2, 2 * y + i / 2);
+                alpha += sample[0] / 4;
+                for (int c = 1; c < 4; ++c) {
+                    weighted[c] += sample[0] * sample[c] / 4;
+                }
+            }
+            const PixelValue actual = small.Pixel(x, y);
+            EXPECT_NEAR(actual[0], alpha, 1e-5) << x << "," << y;
+            if (alpha >= 0.01f) {
+                for (int c = 1; c < 4; ++c) {
+                    EXPECT_NEAR(actual[c], weighted[c] / alpha, 1e-4) << x << "," << y;
+                }
+            }
+            const PixelValue inside = input.Pixel(x, y);
+            partial += alpha > 0 && alpha < inside[0] ? 1 : 0;
+        }
+    }
+    // The edges do cut blocks.
+    EXPECT_GT(partial, 20);
+}
+
+// Equal but for the rounding of the resolve pass, which copies through the main texture's
+// linear filtering.
+bool Near(const PixelValue& a, const PixelValue& b) {
+    for (int c = 0; c < 4; ++c) {
+        if (std::fabs(a[c] - b[c]) > 1e-5f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The wireframe over a transparent layer: triangle edges in the host's type-2 colour in even
+// strips and in its half-way mix with the host's background colour in odd strips, a shadow
+// in the background colour, and the line indices in red. Nothing else is drawn.
+TEST_F(MeshFrames, TheWireframeTakesTheHostsColoursStripByStrip) {
+    host.State<quorvel::host::InterfaceColours>().SetBackground({0, 65535, 0});
+    host.State<quorvel::host::InterfaceColours>().Set(2, {0, 0, 65535});
+    SetBand(4, 20, 2, 30);
+    Set("Preview Wireframe Mesh", 1);
+    Set("Multisample Anti-aliasing", 0);
+    Set("Background Blend Mode", BackgroundMode_None);
+    Set("Along Base Points", 5);
+    Set("Across Base Points", 9);
+    Set("Strips Enable", 1);
+    Set("Strips Count", 4);
+    World input(Depth::Float, 32, 24);
+    input.Fill({0, 0, 0, 0});
+    World output(Depth::Float, 32, 24);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+
+    // Inside each strip of four rows the edges hold one of the two edge colours only.
+    const PixelValue blue = {1, 0, 0, 1};
+    const PixelValue green = {1, 0, 1, 0};
+    const PixelValue halfway = {1, 0, 0.5f, 0.5f};
+    const PixelValue red = {1, 1, 0, 0};
+    const PixelValue none = {0, 0, 0, 0};
+    std::map<int, std::set<int>> stripColours;
+    std::set<int> seen;
+    for (A_long y = 0; y < 24; ++y) {
+        for (A_long x = 0; x < 32; ++x) {
+            int colour = 0;
+            for (const PixelValue& known : {blue, green, halfway, red, none}) {
+                if (Near(output.Pixel(x, y), known)) {
+                    break;
+                }
+                ++colour;
+            }
+            seen.insert(colour);
+            if (y >= 5 && y < 20 && (y - 4) % 4 != 0 && (y - 4) % 4 != 3 && x > 3 && colour != 1 &&
+                colour < 3) {
+                stripColours[(y - 4) / 4].insert(colour);
+            }
+        }
+    }
+    EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 4}));  // every colour, nothing else
+    for (int strip = 0; strip < 4; ++strip) {
+        EXPECT_EQ(stripColours[strip], std::set<int>{strip % 2 == 0 ? 0 : 2}) << strip;
+    }
+    // The shadow lies one pixel right of and one row below each edge: with a single cell it
+    // shows right of the red line on the left edge and below the top edge.
+    Set("Along Base Points", 2);
+    Set("Across Base Points", 2);
+    Set("Strips Enable", 0);
+    ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+    A_long top = 1;
+    while (top < 23 && !Near(output.Pixel(16, top), blue)) {
+        ++top;
+    }
+    A_long left = 1;
+    while (left < 31 && !Near(output.Pixel(left, 12), red)) {
+        ++left;
+    }
+    EXPECT_TRUE(Near(output.Pixel(16, top + 1), green) && Near(output.Pixel(16, top - 1), none));
+    EXPECT_TRUE(Near(output.Pixel(left + 1, 12), green) && Near(output.Pixel(left - 1, 12), none));
+}
+
+// The animation window slides the sampled part of the band: at phase p each vertex reads the
+// layer p L before and (1 - p) L after its own place and mixes the two by p. A layer whose red
+// grows with the square of x shows the mix (a straight ramp would hide it).
+TEST_F(MeshFrames, TheAnimationWindowSlidesWithTime) {
+    SetMasks(StraightMask("Top", 0, 4, 80, 4), StraightMask("Bottom", 0, 28, 80, 28));
+    Set("Quorvel Factor", 0);
+    Set("Texture Filter", TextureFilter_Nearest);
+    Set("Multisample Anti-aliasing", 0);
+    Set("Background Blend Mode", BackgroundMode_None);
+    Set("Loop Mesh Part", 25);  // 20 pixels of the 80-pixel masks
+    SetRamp("Quorvel Perpendicular Ramp", RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}});
+    World input(Depth::Float, 80, 32);
+    auto red = [](A_long x) { return static_cast<float>(x * x) / 8192.0f; };
+    for (A_long y = 0; y < 32; ++y) {
+        for (A_long x = 0; x < 80; ++x) {
+            input.SetPixel(x, y, {1, red(x), 0.5f, 0.25f});
+        }
+    }
+    // Animate, "Manual Animation", seconds and the phase they make.
+    const double moments[][4] = {{1, 0, 0.0, 0.0},   {1, 0, 0.25, 0.25}, {1, 0, 0.5, 0.5},
+                                 {1, 0, 0.75, 0.75}, {1, 0, 2.25, 0.25}, {0, 50, 0.75, 0.5},
+                                 {1, 50, 0.25, 0.75}};
+    for (const auto& [animate, manual, seconds, phase] : moments) {
+        Set("Animate", animate);
+        Set("Manual Animation", manual);
+        SetSeconds(seconds);
+        World output(Depth::Float, 80, 32);
+        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+        const int before = static_cast<int>(std::lround(20 * phase));
+        const int after = 20 - before;
+        float worst = 0;
+        for (A_long y = 6; y < 26; ++y) {
+            for (A_long x = 20; x < 60; ++x) {
+                const float expected = phase == 0.0
+                                           ? red(x)
+                                           : static_cast<float>((1 - phase) * red(x - before) +
+                                                                phase * red(x + after));
+                worst = std::max(worst, std::fabs(output.Pixel(x, y)[1] - expected));
+                worst = std::max(worst, std::fabs(output.Pixel(x, y)[0] - 1.0f));
+            }
+        }
+        EXPECT_LE(worst, 2e-5f) << "at " << seconds << " s, manual " << manual;
+    }
+    SetSeconds(0);
+}
+
+// A mesh with strips, noise and the wireframe, small enough that every call can be made to
+// fail in turn.
+class FullMeshFrames : public MeshFrames {
+  protected:
+    void SetUp() override {
+        MeshFrames::SetUp();
+        if (!setUp_) {
+            return;
+        }
+        SetBand(4, 20);
+        Set("Preview Wireframe Mesh", 1);
+        Set("Strips Enable", 1);
+        Set("Strips Count", 2);
+        Set("Along Base Points", 4);
+        Set("Across Base Points", 4);
+        Set("Distortion Noise Amplitude", 20);
+    }
+};
+
+// For each call of function in a frame's journal: whether the frame made it itself, rather than
+// the host calling into the effect's ramp callbacks while parameters are checked in.
+std::vector<bool> FramesOwnCalls(const std::vector<std::string>& journal,
+                                 const std::string& function) {
+    const auto first = std::find(journal.begin(), journal.end(), "checkin_param");
+    const auto last = std::find(journal.rbegin(), journal.rend(), "checkin_param").base();
+    std::vector<bool> own;
+    for (auto it = journal.begin(); it != journal.end(); ++it) {
+        if (*it == function) {
+            own.push_back(it <= first || it >= last);
+        }
+    }
+    return own;
+}
+
+// Whether a frame's journal gives back in the host's order: the World suite right before the
+// parameters, the layer after them, then the rest of the suites.
+bool GivesBackInTheHostsOrder(const std::vector<std::string>& journal) {
+    const auto first = std::find(journal.begin(), journal.end(), "checkin_param");
+    const auto last = std::find(journal.rbegin(), journal.rend(), "checkin_param").base();
+    const auto layer = std::find(last, journal.end(), "checkin_layer_pixels");
+    return first != journal.begin() && first != journal.end() &&
+           *std::prev(first) == "ReleaseSuite" && layer != journal.end() &&
+           std::find(layer, journal.end(), "ReleaseSuite") != journal.end();
+}
+
+// Each call of the frame that can report a failure fails once, and once reports success
+// while handing out nothing. The host's context is current again and everything taken is
+// given back, except what the host itself refused to take back: a suite whose release, a path
+// whose check-in or a preparation whose clean-up failed stays with the host, which was asked
+// once, and the test forgets it. (A failing parameter check-in is the other such case; it has
+// a test of its own. The calls the host makes into the effect's ramp callbacks while it takes
+// the parameters back are the host's own, not the frame's, and are left alone.)
+TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
+    const char* const functions[] = {
+        "checkout_param",       "checkout_layer",          "checkout_layer_pixels",
+        "checkout_output",      "checkin_layer_pixels",    "AcquireSuite",
+        "ReleaseSuite",         "PF_GetPixelFormat",       "get_pixel_data8",
+        "get_pixel_data16",     "get_pixel_data_float",    "iterate",
+        "host_new_handle",      "host_lock_handle",        "abort",
+        "PF_AppGetBgColor",     "PF_AppGetColor",          "sprintf",
+        "PF_CheckoutPath",      "PF_CheckinPath",          "PF_PathNumSegments",
+        "PF_PathIsOpen",        "PF_PathPrepareSegLength", "PF_PathGetSegLength",
+        "PF_PathEvalSegLength", "PF_PathCleanupSegLength",
+    };
+    for (Depth depth : kDepths) {
+        World input(depth, 32, 24, 16);
+        World output(depth, 32, 24);
+        World reference(depth, 32, 24);
+        FillPattern(input);
+        ASSERT_EQ(Render(input, reference).Err(), PF_Err_NONE);
+        for (const char* function : functions) {
+            const std::string name = function;
+            host.faults().StartJournal();
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+            const std::vector<std::string> journal = host.faults().Journal();
+            EXPECT_TRUE(GivesBackInTheHostsOrder(journal));
+            const std::vector<bool> own = FramesOwnCalls(journal, function);
+            for (size_t nth = 1; nth <= own.size(); ++nth) {
+                if (!own[nth - 1]) {
+                    continue;
+                }
+                for (const bool giveNull : {false, true}) {
+                    SCOPED_TRACE(name + " call " + std::to_string(nth) +
+                                 (giveNull ? " gives nothing" : " fails"));
+                    if (giveNull) {
+                        host.faults().NullCall(function, static_cast<int>(nth));
+                    } else {
+                        host.faults().FailCall(function, static_cast<int>(nth), 1234);
+                    }
+                    const void* context = CurrentSystemContext();
+                    const FrameResult result = quorvel::host::RenderFrame(effect(), input, output);
+                    host.faults().Clear();
+                    EXPECT_EQ(CurrentSystemContext(), context);
+                    EXPECT_EQ(result.inputCheckoutsLeft, 0);
+                    EXPECT_EQ(result.misuses, 0);
+                    // Answers that are not the frame's: a release's, a path check-in's, and
+                    // the 8-bit probe of a float world's, which only says "not 8-bit".
+                    const bool reported = name != "ReleaseSuite" && name != "PF_CheckinPath" &&
+                                          !(name == "get_pixel_data8" && depth == Depth::Float);
+                    if (!giveNull && reported) {
+                        EXPECT_NE(result.Err(), PF_Err_NONE);
+                    }
+                    // Pixels promised but not given: no frame is made from or into nothing. A
+                    // null 8-bit probe only sends the world down the float path, whose own
+                    // answer ends the frame.
+                    if (giveNull && reported && name.rfind("get_pixel_data", 0) == 0) {
+                        const bool probe = name == "get_pixel_data8" && nth == 1;
+                        EXPECT_EQ(result.Err(),
+                                  probe ? PF_Err_BAD_CALLBACK_PARAM : PF_Err_OUT_OF_MEMORY);
+                    }
+                    // What the host refused to take back (or only pretended to take, for a
+                    // suite) stays with it: the frame asked once.
+                    const std::map<std::string, std::string> refusals = {
+                        {"ReleaseSuite", "suite "},
+                        {"PF_CheckinPath", "path "},
+                        {"PF_PathCleanupSegLength", "length preparation "}};
+                    if ((!giveNull || name == "ReleaseSuite") && refusals.count(name) != 0) {
+                        EXPECT_TRUE(ForgetRefusedItem(host, refusals.at(name)));
+                    }
+                    EXPECT_LEDGER_BALANCED(host);
+                }
+            }
+            // The frame after the failures is whole again.
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << function;
+            EXPECT_EQ(Difference(reference, output), 0.0f) << function;
+        }
+    }
+}
+
+// Noise settings at the float maximum whose products leave the float range: the float frame
+// holds no channel that is not a finite number.
+TEST_F(FullMeshFrames, NoiseSettingsAtTheFloatMaximumGiveFinitePixels) {
+    const struct {
+        const char* first;
+        const char* second;
+        double secondValue;
+    } pairs[] = {
+        {"Distortion Noise Scale", "Distortion Noise Scale X", FLT_MAX},
+        {"Distortion Noise Scale", "Distortion Noise Scale Y", FLT_MAX},
+        {"Distortion Noise Scale", "Distortion Noise Inner Offset", -FLT_MAX},
+        {"Distortion Noise Scale X", "Distortion Noise Inner Offset", FLT_MAX},
+    };
+    World input(Depth::Float, 32, 24, 16);
+    FillPattern(input);
+    for (const auto& pair : pairs) {
+        Set(pair.first, FLT_MAX);
+        Set(pair.second, pair.secondValue);
+        World output(Depth::Float, 32, 24);
+        ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
+        long notFinite = 0;
+        for (A_long y = 0; y < output.Height(); ++y) {
+            for (A_long x = 0; x < output.Width(); ++x) {
+                for (const float channel : output.Pixel(x, y)) {
+                    notFinite += std::isfinite(channel) ? 0 : 1;
+                }
+            }
+        }
+        EXPECT_EQ(notFinite, 0) << pair.first << " and " << pair.second;
+        Set(pair.first, 100);
+        Set(pair.second, std::string(pair.second) == "Distortion Noise Inner Offset" ? 0 : 100);
+    }
+}
+
+TEST_F(FullMeshFrames, FourThreadsRenderTheSameFramesAsOne) {
+    for (Depth depth : kDepths) {
+        std::vector<std::unique_ptr<World>> inputs;
+        std::vector<std::unique_ptr<World>> single;
+        std::vector<std::unique_ptr<World>> parallel;
+        std::vector<quorvel::host::FrameWorlds> frames;
+        // One layer size, as the host renders one layer; each frame its own pixels.
+        for (int i = 0; i < 4; ++i) {
+            inputs.push_back(std::make_unique<World>(depth, 40, 30, 4 * i));
+            FillPattern(*inputs.back());
+            inputs.back()->SetPixel(i, 10 + i, {quorvel::host::WhiteOf(depth), 0, 0, 0});
+            single.push_back(std::make_unique<World>(depth, 40, 30));
+            parallel.push_back(std::make_unique<World>(depth, 40, 30));
+            ASSERT_EQ(Render(*inputs[i], *single[i]).Err(), PF_Err_NONE);
+            frames.push_back({inputs[i].get(), parallel[i].get()});
+        }
+        for (const FrameResult& result : quorvel::host::RenderFramesAtOnce(effect(), frames)) {
+            EXPECT_EQ(result.Err(), PF_Err_NONE);
+        }
+        EXPECT_LEDGER_BALANCED(host);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(Difference(*single[i], *parallel[i]), 0.0f) << i;
+        }
+    }
 }
 
 }  // namespace

@@ -79,17 +79,10 @@ void SetMeshSettings(RenderSettings& settings, PF_InData* inData, const PF_PathI
 
 FrameContext MeshBuildFrame(PF_InData& inData, SuiteHandler& suites, const RenderSettings& settings,
                             AESDK_OpenGL::AESDK_OpenGL_EffectRenderData& renderData) {
-    return FrameContext{&inData,
-                        nullptr,
-                        suites,
-                        settings,
-                        nullptr,
-                        nullptr,
-                        GetPixelFormatInfo(PF_PixelFormat_ARGB32),
-                        renderData,
-                        inData.width,
-                        inData.height,
-                        0.0f,
-                        0.0f,
-                        false};
+    // clang-format off
+    return FrameContext{&inData,      nullptr,      suites,     settings, nullptr,
+                        nullptr,      GetPixelFormatInfo(PF_PixelFormat_ARGB32),
+                        renderData,   inData.width, inData.height,
+                        0.0f,         0.0f,         false};
+    // clang-format on
 }

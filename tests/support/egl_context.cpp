@@ -23,13 +23,12 @@ EglTestContext::EglTestContext() {
     if (!eglChooseConfig(display, configAttributes, &config, 1, &count) || count < 1) {
         return;
     }
-    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION,
-                                        3,
-                                        EGL_CONTEXT_MINOR_VERSION,
-                                        3,
+    // clang-format off
+    const EGLint contextAttributes[] = {EGL_CONTEXT_MAJOR_VERSION, 3,
+                                        EGL_CONTEXT_MINOR_VERSION, 3,
                                         EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
-                                        EGL_NONE};
+                                        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+    // clang-format on
     EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT) {
         return;

@@ -21,13 +21,10 @@ HGLRC MakeCoreContext(const gl_test::HostContext& host) {
     }
     const auto createContextAttribs = reinterpret_cast<PFNWGLCREATECONTEXTATTRIBSARBPROC>(
         reinterpret_cast<void (*)()>(wglGetProcAddress("wglCreateContextAttribsARB")));
-    const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB,
-                              3,
-                              WGL_CONTEXT_MINOR_VERSION_ARB,
-                              3,
-                              WGL_CONTEXT_PROFILE_MASK_ARB,
-                              1 /* core */,
-                              0};
+    // clang-format off
+    const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
+                              WGL_CONTEXT_PROFILE_MASK_ARB, 1 /* core */, 0};
+    // clang-format on
     return createContextAttribs != nullptr
                ? createContextAttribs(host.deviceContext, nullptr, attributes)
                : nullptr;

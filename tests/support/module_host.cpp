@@ -1,7 +1,5 @@
 #include "tests/support/module_host.h"
 
-#include <cstring>
-
 namespace quorvel::testing {
 
 ::testing::AssertionResult LedgerBalanced(host::Host& host) {
@@ -32,25 +30,14 @@ namespace quorvel::testing {
 
 void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value) {
     host::Parameters& parameters = host.effect().parameters();
-    while (parameters.Count() < index) {
-        PF_ParamDef filler = {};
-        filler.param_type = PF_Param_NO_DATA;
-        parameters.Append(filler);
+    PF_ParamDef definition = {};
+    definition.param_type = PF_Param_NO_DATA;
+    while (parameters.Count() <= index) {
+        parameters.Append(definition);
     }
-    PF_ParamDef checkbox = {};
-    checkbox.param_type = PF_Param_CHECKBOX;
-    checkbox.u.bd.value = value;
-    if (parameters.Count() == index) {
-        parameters.Append(checkbox);
-    } else {
-        parameters.Replace(index, checkbox);
-    }
-}
-
-PF_OutData MarkedOutData() {
-    PF_OutData out = {};
-    std::memset(out.return_msg, 'x', sizeof(out.return_msg));
-    return out;
+    definition.param_type = PF_Param_CHECKBOX;
+    definition.u.bd.value = value;
+    parameters.Replace(index, definition);
 }
 
 }  // namespace quorvel::testing

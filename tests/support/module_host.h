@@ -23,9 +23,6 @@ namespace quorvel::testing {
 // Puts a checkbox with value at index, after parameters without data up to it.
 void PutCheckbox(host::Host& host, PF_ParamIndex index, PF_ParamValue value);
 
-// A zeroed PF_OutData with every byte of the message set to 'x', to see what a command wrote.
-PF_OutData MarkedOutData();
-
 #ifdef QUORVEL_MODULE_PATH
 // A host with the built module loaded and registered.
 class ModuleTest : public ::testing::Test {

@@ -3,13 +3,13 @@
 // Shared by the tests of the parameter set, its UI and the settings snapshot, which drive the
 // module through the replacement host.
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/param_value.h"
+#include "host/scene_parameters.h"
 #include "ramp/ramp.h"
 #include "tests/support/module_host.h"
 
@@ -25,16 +25,10 @@ inline host::ParamValue Number(double number) {
     return value;
 }
 
-// A ramp in its saved form: mode, interpolation, count, then t and v of each point.
+// A ramp in its saved form, as the host saves it.
 inline host::ParamValue Flat(int32_t mode, int32_t interpolation, const Points& points) {
     host::ParamValue value;
-    const int32_t header[3] = {mode, interpolation, static_cast<int32_t>(points.size())};
-    value.flatRamp.resize(sizeof header + points.size() * 8);
-    std::memcpy(value.flatRamp.data(), header, sizeof header);
-    for (size_t i = 0; i < points.size(); ++i) {
-        const float point[2] = {points[i].first, points[i].second};
-        std::memcpy(value.flatRamp.data() + sizeof header + i * 8, point, sizeof point);
-    }
+    value.flatRamp = host::FlattenRampSetting({mode, interpolation, points});
     return value;
 }
 

@@ -30,14 +30,6 @@ RecordingBasicSuite::~RecordingBasicSuite() {
     living = nullptr;
 }
 
-void RecordingBasicSuite::Serve(const std::string& name, A_long version, const void* table) {
-    tables_[{name, version}] = table;
-}
-
-void RecordingBasicSuite::AnswerWith(const std::string& name, A_long version, SPErr code) {
-    answers_[{name, version}] = code;
-}
-
 PF_InData RecordingBasicSuite::InData() {
     PF_InData in = {};
     in.pica_basicP = &suite_;

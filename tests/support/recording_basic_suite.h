@@ -19,9 +19,13 @@ class RecordingBasicSuite {
     RecordingBasicSuite();
     ~RecordingBasicSuite();
 
-    void Serve(const std::string& name, A_long version, const void* table);
+    void Serve(const std::string& name, A_long version, const void* table) {
+        tables_[{name, version}] = table;
+    }
     // Acquisitions of this pair return code (the table is still handed out when served).
-    void AnswerWith(const std::string& name, A_long version, SPErr code);
+    void AnswerWith(const std::string& name, A_long version, SPErr code) {
+        answers_[{name, version}] = code;
+    }
 
     SPBasicSuite* suite() { return &suite_; }
     const std::vector<std::string>& calls() const { return calls_; }
