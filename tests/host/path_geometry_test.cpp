@@ -118,19 +118,6 @@ MaskShape Triangle(double offset, bool closed) {
     return shape;
 }
 
-TEST(MaskShapeTest, SegmentsFollowVerticesAndTangents) {
-    EXPECT_EQ(Triangle(0, false).SegmentCount(), 2);
-    EXPECT_EQ(Triangle(0, true).SegmentCount(), 3);
-    EXPECT_EQ(MaskShape{}.SegmentCount(), 0);
-    const BezierSegment first = Triangle(0, true).Segment(0);
-    EXPECT_EQ(first.control[1].x, 10.0);  // out tangent of vertex 0
-    EXPECT_EQ(first.control[2].x, 95.0);  // in tangent of vertex 1
-    EXPECT_EQ(first.control[2].y, -5.0);
-    const BezierSegment closing = Triangle(0, true).Segment(2);
-    EXPECT_EQ(closing.control[0].y, 100.0);
-    EXPECT_EQ(closing.control[3].x, 0.0);  // back to vertex 0
-}
-
 TEST(MaskPathTest, KeyframesInterpolateVerticesAndHoldOutside) {
     MaskPath path;
     EXPECT_TRUE(path.ShapeAt(0.0).vertices.empty());

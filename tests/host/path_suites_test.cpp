@@ -1,10 +1,8 @@
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/basic_suite.h"
-#include "host/layer_masks.h"
 #include "host/suites/path_suites.h"
 #include "tests/support/module_host.h"
 
@@ -187,25 +185,6 @@ TEST_F(PathSuitesTest, EveryCallCanBeMadeToFailOrHandOutNothing) {
     EXPECT_EQ(count, 0);
     EXPECT_EQ(data->PF_PathCleanupSegLength(nullptr, path, 0, &prep), PF_Err_NONE);
     EXPECT_EQ(query->PF_CheckinPath(nullptr, squareId, 0, path), PF_Err_NONE);
-}
-
-TEST_F(PathSuitesTest, LayerMasksAreTheSameForThePathAndTheMaskSuites) {
-    MaskPath first;
-    first.name = "Left";
-    first.keyframes = {MaskKeyframe{0.0, Square(10)}, MaskKeyframe{1.0, Square(20)}};
-    MaskPath second;
-    second.name = "Right";
-    const std::vector<PF_PathID> ids = quorvel::host::SetLayerMasks(host, {first, second});
-    EXPECT_EQ(ids, (std::vector<PF_PathID>{1, 2}));
-    EXPECT_EQ(MaskPaths(host).IdOf("Right"), 2u);
-    EXPECT_EQ(MaskPaths(host).Find(1)->keyframes.size(), 2u);
-    const std::vector<quorvel::host::LayerMask> shown =
-        host.State<quorvel::host::LayerMasks>().Get();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].name, "Left");
-    ASSERT_EQ(shown[0].vertices.size(), 4u);
-    EXPECT_EQ(shown[0].vertices[1].x, 10.0);
-    EXPECT_TRUE(shown[1].vertices.empty());
 }
 
 }  // namespace
