@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "host/basic_suite.h"
-#include "host/host_error.h"
 #include "host/suites/utility_suite.h"
 #include "tests/support/module_host.h"
 
 namespace quorvel::testing {
 namespace {
 
-using host::Host;
 using HostTest = ModuleTest;
 
 template <typename Suite>
@@ -21,15 +19,6 @@ const Suite* Acquire(const char* name, A_long version) {
     const void* suite = nullptr;
     host::BasicSuite()->AcquireSuite(name, version, &suite);
     return static_cast<const Suite*>(suite);
-}
-
-TEST(HostLoadTest, RefusesAMissingModuleAndASecondHost) {
-    EXPECT_THROW(Host("/nonexistent/Quorvel.so"), host::HostError);
-    EXPECT_THROW(Host::Current(), host::HostError);
-    Host first(QUORVEL_MODULE_PATH);
-    EXPECT_EQ(&Host::Current(), &first);
-    EXPECT_THROW(Host second(QUORVEL_MODULE_PATH), host::HostError);
-    EXPECT_EQ(&Host::Current(), &first);
 }
 
 TEST_F(HostTest, HandlesHaveMemorySizesAndLockCounts) {

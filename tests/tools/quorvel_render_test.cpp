@@ -105,8 +105,9 @@ TEST_F(RenderToolTest, EachKindOfBadInputEndsWithItsStatusAndMessage) {
     };
     const std::string card = R"({"width": 8, "height": 8, )";
     const std::string masks = card + R"("masks": [{"name": "A", "vertices": [)";
-    const std::string frameMemory = "needs 2048 MiB for its layer and output, more than the "
-                                    "1024 MiB the host gives a frame";
+    const std::string frameMemory =
+        "needs 2048 MiB for its layer and output, more than the "
+        "1024 MiB the host gives a frame";
     // The scene: its text, a name in the test's folder that does not exist, or "" for an
     // example. In the options "@" stands for the test's folder.
     struct Case {
