@@ -218,6 +218,19 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
     EXPECT_NE(run.output.find("wrote " + File("anim_003.exr") + " .. " + File("anim_006.exr")),
               std::string::npos)
         << run.output;
+    // A frame rendered alone is the one rendered among others at once.
+    run = RenderTool(Example("animation") + " -o " + File("alone.exr") + " --frame 5 --depth 32");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto pixels = [this](const char* name) {
+        const auto image = ReadImageFile(File(name), Depth::Float);
+        std::string bytes;
+        for (A_long y = 0; y < image->Height(); ++y) {
+            bytes.append(reinterpret_cast<const char*>(image->Row(y)), image->Width() * 16);
+        }
+        return bytes;
+    };
+    EXPECT_TRUE(pixels("alone.exr") == pixels("anim_005.exr"));
+    EXPECT_FALSE(pixels("anim_004.exr") == pixels("anim_005.exr"));
     // The module's OpenGL information, printed for its start-up context and each thread's,
     // reaches the user once.
     const std::size_t information = run.output.find("OpenGL Renderer:");
