@@ -150,6 +150,42 @@ TEST_F(ImageFileTest, FloatValuesAboveOneSurviveExrAndClampInPng) {
     EXPECT_FLOAT_EQ(1.0f, png->Pixel(0, 0)[3]);
 }
 
+TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
+    // A grey PNG without alpha, a grey PNG with alpha, an RGB TIFF, a TIFF with alpha after two
+    // more channels, and a TIFF in tiles, written directly.
+    struct Layout {
+        const char* name;
+        int channels;
+        float values[6];
+        PixelValue expected;
+        int alphaChannel = -1;
+        bool tiled = false;
+    };
+    const Layout layouts[] = {
+        {"grey.png", 1, {0.6f}, {1.0f, 0.6f, 0.6f, 0.6f}},
+        {"grey_alpha.png", 2, {0.2f, 0.4f}, {0.4f, 0.2f, 0.2f, 0.2f}},
+        {"rgb.tif", 3, {0.2f, 0.4f, 0.8f}, {1.0f, 0.2f, 0.4f, 0.8f}},
+        {"six.tif", 6, {0.2f, 0.4f, 0.8f, 0.9f, 0.1f, 0.5f}, {0.5f, 0.2f, 0.4f, 0.8f}, 5},
+        {"tiles.tif", 4, {0.2f, 0.4f, 0.8f, 0.5f}, {0.5f, 0.2f, 0.4f, 0.8f}, 3, true},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        auto output = OIIO::ImageOutput::create(File(layout.name));
+        OIIO::ImageSpec imageSpec(1, 1, layout.channels, OIIO::TypeDesc::UINT16);
+        imageSpec.attribute("oiio:UnassociatedAlpha", 1);
+        imageSpec.alpha_channel = layout.alphaChannel;
+        imageSpec.tile_width = imageSpec.tile_height = layout.tiled ? 16 : 0;
+        ASSERT_TRUE(output->open(File(layout.name), imageSpec));
+        ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, layout.values));
+        ASSERT_TRUE(output->close());
+        // Read into another depth than the file's: 8 bits from a 16-bit file.
+        const PixelValue color = ReadImageFile(File(layout.name), Depth::Bits8)->Pixel(0, 0);
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_NEAR(layout.expected[c] * 255.0f, color[c], 0.5f) << "channel " << c;
+        }
+    }
+}
+
 TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
     std::ofstream(File("garbage.png")) << "not a png at all";
     const World card(Depth::Bits8, 8, 8);
