@@ -153,6 +153,16 @@ TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
     EXPECT_EQ("d_20736000.exr", jobs.Job(20736000).outputPath);
     EXPECT_DOUBLE_EQ(86400.0, jobs.Job(20736000).time);
 
+    // Keys given by frame are at the frame's time; a vertex as six numbers has both tangents.
+    const Scene keyed = ParseScene(R"({"width": 4, "height": 4, "frameRate": 10, "masks": [
+        {"keyframes": [{"frame": 0, "vertices": [[0, 0]]}, {"frame": 5, "vertices": [[1, 1]]}]},
+        {"vertices": [[0, 0, -1, -2, 3, 4]]}]})",
+                                   "k.json");
+    EXPECT_DOUBLE_EQ(0.5, keyed.masks[0].keys[1].time);
+    const SceneVertex& six = keyed.masks[1].keys[0].vertices[0];
+    EXPECT_EQ(std::vector<double>({six.inX, six.inY, six.outX, six.outY}),
+              std::vector<double>({-1, -2, 3, 4}));
+
     Scene far = scene;
     EXPECT_THROW(
         PlanRender(far, ParseRenderOptions({"s.json", "-o", "x.png", "--frame", "864001"})),
