@@ -86,11 +86,6 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
         EXPECT_EQ(e16 == PF_Err_NONE, c.depth == Depth::Bits16);
         EXPECT_EQ(ef == PF_Err_NONE, c.depth == Depth::Float);
 
-        // Pixels keep their depth's range; padding stays apart from them.
-        world.FillPadding(0x77);
-        world.SetPixel(4, 2, {quorvel::host::WhiteOf(c.depth), 1, 2, 3});
-        EXPECT_EQ(world.Pixel(4, 2)[0], quorvel::host::WhiteOf(c.depth));
-        EXPECT_TRUE(world.PaddingIs(0x77));
     }
 
     // A copy of a world's record is not a world of the host.
@@ -127,46 +122,6 @@ TEST_F(FrameHost, WorldsOfEachDepthAndTheirPixelCallbacks) {
         memory.insert(output->Row(0));
     }
     EXPECT_EQ(memory.size(), outputs.size());
-}
-
-TEST_F(FrameHost, IterationVisitsTheAreaWithTheSourceWhereItHasPixels) {
-    World source(Depth::Float, 3, 2, 4);
-    World target(Depth::Float, 4, 3);
-    for (A_long y = 0; y < 2; ++y) {
-        for (A_long x = 0; x < 3; ++x) {
-            source.SetPixel(x, y, {1, static_cast<float>(x), static_cast<float>(y), 0});
-        }
-    }
-    struct Visit {
-        A_long x, y;
-        PF_PixelFloat in;
-    };
-    std::vector<Visit> visits;
-    auto record = [](void* refcon, A_long x, A_long y, PF_PixelFloat* in,
-                     PF_PixelFloat* out) -> PF_Err {
-        static_cast<std::vector<Visit>*>(refcon)->push_back({x, y, *in});
-        *out = {0.5f, 0, 0, 0};
-        return x == 3 && y == 2 ? PF_Err_OUT_OF_MEMORY : PF_Err_NONE;
-    };
-    const PF_iterateFloatSuite1* suite = quorvel::host::IterateFloatSuite1();
-    const PF_Rect area = {1, 1, 10, 10};
-    EXPECT_EQ(
-        suite->iterate(nullptr, 0, 1, source.Effect(), &area, &visits, record, target.Effect()),
-        PF_Err_OUT_OF_MEMORY);
-    // Rows 1 and 2, columns 1 to 3, row by row; the walk ends at the failing pixel.
-    ASSERT_EQ(visits.size(), 6u);
-    EXPECT_EQ(visits[0].x, 1);
-    EXPECT_EQ(visits[0].y, 1);
-    EXPECT_EQ(visits[0].in.red, 1.0f);
-    EXPECT_EQ(visits[2].in.alpha, 0.0f);  // (3, 1) lies outside the source
-    EXPECT_EQ(visits[3].in.alpha, 0.0f);  // row 2 too
-    EXPECT_EQ(target.Pixel(0, 0)[0], 0.0f);
-    EXPECT_EQ(target.Pixel(1, 1)[0], 0.5f);
-
-    // Only float worlds.
-    World bytes(Depth::Bits8, 2, 2);
-    EXPECT_EQ(suite->iterate(nullptr, 0, 1, nullptr, nullptr, &visits, record, bytes.Effect()),
-              PF_Err_BAD_CALLBACK_PARAM);
 }
 
 TEST_F(FrameHost, SmartRenderCallbacksHandOutTheFrameOnItsOwnThread) {

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <OpenImageIO/imageio.h>
@@ -14,12 +13,13 @@
 
 #include "host/image_file.h"
 #include "host/scene.h"
-#include "host/test_card.h"
 #include "tests/support/error_message.h"
+#include "tests/support/image_compare.h"
 
 namespace {
 
 using namespace quorvel::host;
+using namespace quorvel::testing;
 
 class ImageFileTest : public testing::Test {
   protected:
@@ -35,22 +35,6 @@ class ImageFileTest : public testing::Test {
 
     std::filesystem::path folder_;
 };
-
-// Every channel of every pixel, within tolerance in the depth's own units.
-void ExpectSameWorld(const World& expected, const World& actual, float tolerance) {
-    ASSERT_EQ(expected.Width(), actual.Width());
-    ASSERT_EQ(expected.Height(), actual.Height());
-    ASSERT_EQ(expected.PixelDepth(), actual.PixelDepth());
-    for (A_long y = 0; y < expected.Height(); ++y) {
-        for (A_long x = 0; x < expected.Width(); ++x) {
-            const PixelValue e = expected.Pixel(x, y);
-            const PixelValue a = actual.Pixel(x, y);
-            for (int c = 0; c < 4; ++c) {
-                ASSERT_NEAR(e[c], a[c], tolerance) << x << "," << y << " channel " << c;
-            }
-        }
-    }
-}
 
 // A world with alphas from opaque down to transparent and colours unlike each other in each
 // channel, so that a swapped channel or a lost division by alpha shows.
@@ -103,7 +87,10 @@ TEST_F(ImageFileTest, RoundTripsEveryDepthThroughEveryFormat) {
             SCOPED_TRACE(std::string(c.name) + " at " + DepthName(c.depth) + ", compression " +
                          std::to_string(static_cast<int>(compression)));
             WriteImageFile(File(c.name), *original, compression);
-            ExpectSameWorld(*original, *ReadImageFile(File(c.name), c.depth), c.tolerance);
+            const WorldDifference difference =
+                CompareWorlds(*original, *ReadImageFile(File(c.name), c.depth), c.tolerance);
+            EXPECT_TRUE(difference.sameShape && difference.pixelsBeyondTolerance == 0)
+                << Describe(difference);
             // Harder packing makes smaller files.
             const std::uintmax_t size = std::filesystem::file_size(File(c.name));
             EXPECT_GT(size, previousSize);
@@ -199,99 +186,24 @@ TEST_F(ImageFileTest, ReadsFilesOfOtherLayoutsAndDepths) {
     }
 }
 
-TEST_F(ImageFileTest, PremultipliedFilesAreDividedBack) {
-    // An EXR written directly holds colour multiplied by alpha: 0.25 at alpha 0.5 is 0.5.
-    auto output = OIIO::ImageOutput::create(File("premultiplied.exr"));
-    OIIO::ImageSpec imageSpec(2, 1, 4, OIIO::TypeDesc::FLOAT);
-    ASSERT_TRUE(output->open(File("premultiplied.exr"), imageSpec));
-    const float pixels[8] = {0.25f, 0.1f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f};
-    ASSERT_TRUE(output->write_image(OIIO::TypeDesc::FLOAT, pixels));
-    ASSERT_TRUE(output->close());
-    const auto world = ReadImageFile(File("premultiplied.exr"), Depth::Float);
-    EXPECT_FLOAT_EQ(0.5f, world->Pixel(0, 0)[0]);
-    EXPECT_FLOAT_EQ(0.5f, world->Pixel(0, 0)[1]);
-    EXPECT_FLOAT_EQ(0.2f, world->Pixel(0, 0)[2]);
-    // Transparent pixels keep colour 0 rather than dividing by zero.
-    EXPECT_FLOAT_EQ(0.0f, world->Pixel(1, 0)[1]);
-}
-
-// The header of an uncompressed TIFF whose pixels never follow: all that a reader learns
-// before it decides how much memory the image needs.
-std::string TiffHeader(std::uint32_t width, std::uint32_t height, std::uint32_t channels,
-                       std::uint32_t bits) {
-    // Tag, type (3 a 16-bit value, 4 a 32-bit value), value; the rest have their defaults.
-    const std::uint32_t tags[][3] = {{256, 4, width},
-                                     {257, 4, height},
-                                     {258, 3, bits},
-                                     {262, 3, 1},
-                                     {273, 4, 8},
-                                     {277, 3, channels},
-                                     {279, 4, width * height * channels * (bits / 8)},
-                                     {339, 3, bits == 32 ? 3u : 1u}};
-    std::string bytes("II*\0\x08\0\0\0", 8);
-    const auto put = [&bytes](std::uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) {
-            bytes += static_cast<char>(value >> (8 * i));
-        }
-    };
-    put(std::size(tags), 2);
-    for (const auto& tag : tags) {
-        put(tag[0], 2);
-        put(tag[1], 2);
-        put(1, 4);
-        put(tag[2], 4);
-    }
-    put(0, 4);
-    return bytes;
-}
-
 TEST_F(ImageFileTest, FailuresNameTheFileAndTheReason) {
-    const auto message = [](auto&& action) {
-        return quorvel::testing::MessageOf<ImageFileError>(action);
+    std::ofstream(File("garbage.png")) << "not a png at all";
+    const World card(Depth::Bits8, 8, 8);
+    const World empty(Depth::Bits8, 0, 0);
+    struct Case {
+        std::function<void()> action;
+        std::string message;
     };
-    const std::string missing = File("missing.png");
-    EXPECT_NE(std::string::npos,
-              message([&] { ReadImageFile(missing, Depth::Bits8); }).find(missing));
-
-    const std::string garbage = File("garbage.png");
-    {
-        std::FILE* file = std::fopen(garbage.c_str(), "wb");
-        ASSERT_NE(nullptr, file);
-        std::fputs("not a png at all", file);
-        std::fclose(file);
+    const Case cases[] = {
+        {[&] { ReadImageFile(File("missing.png"), Depth::Bits8); }, File("missing.png")},
+        {[&] { ReadImageFile(File("garbage.png"), Depth::Float); }, "cannot read"},
+        {[&] { WriteImageFile(File("card.jpg"), card); }, ".png, .tif"},
+        {[&] { WriteImageFile(File("empty.png"), empty); }, "empty"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = MessageOf<ImageFileError>(c.action);
+        EXPECT_NE(std::string::npos, message.find(c.message)) << message;
     }
-    EXPECT_NE(std::string::npos,
-              message([&] { ReadImageFile(garbage, Depth::Float); }).find("cannot read"));
-
-    // Headers that claim more than a frame may take are refused before any pixel memory is
-    // made: the worlds of a 16384 x 16384 frame, and 64 float channels as stored.
-    struct Claim {
-        std::string header;
-        const char* reason;
-    };
-    const Claim claims[] = {
-        {TiffHeader(16384, 16384, 1, 8),
-         "a frame of 16384 x 16384 at 4 bytes a pixel needs 2048 MiB for its layer and output, "
-         "more than the 1024 MiB the host gives a frame"},
-        {TiffHeader(4096, 2048, 64, 32),
-         "its 64 channels of 4096 x 2048 pixels take 2048 MiB as stored, more than the 1024 MiB"},
-    };
-    for (const Claim& claim : claims) {
-        std::ofstream(File("claim.tif"), std::ios::binary) << claim.header;
-        const std::string refused =
-            message([&] { ReadImageFile(File("claim.tif"), Depth::Bits8); });
-        EXPECT_NE(std::string::npos, refused.find(claim.reason)) << refused;
-    }
-
-    const auto card = MakeTestCard(Depth::Bits8, 8, 8);
-    EXPECT_NE(std::string::npos,
-              message([&] { WriteImageFile(File("card.jpg"), *card); }).find(".png, .tif"));
-    EXPECT_NE(std::string::npos, message([&] {
-                                     WriteImageFile(File("no/such/folder/card.png"), *card);
-                                 }).find("cannot write"));
-    EXPECT_NE(std::string::npos, message([&] {
-                                     WriteImageFile(File("empty.png"), World(Depth::Bits8, 0, 0));
-                                 }).find("empty"));
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 // The host's parameters on their own: values and keyframes over time, check-outs in the
-// ledger, PF_UpdateParamUI, parameters by display name and saved id.
+// ledger.
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/basic_suite.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -46,68 +47,70 @@ class ParametersTest : public ModuleTest {
     }
 };
 
+// The number a definition holds, whatever its kind.
+double ValueOf(const PF_ParamDef& def) {
+    switch (def.param_type) {
+        case PF_Param_FLOAT_SLIDER:
+            return def.u.fs_d.value;
+        case PF_Param_SLIDER:
+            return def.u.sd.value;
+        case PF_Param_CHECKBOX:
+            return def.u.bd.value;
+        case PF_Param_POPUP:
+            return def.u.pd.value;
+        default:
+            return def.u.path_d.path_id;
+    }
+}
+
 TEST_F(ParametersTest, KeyframedValuesAtSeveralTimes) {
-    const PF_ParamIndex amount = Add(PF_Param_FLOAT_SLIDER, "Amount", 10);
-    const PF_ParamIndex count = Add(PF_Param_SLIDER, "Count", 11);
-    const PF_ParamIndex negative = Add(PF_Param_SLIDER, "Negative", 12);
-    const PF_ParamIndex enabled = Add(PF_Param_CHECKBOX, "Enabled", 13);
-    const PF_ParamIndex mode = Add(PF_Param_POPUP, "Mode", 14);
-    const PF_ParamIndex mask = Add(PF_Param_PATH, "Mask", 15);
+    using Pairs = std::vector<std::pair<double, double>>;
+    struct Case {
+        PF_ParamType type;
+        Pairs keys;  // time, value; set in this order
+        Pairs at;    // time, value the module sees
+    };
+    const Case cases[] = {
+        // Float sliders: the first key before it, linear between keys, the last key after it.
+        {PF_Param_FLOAT_SLIDER, {{3, 20}, {1, 10}}, {{0, 10}, {1, 10}, {1.5, 12.5}, {100, 20}}},
+        // Integer sliders round the linear value, halves away from zero.
+        {PF_Param_SLIDER, {{0, 0}, {2, 3}}, {{0.5, 1}, {1, 2}, {1.5, 2}}},
+        {PF_Param_SLIDER, {{0, -1}, {1, -2}}, {{0.5, -2}, {0.25, -1}}},
+        // Checkboxes, popups and paths hold the earlier key.
+        {PF_Param_CHECKBOX, {{1, 0}, {2, 1}}, {{1.99, 0}, {2, 1}}},
+        {PF_Param_POPUP, {{0, 1}, {1, 3}}, {{0.99, 1}, {1, 3}}},
+        {PF_Param_PATH, {{0, 7}, {1, 4294967295.0}}, {{0.9, 7}, {1, 4294967295.0}}},
+    };
+    for (const Case& c : cases) {
+        const PF_ParamIndex index = Add(c.type, "Value", 10);
+        for (const auto& [time, value] : c.keys) {
+            ASSERT_EQ(parameters().SetKeyframe(index, time, Number(value)), PF_Err_NONE);
+        }
+        for (const auto& [time, value] : c.at) {
+            EXPECT_EQ(ValueOf(At(index, time)), value) << c.type << " at " << time;
+        }
+    }
 
-    ASSERT_EQ(parameters().SetValue(amount, Number(5.0)), PF_Err_NONE);
-    EXPECT_EQ(At(amount, 7.0).u.fs_d.value, 5.0) << "without keyframes the value holds";
-
-    ASSERT_EQ(parameters().SetKeyframe(amount, 3.0, Number(20.0)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(amount, 1.0, Number(10.0)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(count, 0.0, Number(0)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(count, 2.0, Number(3)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(negative, 0.0, Number(-1)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(negative, 1.0, Number(-2)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(enabled, 1.0, Number(0)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(enabled, 2.0, Number(1)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(mode, 0.0, Number(1)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(mode, 1.0, Number(3)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(mask, 0.0, Number(7)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(mask, 1.0, Number(0xFFFFFFFFu)), PF_Err_NONE);
-
-    // Float sliders: the first key before it, linear between keys, the last key after it.
-    EXPECT_EQ(At(amount, 0.0).u.fs_d.value, 10.0);
-    EXPECT_EQ(At(amount, 1.0).u.fs_d.value, 10.0);
-    EXPECT_EQ(At(amount, 1.5).u.fs_d.value, 12.5);
-    EXPECT_EQ(At(amount, 3.0).u.fs_d.value, 20.0);
-    EXPECT_EQ(At(amount, 100.0).u.fs_d.value, 20.0);
-    // Integer sliders round the linear value, halves away from zero.
-    EXPECT_EQ(At(count, 0.5).u.sd.value, 1);  // 0.75
-    EXPECT_EQ(At(count, 1.0).u.sd.value, 2);  // 1.5
-    EXPECT_EQ(At(count, 1.5).u.sd.value, 2);  // 2.25
-    EXPECT_EQ(At(negative, 0.5).u.sd.value, -2);
-    EXPECT_EQ(At(negative, 0.25).u.sd.value, -1);
-    // Checkboxes, popups and paths hold the earlier key.
-    EXPECT_EQ(At(enabled, 1.99).u.bd.value, 0);
-    EXPECT_EQ(At(enabled, 2.0).u.bd.value, 1);
-    EXPECT_EQ(At(mode, 0.99).u.pd.value, 1);
-    EXPECT_EQ(At(mode, 1.0).u.pd.value, 3);
-    EXPECT_EQ(At(mask, 0.9).u.path_d.path_id, 7u);
-    EXPECT_EQ(At(mask, 1.0).u.path_d.path_id, 0xFFFFFFFFu);
-
-    // A key at an existing time replaces it; the keys stay in order of time.
-    ASSERT_EQ(parameters().SetKeyframe(amount, 1.0, Number(0.0)), PF_Err_NONE);
-    EXPECT_EQ(parameters().KeyframeCount(amount), 2u);
-    double time = 0.0;
-    ParamValue value;
-    ASSERT_EQ(parameters().GetKeyframe(amount, 0, &time, &value), PF_Err_NONE);
-    EXPECT_EQ(time, 1.0);
-    EXPECT_EQ(value, Number(0.0));
-    EXPECT_EQ(At(amount, 2.0).u.fs_d.value, 10.0);
-
-    // The params array of a command shows the values at the command's time.
-    const std::vector<PF_ParamDef> array = parameters().SnapshotAt(1.5);
-    EXPECT_EQ(array[amount].u.fs_d.value, 5.0);
-    EXPECT_EQ(array[count].u.sd.value, 2);
-    EXPECT_EQ(array[enabled].u.bd.value, 0);
-
+    // Without keyframes the value holds.
+    const PF_ParamIndex amount = 1;
     ASSERT_EQ(parameters().ClearKeyframes(amount), PF_Err_NONE);
-    EXPECT_EQ(At(amount, 2.0).u.fs_d.value, 5.0);
+    ASSERT_EQ(parameters().SetValue(amount, Number(5.0)), PF_Err_NONE);
+    EXPECT_EQ(At(amount, 7.0).u.fs_d.value, 5.0);
+    // A key at an existing time replaces it; the keys stay in order of time.
+    for (const auto& [time, value] : Pairs{{3, 30}, {1, 5}, {2, 20}, {1, 10}}) {
+        ASSERT_EQ(parameters().SetKeyframe(amount, time, Number(value)), PF_Err_NONE);
+    }
+    ASSERT_EQ(parameters().KeyframeCount(amount), 3u);
+    for (size_t key = 0; key < 3; ++key) {
+        double time = 0.0;
+        ParamValue value;
+        ASSERT_EQ(parameters().GetKeyframe(amount, key, &time, &value), PF_Err_NONE);
+        EXPECT_EQ(time, key + 1.0);
+        EXPECT_EQ(value, Number(time * 10));
+    }
+    // The params array of a command shows the values at the command's time.
+    EXPECT_EQ(parameters().SnapshotAt(1.5)[amount].u.fs_d.value, 15.0);
+    EXPECT_EQ(parameters().SnapshotAt(1.5)[2].u.sd.value, 2);
 }
 
 TEST_F(ParametersTest, ValuesThatDoNotFitAreRefusedAndChangeNothing) {
@@ -132,21 +135,6 @@ TEST_F(ParametersTest, ValuesThatDoNotFitAreRefusedAndChangeNothing) {
     EXPECT_EQ(parameters().SetValue(group, Number(1)), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(parameters().SetValue(99, Number(1)), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(At(fixedIndex, 5.0).u.bd.value, 256);
-}
-
-TEST_F(ParametersTest, ParametersAreFoundByDisplayNameAndSavedId) {
-    const PF_ParamIndex group = Add(PF_Param_GROUP_START, "Opacity Along Ramp", 95);
-    const PF_ParamIndex slider = Add(PF_Param_FLOAT_SLIDER, "Opacity Along Ramp", 43);
-    Add(PF_Param_GROUP_END, "", 89);
-    const PF_ParamIndex only = Add(PF_Param_GROUP_START, "Render", 46);
-    EXPECT_EQ(parameters().Find("Opacity Along Ramp"), slider) << "the value before the group";
-    EXPECT_EQ(parameters().Find("Render"), only);
-    EXPECT_EQ(parameters().Find("render"), -1);
-    EXPECT_EQ(parameters().Find(""), -1) << "group ends have no name to be found by";
-    EXPECT_EQ(parameters().Find(std::string(40, 'x')), -1);
-    EXPECT_EQ(parameters().FindSavedId(95), group);
-    EXPECT_EQ(parameters().FindSavedId(43), slider);
-    EXPECT_EQ(parameters().FindSavedId(47), -1);
 }
 
 TEST_F(ParametersTest, FailedCheckoutsAndBadCheckinsKeepTheLedgerHonest) {
@@ -179,34 +167,6 @@ TEST_F(ParametersTest, FailedCheckoutsAndBadCheckinsKeepTheLedgerHonest) {
     EXPECT_EQ(host.ledger().Misuses().size(), 1u);
 }
 
-TEST_F(ParametersTest, UpdateParamUiTakesOnlyTheUserInterfacePart) {
-    const PF_ParamIndex count = Add(PF_Param_SLIDER, "Count", 69);
-    ASSERT_EQ(parameters().SetValue(count, Number(100)), PF_Err_NONE);
-    const void* table = nullptr;
-    ASSERT_EQ(host::BasicSuite()->AcquireSuite("PF Param Utils Suite", 3, &table), PF_Err_NONE);
-    const auto* suite = static_cast<const PF_ParamUtilsSuite3*>(table);
-
-    PF_ParamDef sent = parameters().At(count);
-    sent.ui_flags = PF_PUI_DISABLED;
-    sent.flags = PF_ParamFlag_COLLAPSE_TWIRLY;
-    sent.u.sd.value = 5;
-    EXPECT_EQ(suite->PF_UpdateParamUI(&effect(), count, &sent), PF_Err_NONE);
-    const PF_ParamDef kept = parameters().At(count);
-    EXPECT_EQ(kept.ui_flags, PF_PUI_DISABLED);
-    EXPECT_EQ(kept.flags, PF_ParamFlag_COLLAPSE_TWIRLY);
-    EXPECT_EQ(kept.u.sd.value, 100) << "the value is not the UI's to change";
-    ASSERT_EQ(parameters().UiUpdates().size(), 1u);
-    EXPECT_EQ(parameters().UiUpdates()[0].first, count);
-
-    EXPECT_EQ(suite->PF_UpdateParamUI(&effect(), 0, &sent), PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(suite->PF_UpdateParamUI(&effect(), 50, &sent), PF_Err_BAD_CALLBACK_PARAM);
-    host.faults().FailCall("PF_UpdateParamUI", 1, PF_Err_INTERNAL_STRUCT_DAMAGED);
-    EXPECT_EQ(suite->PF_UpdateParamUI(&effect(), count, &sent), PF_Err_INTERNAL_STRUCT_DAMAGED);
-    EXPECT_EQ(suite->PF_UpdateParamUI(nullptr, count, &sent), PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(parameters().UiUpdates().size(), 1u);
-    host::BasicSuite()->ReleaseSuite("PF Param Utils Suite", 3);
-}
-
 TEST_F(ParametersTest, ARampDefaultThatTheEffectCannotCopyFailsTheSetup) {
     // The nine defaults take the first nine handles; the tenth is the first copy's.
     host.faults().NullCall("host_new_handle", 10);
@@ -214,24 +174,6 @@ TEST_F(ParametersTest, ARampDefaultThatTheEffectCannotCopyFailsTheSetup) {
     EXPECT_EQ(parameters().At(4).u.arb_d.value, nullptr);
     parameters().DisposeRamps();
     EXPECT_LEDGER_BALANCED(host);
-}
-
-TEST_F(ParametersTest, QueryDynamicFlagsSeesAnimateAtTheCommandsTime) {
-    ASSERT_EQ(effect().Send(PF_Cmd_GLOBAL_SETUP).err, PF_Err_NONE);
-    PutCheckbox(host, 65, 0);
-    ASSERT_EQ(parameters().SetKeyframe(65, 1.0, Number(0)), PF_Err_NONE);
-    ASSERT_EQ(parameters().SetKeyframe(65, 2.0, Number(1)), PF_Err_NONE);
-    for (const auto& [seconds, animated] :
-         {std::pair<double, bool>{0.0, false}, {1.5, false}, {2.0, true}, {9.0, true}}) {
-        host::InstanceSettings settings = effect().Settings();
-        settings.currentTime = static_cast<A_long>(seconds * settings.timeScale);
-        effect().SetSettings(settings);
-        const host::CommandResult result = effect().Send(PF_Cmd_QUERY_DYNAMIC_FLAGS);
-        ASSERT_EQ(result.err, PF_Err_NONE);
-        EXPECT_EQ((result.out.out_flags & PF_OutFlag_NON_PARAM_VARY) != 0, animated) << seconds;
-        EXPECT_LEDGER_BALANCED(host);
-    }
-    EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "host/basic_suite.h"
-#include "host/layer_masks.h"
 #include "host/suites/path_suites.h"
 #include "tests/support/module_host.h"
 
@@ -71,8 +70,6 @@ class PathSuitesTest : public quorvel::testing::ModuleTest {
 };
 
 TEST_F(PathSuitesTest, MeasuresAndEvaluatesAtTheCheckoutTime) {
-    EXPECT_EQ(MaskPaths(host).IdOf("Open"), openId);
-    EXPECT_EQ(MaskPaths(host).IdOf("Nothing"), 0u);
     A_long count = 0;
     ASSERT_EQ(query->PF_NumPaths(nullptr, &count), PF_Err_NONE);
     EXPECT_EQ(count, 2);
@@ -83,44 +80,47 @@ TEST_F(PathSuitesTest, MeasuresAndEvaluatesAtTheCheckoutTime) {
 
     // Half-way between the keyframes (1 s = 24 / 24) the square's side is 150.
     PF_PathOutlinePtr path = Checkout(squareId, 24, 24);
-    ASSERT_NE(path, nullptr);
     EXPECT_EQ(host.ledger().Count("path of mask 1"), 1);
-    PF_Boolean open = 7;
-    ASSERT_EQ(data->PF_PathIsOpen(nullptr, path, &open), PF_Err_NONE);
-    EXPECT_EQ(open, 0);
-    ASSERT_EQ(data->PF_PathNumSegments(nullptr, path, &count), PF_Err_NONE);
-    EXPECT_EQ(count, 4);
     PF_PathSegPrepPtr prep = nullptr;
     ASSERT_EQ(data->PF_PathPrepareSegLength(nullptr, path, 1, 100, &prep), PF_Err_NONE);
     EXPECT_EQ(host.ledger().Count("length preparation of segment 1 of mask 1"), 1);
-    double length = 0;
-    ASSERT_EQ(data->PF_PathGetSegLength(nullptr, path, 1, &prep, &length), PF_Err_NONE);
-    EXPECT_NEAR(length, 150.0, 1e-9);
-    double x = 0, y = 0;
-    ASSERT_EQ(data->PF_PathEvalSegLength(nullptr, path, &prep, 1, 60.0, &x, &y), PF_Err_NONE);
-    EXPECT_NEAR(x, 150.0, 1e-9);
-    EXPECT_NEAR(y, 60.0, 1e-9);
+    // With and without a preparation the same answers come back.
+    struct Probe {
+        PF_PathSegPrepPtr* prep;
+        A_long segment;
+        double at, x, y;
+    };
+    for (const Probe& p :
+         {Probe{&prep, 1, 60.0, 150.0, 60.0}, Probe{nullptr, 3, 150.0, 0.0, 0.0}}) {
+        double length = 0, x = -1, y = -1;
+        ASSERT_EQ(data->PF_PathGetSegLength(nullptr, path, p.segment, p.prep, &length),
+                  PF_Err_NONE);
+        EXPECT_NEAR(length, 150.0, 1e-9);
+        ASSERT_EQ(data->PF_PathEvalSegLength(nullptr, path, p.prep, p.segment, p.at, &x, &y),
+                  PF_Err_NONE);
+        EXPECT_NEAR(x, p.x, 1e-9);
+        EXPECT_NEAR(y, p.y, 1e-9);
+    }
     ASSERT_EQ(data->PF_PathCleanupSegLength(nullptr, path, 1, &prep), PF_Err_NONE);
     EXPECT_EQ(prep, nullptr);
-    // Without a preparation the same answers come back.
-    ASSERT_EQ(data->PF_PathGetSegLength(nullptr, path, 3, nullptr, &length), PF_Err_NONE);
-    EXPECT_NEAR(length, 150.0, 1e-9);
-    ASSERT_EQ(data->PF_PathEvalSegLength(nullptr, path, nullptr, 3, 150.0, &x, &y), PF_Err_NONE);
-    EXPECT_NEAR(x, 0.0, 1e-9);
-    EXPECT_NEAR(y, 0.0, 1e-9);
     EXPECT_EQ(data->PF_PathNumSegments(nullptr, path, nullptr), PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(data->PF_PathPrepareSegLength(nullptr, path, 4, 10, &prep),
-              PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(data->PF_PathPrepareSegLength(nullptr, path, -1, 10, &prep),
-              PF_Err_BAD_CALLBACK_PARAM);
+    for (const A_long segment : {4, -1}) {
+        EXPECT_EQ(data->PF_PathPrepareSegLength(nullptr, path, segment, 10, &prep),
+                  PF_Err_BAD_CALLBACK_PARAM);
+    }
     ASSERT_EQ(query->PF_CheckinPath(nullptr, squareId, 0, path), PF_Err_NONE);
 
-    PF_PathOutlinePtr openPath = Checkout(openId);
-    ASSERT_EQ(data->PF_PathIsOpen(nullptr, openPath, &open), PF_Err_NONE);
-    EXPECT_EQ(open, 1);
-    ASSERT_EQ(data->PF_PathNumSegments(nullptr, openPath, &count), PF_Err_NONE);
-    EXPECT_EQ(count, 3);
-    ASSERT_EQ(query->PF_CheckinPath(nullptr, openId, 0, openPath), PF_Err_NONE);
+    // The closed square has four segments, the open one three.
+    for (const auto& [id, open, segments] :
+         {std::tuple<PF_PathID, PF_Boolean, A_long>{squareId, 0, 4}, {openId, 1, 3}}) {
+        path = Checkout(id);
+        PF_Boolean isOpen = 7;
+        ASSERT_EQ(data->PF_PathIsOpen(nullptr, path, &isOpen), PF_Err_NONE);
+        EXPECT_EQ(isOpen, open);
+        ASSERT_EQ(data->PF_PathNumSegments(nullptr, path, &count), PF_Err_NONE);
+        EXPECT_EQ(count, segments);
+        ASSERT_EQ(query->PF_CheckinPath(nullptr, id, 0, path), PF_Err_NONE);
+    }
 }
 
 TEST_F(PathSuitesTest, UnknownIdsGiveNoPathAndStalePointersAreMisuses) {
@@ -187,25 +187,6 @@ TEST_F(PathSuitesTest, EveryCallCanBeMadeToFailOrHandOutNothing) {
     EXPECT_EQ(count, 0);
     EXPECT_EQ(data->PF_PathCleanupSegLength(nullptr, path, 0, &prep), PF_Err_NONE);
     EXPECT_EQ(query->PF_CheckinPath(nullptr, squareId, 0, path), PF_Err_NONE);
-}
-
-TEST_F(PathSuitesTest, LayerMasksAreTheSameForThePathAndTheMaskSuites) {
-    MaskPath first;
-    first.name = "Left";
-    first.keyframes = {MaskKeyframe{0.0, Square(10)}, MaskKeyframe{1.0, Square(20)}};
-    MaskPath second;
-    second.name = "Right";
-    const std::vector<PF_PathID> ids = quorvel::host::SetLayerMasks(host, {first, second});
-    EXPECT_EQ(ids, (std::vector<PF_PathID>{1, 2}));
-    EXPECT_EQ(MaskPaths(host).IdOf("Right"), 2u);
-    EXPECT_EQ(MaskPaths(host).Find(1)->keyframes.size(), 2u);
-    const std::vector<quorvel::host::LayerMask> shown =
-        host.State<quorvel::host::LayerMasks>().Get();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].name, "Left");
-    ASSERT_EQ(shown[0].vertices.size(), 4u);
-    EXPECT_EQ(shown[0].vertices[1].x, 10.0);
-    EXPECT_TRUE(shown[1].vertices.empty());
 }
 
 }  // namespace
