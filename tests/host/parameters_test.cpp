@@ -3,12 +3,15 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "host/project.h"
+#include "shell/params/param_index.h"
 #include "tests/support/module_params.h"
 
 namespace quorvel::testing {
@@ -173,6 +176,80 @@ TEST_F(ParametersTest, ARampDefaultThatTheEffectCannotCopyFailsTheSetup) {
     EXPECT_EQ(effect().Send(PF_Cmd_PARAMS_SETUP).err, PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(parameters().At(4).u.arb_d.value, nullptr);
     parameters().DisposeRamps();
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+// A project saved and opened again in a new host keeps every value and keyframe the user set:
+// ramps through their flat form, the sequence data through its flat record.
+TEST(ProjectTest, ASavedProjectRestoresEveryValueAndKeyframe) {
+    using Streams = std::vector<std::pair<ParamValue, std::vector<std::pair<double, ParamValue>>>>;
+    const auto read = [](host::Parameters& parameters) {
+        Streams streams(PARAM_COUNT);
+        for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index) {
+            parameters.GetValue(index, &streams[index].first);
+            for (size_t key = 0; key < parameters.KeyframeCount(index); ++key) {
+                streams[index].second.emplace_back();
+                parameters.GetKeyframe(index, key, &streams[index].second.back().first,
+                                       &streams[index].second.back().second);
+            }
+        }
+        return streams;
+    };
+    host::SavedProject project;
+    Streams saved;
+    {
+        host::Host host(QUORVEL_MODULE_PATH);
+        EffectInstance& effect = host.effect();
+        ASSERT_EQ(host.Register(), PF_Err_NONE);
+        for (PF_Cmd cmd : {PF_Cmd_GLOBAL_SETUP, PF_Cmd_PARAMS_SETUP, PF_Cmd_SEQUENCE_SETUP}) {
+            ASSERT_EQ(effect.Send(cmd).err, PF_Err_NONE);
+        }
+        host::Parameters& parameters = effect.parameters();
+        // A value unlike its default for every parameter that holds one.
+        double number = 1.0;
+        for (PF_ParamIndex index = 1; index < PARAM_COUNT; ++index, number += 1.0) {
+            const PF_ParamDef def = parameters.At(index);
+            const std::map<PF_ParamType, ParamValue> values = {
+                {PF_Param_FLOAT_SLIDER, Number(number + 0.25)},
+                {PF_Param_SLIDER, Number(number + 3)},
+                {PF_Param_PATH, Number(number + 3)},
+                {PF_Param_CHECKBOX, Number(def.u.bd.value == 0 ? 1 : 0)},
+                {PF_Param_POPUP, Number(1)},
+                {PF_Param_ARBITRARY_DATA,
+                 Flat(RampMode_WithoutSin, RampInterpolation_Bezier,
+                      {{0.0f, 0.1f}, {static_cast<float>(number / 100), 0.7f}})}};
+            const auto value = values.find(def.param_type);
+            if (value != values.end()) {
+                ASSERT_EQ(parameters.SetValue(index, value->second), PF_Err_NONE) << def.name;
+                ParamValue kept;
+                parameters.GetValue(index, &kept);
+                EXPECT_EQ(kept, value->second) << def.name;
+            }
+        }
+        for (PF_ParamIndex index : {PARAM_OFFSET, PARAM_ANIMATE, PARAM_STRIPS_DISTRIBUTION}) {
+            for (double seconds : {0.5, 4.0}) {
+                ParamValue value;
+                parameters.GetValue(index, &value);
+                ASSERT_EQ(parameters.SetKeyframe(index, seconds, value), PF_Err_NONE) << index;
+            }
+        }
+        saved = read(parameters);
+        ASSERT_EQ(host::SaveProject(effect, &project), PF_Err_NONE);
+        EXPECT_EQ(project.sequence, (std::vector<uint8_t>{0x01, 'T', 'E', 'M', 'P', 0, 0, 0, 8, 0,
+                                                          0, 0, 0x00, 0x06, 0x08, 0x00}));
+        EXPECT_NE(effect.SequenceData(), nullptr) << "the instance goes on with live data";
+    }
+    host::Host host(QUORVEL_MODULE_PATH);
+    EffectInstance& effect = host.effect();
+    ASSERT_EQ(host.Register(), PF_Err_NONE);
+    ASSERT_EQ(effect.Send(PF_Cmd_GLOBAL_SETUP).err, PF_Err_NONE);
+    ASSERT_EQ(host::RestoreProject(effect, project), PF_Err_NONE);
+    EXPECT_NE(effect.SequenceData(), nullptr);
+    EXPECT_EQ(read(effect.parameters()), saved);
+    EXPECT_EQ(effect.parameters().KeyframeCount(PARAM_STRIPS_DISTRIBUTION), 2u);
+    for (PF_Cmd cmd : {PF_Cmd_SEQUENCE_SETDOWN, PF_Cmd_GLOBAL_SETDOWN}) {
+        ASSERT_EQ(effect.Send(cmd).err, PF_Err_NONE);
+    }
     EXPECT_LEDGER_BALANCED(host);
 }
 
