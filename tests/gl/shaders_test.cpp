@@ -162,7 +162,14 @@ TEST_F(Shaders, ConversionsReorderPremultiplyCopyAndRoundTrip) {
     }
     const Pixel unusual = {-1, 0.123456f, 2, 1e6f};
     EXPECT_EQ(Draw(ShaderSlot_Copy, {}, {unusual}, 1), unusual);
-    // The 16-bit scale of both conversions shows in every 16-bit frame of tests/render.
+
+    // A 16-bit channel of 32768 arrives as 32768/65535 of full scale and goes back as that.
+    const float full16 = 32768.0f / 65535.0f;
+    const Values sixteenBit = {{"multiplier16bit", {65535.0f / 32768.0f}}};
+    EXPECT_THAT(Draw(ShaderSlot_InputConversion, sixteenBit, {{full16, full16, 0, full16}}, 1),
+                Pointwise(FloatNear(1e-6f), Pixel{1, 0, 1, 1}));
+    EXPECT_THAT(Draw(ShaderSlot_OutputConversion, sixteenBit, {{1, 1, 1, 1}}, 1),
+                Pointwise(FloatNear(1e-7f), Pixel{full16, full16, full16, full16}));
 }
 
 // The noise of the main effect shader written out again for the processor, formula by formula:
