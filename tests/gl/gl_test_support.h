@@ -53,9 +53,6 @@ class GLCallCounter {
 
     int Count(const std::string& function) const;
     int Total() const;
-    // Objects made: textures, buffers, framebuffers, vertex arrays, programs and shaders.
-    int Creations() const;
-    int Deletions() const;
 };
 
 // The code of the AESDK_OpenGL_Fault that `action` throws, or -1 when it throws none.

@@ -71,7 +71,7 @@ void WatchContextStarts() {
 
 #endif
 
-class RenderThreadStarts : public quorvel::testing::FrameTest {};
+using RenderThreadStarts = quorvel::testing::FrameTest;
 
 TEST_F(RenderThreadStarts, NewThreadsStartTheirContextsWhileOthersDraw) {
     if (!setUp_) {

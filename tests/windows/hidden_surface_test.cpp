@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "gl/binding_lock.h"
 #include "gl/context_guard.h"
@@ -63,23 +64,20 @@ TEST(HiddenSurface, WindowsHoldsWhatEachSurfaceWasMadeWith) {
             ASSERT_NE(DescribePixelFormat(deviceContext, GetPixelFormat(deviceContext),
                                           sizeof(pixelFormat), &pixelFormat),
                       0);
-            EXPECT_EQ(pixelFormat.dwFlags & (PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL),
-                      DWORD{PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL});
-            EXPECT_EQ(pixelFormat.iPixelType, PFD_TYPE_RGBA);
+            EXPECT_EQ(std::make_pair(pixelFormat.dwFlags & 0x24, pixelFormat.iPixelType),
+                      std::make_pair(DWORD{PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL},
+                                     BYTE{PFD_TYPE_RGBA}));
 
             ASSERT_TRUE(wglMakeCurrent(deviceContext, surface.data->renderContext));
             AESDK_OpenGL::UseCurrentContext();
-            GLint major = 0;
-            GLint minor = 0;
-            GLint profile = 0;
-            GLint flags = -1;
-            glGetIntegerv(GL_MAJOR_VERSION, &major);
-            glGetIntegerv(GL_MINOR_VERSION, &minor);
-            glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-            glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
-            EXPECT_GE(major * 10 + minor, 33);
-            EXPECT_EQ(profile, surface.profile);
-            EXPECT_EQ(flags, 0);
+            const auto get = [](GLenum what) {
+                GLint value = -1;
+                glGetIntegerv(what, &value);
+                return value;
+            };
+            EXPECT_GE(get(GL_MAJOR_VERSION) * 10 + get(GL_MINOR_VERSION), 33);
+            EXPECT_EQ(std::make_pair(get(GL_CONTEXT_PROFILE_MASK), get(GL_CONTEXT_FLAGS)),
+                      std::make_pair(surface.profile, 0));
         }
     }
     EXPECT_EQ(DestroyGLDataOnThread(), PF_Err_NONE);
