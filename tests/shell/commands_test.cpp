@@ -1,11 +1,10 @@
 // EffectMain as the host calls it: registration, the command switch, ABOUT, the global and
 // sequence data, the dynamic flags and the pre-render; then host calls failing once, command
-// by command, each on a fresh instance. The walk from the effect to its masks, as the
-// mask-name overlay makes it, counts as one more command there.
+// by command, each on a fresh instance. The walk from the effect to its masks fails in the
+// mask-name overlay's table (tests/ui).
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -13,13 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/basic_suite.h"
-#include "host/layer_masks.h"
 #include "host/suites/utility_suite.h"
 #include "shell/params/param_index.h"
-#include "shell/toolkit/aegp_wrappers.h"
-#include "shell/toolkit/errors.h"
-#include "tests/support/aegp_calls.h"
 #include "tests/support/module_host.h"
 
 namespace quorvel::testing {
@@ -186,7 +180,6 @@ TEST_F(CommandsTest, PreRenderAsksForTheWholeLayerJoinedWithTheRequest) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
-constexpr PF_Cmd kMaskWalk = -100;
 constexpr PF_Err kCode = 1234;
 constexpr PF_Err kDamaged = PF_Err_INTERNAL_STRUCT_DAMAGED;
 constexpr PF_Err kMemory = PF_Err_OUT_OF_MEMORY;
@@ -231,79 +224,14 @@ const Row kRows[] = {
     {PF_Cmd_UPDATE_PARAMS_UI, "PF_UpdateParamUI", 2, Fault::Fails, kCode},
     {PF_Cmd_ABOUT, "PF ANSI Suite", -1, Fault::SuiteMissing, kNoSuite},
     {PF_Cmd_ABOUT, "AcquireSuite", 1, Fault::GivesNothing, kNoSuite},
-    // A missing suite is acquired before the handle it disposes is made.
-    {kMaskWalk, "AEGP PF Interface Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Layer Mask Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Stream Suite", 7, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Stream Suite", 9, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Stream Suite", 10, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Dynamic Stream Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Memory Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Mask Outline Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Effect Suite", -1, Fault::SuiteMissing, kNoSuite},
 };
 // clang-format on
 
-// The table above; the walk's calls each failing for the first and for the second mask (calls
-// made once per walk fail only the first time); creations handing out nothing; and disposals
-// failing, which end nothing.
-std::vector<Row> Rows() {
-    std::vector<Row> rows(std::begin(kRows), std::end(kRows));
-    for (const char* call : kAegpWalkCalls) {
-        const std::string name = call;
-        const bool once = name == "AEGP_GetNewEffectForEffect" || name == "AEGP_GetEffectLayer" ||
-                          name == "AEGP_GetLayerNumMasks";
-        rows.push_back({kMaskWalk, call, 1, Fault::Fails, kCode});
-        rows.push_back({kMaskWalk, call, 2, Fault::Fails, once ? PF_Err_NONE : kCode});
-    }
-    for (const char* call :
-         {"AEGP_GetNewEffectForEffect", "AEGP_GetEffectLayer", "AEGP_GetLayerMaskByIndex",
-          "AEGP_GetNewMaskStream", "AEGP_GetNewParentStreamRef", "AEGP_GetStreamName",
-          "AEGP_LockMemHandle", "AEGP_GetNewStreamValue"}) {
-        rows.push_back({kMaskWalk, call, 1, Fault::GivesNothing, kMemory});
-    }
-    for (const char* call : kAegpDisposals) {
-        rows.push_back({kMaskWalk, call, 1, Fault::Fails, PF_Err_NONE});
-    }
-    return rows;
-}
-
-// The walk the mask-name overlay makes, at layer time 240/2400, before expressions: each
-// mask's name, colour and first vertex.
-std::vector<std::tuple<std::u16string, AEGP_ColorVal, AEGP_MaskVertex>> Walk(host::Host& host) {
-    PF_InData in = {};
-    in.effect_ref = &host.effect();
-    in.pica_basicP = host::BasicSuite();
-    in.global_data = host.effect().GlobalData();
-    AegpEffect effect(&in);
-    AegpLayer layer = effect.Layer();
-    const A_Time time = {240, 2400};
-    std::vector<std::tuple<std::u16string, AEGP_ColorVal, AEGP_MaskVertex>> readings;
-    for (A_long index = 0, count = layer.MaskCount(); index < count; ++index) {
-        AegpMask mask = layer.Mask(index);
-        const AEGP_ColorVal colour = mask.Color();
-        AegpStream outline = mask.Stream(AEGP_MaskStream_OUTLINE);
-        const std::u16string name = outline.Parent().Name(false);
-        AegpStreamValue value = outline.Value(AEGP_LTimeMode_LayerTime, &time, true);
-        AegpMaskOutline shape = value.MaskOutline();
-        shape.SegmentCount();
-        readings.emplace_back(name, colour, shape.Vertex(0));
-    }
-    return readings;
-}
-
-// A host with the module registered and two masks on the layer, brought to where cmd is sent.
+// A host with the module registered, brought to where cmd is sent.
 std::unique_ptr<host::Host> Prepared(PF_Cmd cmd) {
     auto host = std::make_unique<host::Host>(QUORVEL_MODULE_PATH);
     EXPECT_EQ(host->Register(), PF_Err_NONE);
     host::EffectInstance& effect = host->effect();
-    // The second name has a two-byte and a four-byte character.
-    host->State<host::LayerMasks>().Set(
-        {{"Mask 1", {1, 1, 1, 1}, true, {host::MaskVertexAt(-2.5, 10, 1, 2, 3, 4)}},
-         {"R\xC3\xA4nder \xF0\x9F\x99\x82",
-          {1, 1, 1, 1},
-          false,
-          {host::MaskVertexAt(7, 8), host::MaskVertexAt(9, 10)}}});
     if (cmd != PF_Cmd_GLOBAL_SETUP) {
         EXPECT_EQ(effect.Send(PF_Cmd_GLOBAL_SETUP).err, PF_Err_NONE);
     }
@@ -330,7 +258,7 @@ size_t RampHandles(host::EffectInstance& effect) {
 // sequence data, no record saved, no handle beyond the parameters' own); every suite, handle
 // and AEGP object goes back; GLOBAL_SETUP has written its version and flags all the same.
 TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
-    for (const Row& row : Rows()) {
+    for (const Row& row : kRows) {
         SCOPED_TRACE(::testing::Message()
                      << row.cmd << " " << row.call << " " << row.nth << " " << int(row.fault));
         const std::unique_ptr<host::Host> host = Prepared(row.cmd);
@@ -346,17 +274,7 @@ TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
         } else {
             host->faults().MakeSuiteUnavailable(row.call, row.nth);
         }
-        host::CommandResult result = {};
-        if (row.cmd == kMaskWalk) {
-            try {
-                Walk(*host);
-            } catch (const HostFailure& failure) {
-                result.err = failure.Code();
-                std::strncpy(result.out.return_msg, failure.what(), PF_MAX_EFFECT_MSG_LEN);
-            }
-        } else {
-            result = effect.Send(row.cmd);
-        }
+        const host::CommandResult result = effect.Send(row.cmd);
         host->faults().Clear();
         EXPECT_EQ(result.err, row.expected);
         EXPECT_EQ(result.Message(), "");
@@ -375,20 +293,6 @@ TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
         }
         EXPECT_LEDGER_BALANCED(*host);
     }
-}
-
-// The names, colours, outlines and times the walk reads reach the pictures of the mask-name
-// overlay; what the pictures cannot show is here.
-TEST(MaskWalk, NamesStayUtf16AndWhatIsLeftUnwrittenIsZero) {
-    const std::unique_ptr<host::Host> host = Prepared(kMaskWalk);
-    // UTF-16 code units as the host wrote them: a surrogate pair stays a pair.
-    EXPECT_EQ(std::get<0>(Walk(*host).at(1)), std::u16string(u"R\u00e4nder \U0001F642"));
-    host->faults().NullCall("AEGP_GetMaskColor", 1);
-    host->faults().NullCall("AEGP_GetMaskOutlineVertexInfo", 1);
-    const auto zero = Walk(*host).at(0);
-    EXPECT_EQ(std::get<1>(zero).alphaF, 0.0);
-    EXPECT_EQ(std::get<2>(zero).tan_out_y, 0.0);
-    EXPECT_LEDGER_BALANCED(*host);
 }
 
 }  // namespace
