@@ -12,10 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "host/aegp_objects.h"
+#include "host/basic_suite.h"
 #include "host/interface_colours.h"
 #include "host/layer_masks.h"
 #include "host/ui_events.h"
 #include "shell/params/param_index.h"
+#include "shell/toolkit/aegp_wrappers.h"
 #include "tests/support/module_params.h"
 #include "tests/support/ui_host.h"
 #include "ui/mask_names.h"
@@ -420,6 +422,15 @@ TEST_F(UiTest, NamesLandThroughTheWindowsTransformsInTheirColours) {
         EXPECT_TRUE(r.timeMode == AEGP_LTimeMode_LayerTime && r.time.value == 4800 &&
                     r.time.scale == 1200u && r.preExpression);
     }
+    // The name as the host wrote it, to its last unit and no further.
+    PF_InData in = {};
+    in.effect_ref = &effect();
+    in.pica_basicP = host::BasicSuite();
+    in.global_data = effect().GlobalData();
+    AegpEffect aegp(&in);
+    AegpLayer aegpLayer = aegp.Layer();
+    EXPECT_EQ(aegpLayer.Mask(3).Stream(AEGP_MaskStream_OUTLINE).Parent().Name(false),
+              std::u16string(u"Mask 2 \u00e4\U0001F642"));
     // What the host leaves unwritten is zero: a colour without alpha, the vertex at 0.
     host.faults().NullCall("AEGP_GetMaskColor", 1);
     host.faults().NullCall("AEGP_GetMaskOutlineVertexInfo", 1);
