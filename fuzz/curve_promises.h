@@ -11,33 +11,25 @@
 #include "ramp/scoped_ramp.h"
 
 inline bool KeepsCurvePromises(const Ramp& ramp) {
+    bool kept = true;
     float low = 0.0f;
     float high = 1.0f;
     for (const auto& point : *ramp.points) {
-        if (!std::isfinite(point.first)) {
-            return false;
-        }
+        kept = kept && std::isfinite(point.first);
         low = std::min(low, point.first);
         high = std::max(high, point.first);
     }
-    for (int i = 0; i <= 32; ++i) {
+    for (int i = 0; kept && i <= 32; ++i) {
         const float value = ramp.Evaluate(float(i) / 32.0f);
-        if (!(value >= 0.0f && value <= 1.0f)) {
-            return false;
-        }
+        kept = value >= 0.0f && value <= 1.0f;
     }
     for (int n : {2, 33}) {
         const std::vector<float> positions = ramp.DistributePositions(n);
-        if (positions.size() != size_t(n)) {
-            return false;
-        }
-        for (const float position : positions) {
-            if (!(position >= low && position <= high)) {
-                return false;
-            }
-        }
+        kept = kept && positions.size() == size_t(n) &&
+               std::all_of(positions.begin(), positions.end(),
+                           [&](float position) { return position >= low && position <= high; });
     }
-    return true;
+    return kept;
 }
 
 // What NEW leaves in a handle before a saved record or text is read into it.

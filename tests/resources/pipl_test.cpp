@@ -1,5 +1,6 @@
 // The PiPL resource byte for byte, as built and as the build wrote it.
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,14 +39,10 @@ TEST(PiplTest, MatchesTheTableByteForByteAsBuiltAndAsWritten) {
     ASSERT_EQ(expected.size(), 286u);
     EXPECT_EQ(BuildPipl(), expected);
 
-    FILE* file = std::fopen(QUORVEL_PIPL_BIN, "rb");
-    ASSERT_NE(file, nullptr) << QUORVEL_PIPL_BIN;
-    std::vector<uint8_t> written;
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-        written.push_back(static_cast<uint8_t>(c));
-    }
-    std::fclose(file);
-    EXPECT_EQ(written, expected);
+    std::ifstream file(QUORVEL_PIPL_BIN, std::ios::binary);
+    ASSERT_TRUE(file) << QUORVEL_PIPL_BIN;
+    const std::istreambuf_iterator<char> begin(file), end;
+    EXPECT_EQ(std::vector<uint8_t>(begin, end), expected);
 }
 
 }  // namespace

@@ -1,26 +1,31 @@
 // EffectMain as the host calls it: registration, the command switch, ABOUT, the global and
 // sequence data, the dynamic flags and the pre-render; then host calls failing once, command
-// by command, each on a fresh instance. The walk from the effect to its masks, as the
-// mask-name overlay makes it, counts as one more command there.
+// by command, each on a fresh instance (the walk from the effect to its masks fails in the
+// mask-name overlay's table, tests/ui). Then the parameter set. PARAMS_SETUP: every position's
+// saved id, name, type and flags (the saved id ties a value in an old project to its
+// parameter, so two ids swapped would load the user's values into the wrong parameters), the
+// ranges and defaults of a few touchstone parameters and what holds for every parameter of a
+// type, the default curves and the custom UI. UPDATE_PARAMS_UI: the strip parameters greyed
+// out while "Strips Enable" is off. The settings snapshot: every value at the frame's time and
+// as the host gave it, and the check-out failure that a frame's fault walk cannot tell apart
+// (a failing check-in is a frame's test, tests/render).
 #include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cstring>
-#include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/basic_suite.h"
-#include "host/layer_masks.h"
 #include "host/suites/utility_suite.h"
 #include "shell/params/param_index.h"
-#include "shell/toolkit/aegp_wrappers.h"
-#include "shell/toolkit/errors.h"
-#include "tests/support/aegp_calls.h"
-#include "tests/support/module_host.h"
+#include "shell/params/render_settings.h"
+#include "tests/support/module_params.h"
 
 namespace quorvel::testing {
 namespace {
@@ -186,7 +191,6 @@ TEST_F(CommandsTest, PreRenderAsksForTheWholeLayerJoinedWithTheRequest) {
     EXPECT_LEDGER_BALANCED(host);
 }
 
-constexpr PF_Cmd kMaskWalk = -100;
 constexpr PF_Err kCode = 1234;
 constexpr PF_Err kDamaged = PF_Err_INTERNAL_STRUCT_DAMAGED;
 constexpr PF_Err kMemory = PF_Err_OUT_OF_MEMORY;
@@ -231,79 +235,14 @@ const Row kRows[] = {
     {PF_Cmd_UPDATE_PARAMS_UI, "PF_UpdateParamUI", 2, Fault::Fails, kCode},
     {PF_Cmd_ABOUT, "PF ANSI Suite", -1, Fault::SuiteMissing, kNoSuite},
     {PF_Cmd_ABOUT, "AcquireSuite", 1, Fault::GivesNothing, kNoSuite},
-    // A missing suite is acquired before the handle it disposes is made.
-    {kMaskWalk, "AEGP PF Interface Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Layer Mask Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Stream Suite", 7, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Stream Suite", 9, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Stream Suite", 10, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Dynamic Stream Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Memory Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Mask Outline Suite", -1, Fault::SuiteMissing, kNoSuite},
-    {kMaskWalk, "AEGP Effect Suite", -1, Fault::SuiteMissing, kNoSuite},
 };
 // clang-format on
 
-// The table above; the walk's calls each failing for the first and for the second mask (calls
-// made once per walk fail only the first time); creations handing out nothing; and disposals
-// failing, which end nothing.
-std::vector<Row> Rows() {
-    std::vector<Row> rows(std::begin(kRows), std::end(kRows));
-    for (const char* call : kAegpWalkCalls) {
-        const std::string name = call;
-        const bool once = name == "AEGP_GetNewEffectForEffect" || name == "AEGP_GetEffectLayer" ||
-                          name == "AEGP_GetLayerNumMasks";
-        rows.push_back({kMaskWalk, call, 1, Fault::Fails, kCode});
-        rows.push_back({kMaskWalk, call, 2, Fault::Fails, once ? PF_Err_NONE : kCode});
-    }
-    for (const char* call :
-         {"AEGP_GetNewEffectForEffect", "AEGP_GetEffectLayer", "AEGP_GetLayerMaskByIndex",
-          "AEGP_GetNewMaskStream", "AEGP_GetNewParentStreamRef", "AEGP_GetStreamName",
-          "AEGP_LockMemHandle", "AEGP_GetNewStreamValue"}) {
-        rows.push_back({kMaskWalk, call, 1, Fault::GivesNothing, kMemory});
-    }
-    for (const char* call : kAegpDisposals) {
-        rows.push_back({kMaskWalk, call, 1, Fault::Fails, PF_Err_NONE});
-    }
-    return rows;
-}
-
-// The walk the mask-name overlay makes, at layer time 240/2400, before expressions: each
-// mask's name, colour and first vertex.
-std::vector<std::tuple<std::u16string, AEGP_ColorVal, AEGP_MaskVertex>> Walk(host::Host& host) {
-    PF_InData in = {};
-    in.effect_ref = &host.effect();
-    in.pica_basicP = host::BasicSuite();
-    in.global_data = host.effect().GlobalData();
-    AegpEffect effect(&in);
-    AegpLayer layer = effect.Layer();
-    const A_Time time = {240, 2400};
-    std::vector<std::tuple<std::u16string, AEGP_ColorVal, AEGP_MaskVertex>> readings;
-    for (A_long index = 0, count = layer.MaskCount(); index < count; ++index) {
-        AegpMask mask = layer.Mask(index);
-        const AEGP_ColorVal colour = mask.Color();
-        AegpStream outline = mask.Stream(AEGP_MaskStream_OUTLINE);
-        const std::u16string name = outline.Parent().Name(false);
-        AegpStreamValue value = outline.Value(AEGP_LTimeMode_LayerTime, &time, true);
-        AegpMaskOutline shape = value.MaskOutline();
-        shape.SegmentCount();
-        readings.emplace_back(name, colour, shape.Vertex(0));
-    }
-    return readings;
-}
-
-// A host with the module registered and two masks on the layer, brought to where cmd is sent.
+// A host with the module registered, brought to where cmd is sent.
 std::unique_ptr<host::Host> Prepared(PF_Cmd cmd) {
     auto host = std::make_unique<host::Host>(QUORVEL_MODULE_PATH);
     EXPECT_EQ(host->Register(), PF_Err_NONE);
     host::EffectInstance& effect = host->effect();
-    // The second name has a two-byte and a four-byte character.
-    host->State<host::LayerMasks>().Set(
-        {{"Mask 1", {1, 1, 1, 1}, true, {host::MaskVertexAt(-2.5, 10, 1, 2, 3, 4)}},
-         {"R\xC3\xA4nder \xF0\x9F\x99\x82",
-          {1, 1, 1, 1},
-          false,
-          {host::MaskVertexAt(7, 8), host::MaskVertexAt(9, 10)}}});
     if (cmd != PF_Cmd_GLOBAL_SETUP) {
         EXPECT_EQ(effect.Send(PF_Cmd_GLOBAL_SETUP).err, PF_Err_NONE);
     }
@@ -330,7 +269,7 @@ size_t RampHandles(host::EffectInstance& effect) {
 // sequence data, no record saved, no handle beyond the parameters' own); every suite, handle
 // and AEGP object goes back; GLOBAL_SETUP has written its version and flags all the same.
 TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
-    for (const Row& row : Rows()) {
+    for (const Row& row : kRows) {
         SCOPED_TRACE(::testing::Message()
                      << row.cmd << " " << row.call << " " << row.nth << " " << int(row.fault));
         const std::unique_ptr<host::Host> host = Prepared(row.cmd);
@@ -346,17 +285,7 @@ TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
         } else {
             host->faults().MakeSuiteUnavailable(row.call, row.nth);
         }
-        host::CommandResult result = {};
-        if (row.cmd == kMaskWalk) {
-            try {
-                Walk(*host);
-            } catch (const HostFailure& failure) {
-                result.err = failure.Code();
-                std::strncpy(result.out.return_msg, failure.what(), PF_MAX_EFFECT_MSG_LEN);
-            }
-        } else {
-            result = effect.Send(row.cmd);
-        }
+        const host::CommandResult result = effect.Send(row.cmd);
         host->faults().Clear();
         EXPECT_EQ(result.err, row.expected);
         EXPECT_EQ(result.Message(), "");
@@ -377,18 +306,296 @@ TEST(CommandFailures, EachEndsWithItsCodeAndLeavesTheInstanceAsItWas) {
     }
 }
 
-// The names, colours, outlines and times the walk reads reach the pictures of the mask-name
-// overlay; what the pictures cannot show is here.
-TEST(MaskWalk, NamesStayUtf16AndWhatIsLeftUnwrittenIsZero) {
-    const std::unique_ptr<host::Host> host = Prepared(kMaskWalk);
-    // UTF-16 code units as the host wrote them: a surrogate pair stays a pair.
-    EXPECT_EQ(std::get<0>(Walk(*host).at(1)), std::u16string(u"R\u00e4nder \U0001F642"));
-    host->faults().NullCall("AEGP_GetMaskColor", 1);
-    host->faults().NullCall("AEGP_GetMaskOutlineVertexInfo", 1);
-    const auto zero = Walk(*host).at(0);
-    EXPECT_EQ(std::get<1>(zero).alphaF, 0.0);
-    EXPECT_EQ(std::get<2>(zero).tan_out_y, 0.0);
-    EXPECT_LEDGER_BALANCED(*host);
+// clang-format off
+// Positions 1 to 79 in order: the saved id and the name.
+const std::pair<A_long, const char*> kSaved[] = {
+    {1, "Mask 1"}, {2, "Mask 2"}, {3, "Mesh Settings"}, {6, "Mask 1 Base Points Density"},
+    {7, "Mask 1 Invert Path Direction"}, {8, "Mask 2 Base Points Density"},
+    {9, "Mask 2 Invert Path Direction"}, {10, ""}, {75, "Offset"}, {11, "Quorvel Factor"},
+    {12, "Quorvel Direction"}, {13, "Quorvel Reverse Direction"}, {14, "Quorvel Ramp"},
+    {15, "Quorvel Perpendicular Ramp"}, {16, "Distortion"}, {17, "Distortion Noise"},
+    {72, "Distortion Noise Along Factor"}, {73, "Distortion Noise Across Factor"},
+    {18, "Distortion Noise Coordinates"}, {19, "Distortion Noise Amplitude"},
+    {20, "Distortion Noise Scale"}, {21, "Distortion Noise Scale X"},
+    {22, "Distortion Noise Scale Y"}, {23, "Distortion Noise Offset X"},
+    {24, "Distortion Noise Offset Y"}, {25, "Distortion Noise Evolution"},
+    {26, "Distortion Noise Inner Offset"}, {27, "Distortion Noise Seed"}, {28, ""},
+    {29, "Distortion Along Ramp"}, {30, "Distortion Along Ramp"},
+    {31, "Distortion Along Ramp Offset"}, {32, "Distortion Along Ramp Scale"},
+    {33, "Distortion Along Ramp Loop"}, {34, ""}, {35, "Distortion Across Ramp"},
+    {36, "Distortion Across Ramp"}, {37, "Distortion Across Ramp Offset"},
+    {38, "Distortion Across Ramp Scale"}, {39, "Distortion Across Ramp Loop"}, {40, ""}, {41, ""},
+    {42, "Opacity"}, {95, "Opacity Along Ramp"}, {43, "Opacity Along Ramp"},
+    {86, "Opacity Along Ramp Offset"}, {87, "Opacity Along Ramp Scale"},
+    {88, "Opacity Along Ramp Loop"}, {89, ""}, {96, "Opacity Across Ramp"},
+    {44, "Opacity Across Ramp"}, {91, "Opacity Across Ramp Offset"},
+    {92, "Opacity Across Ramp Scale"}, {93, "Opacity Across Ramp Loop"}, {94, ""}, {45, ""},
+    {63, "Strips"}, {71, "Strips Enable"}, {69, "Strips Count"}, {64, "Strips Random Factor"},
+    {65, "Strips Random Seed"}, {70, "Strips Distribution"}, {67, ""}, {76, "Animation"},
+    {83, "Animate"}, {77, "Manual Animation"}, {84, "Animation Speed"}, {78, "Loop Mesh Part"},
+    {80, ""}, {46, "Render"}, {54, "Multisample Anti-aliasing"}, {53, "Texture Nicer"},
+    {51, "Background Blend Mode"}, {82, "Texture Filter"}, {48, "Preview Wireframe Mesh"},
+    {4, "Across Base Points"}, {5, "Along Base Points"}, {49, "Show Masks Names"}, {50, ""},
+};
+// The type at each position: Path, group Start and End, Float slider, Integer slider,
+// Checkbox, pOpup, Ramp.
+constexpr char kTypes[] = "PPSRCRCEFFOCRRSSFFOFFFFFFFFIESRFFCESRFFCEESSRFFCESRFFCEESCIFIRESCFFFESCCOOCIICE";
+const std::map<char, PF_ParamType> kTypeOf = {
+    {'P', PF_Param_PATH}, {'S', PF_Param_GROUP_START}, {'E', PF_Param_GROUP_END},
+    {'F', PF_Param_FLOAT_SLIDER}, {'I', PF_Param_SLIDER}, {'C', PF_Param_CHECKBOX},
+    {'O', PF_Param_POPUP}, {'R', PF_Param_ARBITRARY_DATA}};
+constexpr PF_ParamFlags kCollapse = PF_ParamFlag_COLLAPSE_TWIRLY;
+constexpr PF_ParamFlags kNoTime = PF_ParamFlag_CANNOT_TIME_VARY;
+// Every parameter with flags; the others have none.
+const std::map<PF_ParamIndex, PF_ParamFlags> kFlags = {
+    {4, kCollapse}, {6, kCollapse}, {13, kCollapse}, {14, kCollapse}, {62, kCollapse},
+    {58, PF_ParamFlag_SUPERVISE | kNoTime}, {78, kNoTime}};
+// Every popup's choices; each starts at its second.
+const std::map<PF_ParamIndex, std::string> kChoices = {
+    {11, "Across Masks|Along Masks"}, {19, "Screen Space|Local"}, {73, "None|Normal|Blend"},
+    {74, "Nearest|Linear"}};
+// clang-format on
+
+// The ranges and default of a few sliders: valid minimum and maximum, slider minimum and
+// maximum, default; then, for a float slider, precision and display flags.
+constexpr double kMax = FLT_MAX;
+constexpr double kPercent = PF_ValueDisplayFlag_PERCENT;
+
+// clang-format off
+const std::map<PF_ParamIndex, std::vector<double>> kTouchstones = {
+    {9,  {0, 100, 0, 10, 0, 2, kPercent}},          // Offset
+    {10, {0, kMax, 0, 100, 100, 2, kPercent}},      // Quorvel Factor
+    {28, {0, 2147483647, 0, 100, 0}},               // Distortion Noise Seed
+    {32, {-kMax, kMax, -100, 100, 0, 1, kPercent}}, // Distortion Along Ramp Offset
+    {59, {2, 2147483647, 0, 100, 100}},             // Strips Count
+    {68, {0, 100, 0, 1, 1, 1, kPercent}},           // Loop Mesh Part
+    {76, {2, 200, 2, 100, 25}},                     // Across Base Points
+    {77, {2, 1000, 2, 1000, 100}},                  // Along Base Points
+};
+
+// The default curve of each ramp: mode, interpolation, points.
+struct Curve {
+    int32_t mode;
+    int32_t interpolation;
+    Points points;
+};
+const std::map<PF_ParamIndex, Curve> kCurves = {
+    {PARAM_MASK_1_BASE_POINTS_DENSITY, {RampMode_WithoutSin, RampInterpolation_Sin,    {{0.0f, 0.5f}, {1.0f, 0.5f}}}},
+    {PARAM_MASK_2_BASE_POINTS_DENSITY, {RampMode_WithoutSin, RampInterpolation_Sin,    {{0.0f, 0.5f}, {1.0f, 0.5f}}}},
+    {PARAM_QUORVEL_RAMP,               {RampMode_All,        RampInterpolation_Bezier, {{0.0f, 0.0f}, {0.1f, 1.0f}, {1.0f, 1.0f}}}},
+    {PARAM_QUORVEL_PERPENDICULAR_RAMP, {RampMode_All,        RampInterpolation_Sin,    {{0.0f, 0.0f}, {0.1f, 1.0f}, {0.9f, 1.0f}, {1.0f, 0.0f}}}},
+    {PARAM_DISTORTION_ALONG_RAMP,      {RampMode_All,        RampInterpolation_Sin,    {{0.0f, 0.0f}, {0.33f, 1.0f}, {1.0f, 1.0f}}}},
+    {PARAM_DISTORTION_ACROSS_RAMP,     {RampMode_All,        RampInterpolation_Sin,    {{0.0f, 1.0f}, {1.0f, 1.0f}}}},
+    {PARAM_OPACITY_ALONG_RAMP,         {RampMode_All,        RampInterpolation_Sin,    {{0.0f, 1.0f}, {1.0f, 1.0f}}}},
+    {PARAM_OPACITY_ACROSS_RAMP,        {RampMode_All,        RampInterpolation_Sin,    {{0.0f, 1.0f}, {1.0f, 1.0f}}}},
+    {PARAM_STRIPS_DISTRIBUTION,        {RampMode_WithoutSin, RampInterpolation_Sin,    {{0.0f, 0.5f}, {1.0f, 0.5f}}}},
+};
+// clang-format on
+
+// The type's own fields: what holds for every parameter of the type, and the touchstones'
+// ranges.
+void ExpectTypeFields(host::Host& host, PF_ParamIndex index, const PF_ParamDef& def) {
+    const auto touchstone = kTouchstones.find(index);
+    std::vector<double> numbers;
+    switch (def.param_type) {
+        case PF_Param_FLOAT_SLIDER: {
+            const PF_FloatSliderDef& fs = def.u.fs_d;
+            numbers = {fs.valid_min, fs.valid_max,         fs.slider_min,           fs.slider_max,
+                       fs.dephault,  double(fs.precision), double(fs.display_flags)};
+            EXPECT_EQ(std::make_tuple(fs.value, fs.curve_tolerance, fs.phase, fs.fs_flags),
+                      std::make_tuple(double(fs.dephault), 0.05f, 0.0, 0u));
+            break;
+        }
+        case PF_Param_SLIDER: {
+            const PF_SliderDef& sd = def.u.sd;
+            numbers = {double(sd.valid_min), double(sd.valid_max), double(sd.slider_min),
+                       double(sd.slider_max), double(sd.dephault)};
+            EXPECT_EQ(sd.value, sd.dephault);
+            break;
+        }
+        case PF_Param_CHECKBOX:
+            // Only "Multisample Anti-aliasing" starts on.
+            EXPECT_EQ(def.u.bd.dephault, index == PARAM_MULTISAMPLE_ANTI_ALIASING);
+            EXPECT_EQ(def.u.bd.value, def.u.bd.dephault);
+            ASSERT_NE(def.u.bd.u.nameptr, nullptr);
+            EXPECT_STREQ(def.u.bd.u.nameptr, "");
+            break;
+        case PF_Param_POPUP: {
+            const std::string& choices = kChoices.at(index);
+            EXPECT_EQ(def.u.pd.u.namesptr, choices);
+            EXPECT_EQ(def.u.pd.num_choices, 1 + std::count(choices.begin(), choices.end(), '|'));
+            EXPECT_EQ(def.u.pd.dephault, 2);
+            EXPECT_EQ(def.u.pd.value, 2);
+            break;
+        }
+        case PF_Param_ARBITRARY_DATA: {
+            EXPECT_EQ(std::make_tuple(def.u.arb_d.id, def.u.arb_d.pad,
+                                      reinterpret_cast<uintptr_t>(def.u.arb_d.refconPV)),
+                      std::make_tuple(0, 0, uintptr_t{0x0052414D50000000ULL}));
+            ASSERT_NE(def.u.arb_d.dephault, nullptr);
+            EXPECT_EQ(host.handles().Size(def.u.arb_d.dephault), sizeof(Ramp));
+            const Curve& curve = kCurves.at(index);
+            const Ramp& ramp = RampIn(def.u.arb_d.dephault);
+            EXPECT_EQ(std::make_pair(ramp.mode, ramp.interpolation),
+                      std::make_pair(curve.mode, curve.interpolation));
+            EXPECT_EQ(PointsOf(def.u.arb_d.dephault), curve.points);
+            // The module hands over no value: the host makes it a copy of the default.
+            EXPECT_NE(def.u.arb_d.value, def.u.arb_d.dephault);
+            break;
+        }
+        default:
+            break;
+    }
+    if (touchstone != kTouchstones.end()) {
+        EXPECT_EQ(numbers, touchstone->second);
+    }
+}
+
+using ParamsTest = ParamsModuleTest;
+
+TEST_F(ParamsTest, SetupAddsEveryParameterWithItsSavedIdNameTypeFlagsAndSettings) {
+    const size_t liveBefore = host.handles().LiveCount();
+    const host::CommandResult result = SendParamsSetup();
+    ASSERT_EQ(result.err, PF_Err_NONE);
+    EXPECT_EQ(result.out.num_params, 80);
+    ASSERT_EQ(parameters().Count(), 80);
+    ASSERT_EQ(std::size(kSaved), 79u);
+    ASSERT_EQ(std::strlen(kTypes), 79u);
+    for (PF_ParamIndex index = 1; index < 80; ++index) {
+        const PF_ParamDef def = parameters().At(index);
+        SCOPED_TRACE(::testing::Message() << "index " << index << " " << kSaved[index - 1].second);
+        EXPECT_EQ(def.uu.id, kSaved[index - 1].first);
+        EXPECT_STREQ(def.name, kSaved[index - 1].second);
+        EXPECT_EQ(def.param_type, kTypeOf.at(kTypes[index - 1]));
+        EXPECT_EQ(def.flags, kFlags.count(index) != 0 ? kFlags.at(index) : 0);
+        const bool ramp = def.param_type == PF_Param_ARBITRARY_DATA;
+        EXPECT_EQ(def.ui_flags, ramp ? PF_PUI_CONTROL | PF_PUI_DONT_ERASE_CONTROL : 0);
+        EXPECT_EQ(def.ui_width, ramp ? 150 : 0);
+        EXPECT_EQ(def.ui_height, ramp ? 140 : 0);
+        ExpectTypeFields(host, index, def);
+    }
+    // The host holds each ramp's default and value, and nothing else was left.
+    EXPECT_EQ(host.handles().LiveCount(), liveBefore + 2 * kCurves.size());
+
+    // The custom UI for the composition, layer and effect windows, once.
+    EXPECT_EQ(effect().UiRegistrations(), 1);
+    PF_CustomUIInfo ui;
+    std::memset(&ui, 0, sizeof ui);
+    ui.events = PF_CustomEFlag_COMP | PF_CustomEFlag_LAYER | PF_CustomEFlag_EFFECT;
+    const PF_CustomUIInfo registered = effect().RegisteredUi();
+    EXPECT_EQ(std::memcmp(&registered, &ui, sizeof ui), 0);
+    EXPECT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+TEST_F(ParamsTest, UpdateParamsUiSendsAllFourOnceThenNothingThenOnlyWhatDiffers) {
+    // Before PARAMS_SETUP the host shows only the input layer: too short an array is refused.
+    EXPECT_EQ(effect().Send(PF_Cmd_UPDATE_PARAMS_UI).err, PF_Err_BAD_CALLBACK_PARAM);
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    const PF_ParamIndex strips[] = {PARAM_STRIPS_COUNT, PARAM_STRIPS_RANDOM_FACTOR,
+                                    PARAM_STRIPS_RANDOM_SEED, PARAM_STRIPS_DISTRIBUTION};
+    const std::vector<PF_ParamDef> before = parameters().Snapshot();
+    const auto send = [&](size_t updates, bool rerender) {
+        const host::CommandResult result = effect().Send(PF_Cmd_UPDATE_PARAMS_UI);
+        EXPECT_EQ(result.err, PF_Err_NONE);
+        EXPECT_EQ((result.out.out_flags & PF_OutFlag_FORCE_RERENDER) != 0, rerender);
+        EXPECT_EQ(parameters().UiUpdates().size(), updates);
+    };
+
+    // "Strips Enable" starts off: all four are greyed out, once; only the two bits differ.
+    send(4, true);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(parameters().UiUpdates()[i].first, strips[i]);
+        PF_ParamDef own = before[strips[i]];
+        own.ui_flags |= PF_PUI_DISABLED;
+        own.flags |= kCollapse;
+        EXPECT_EQ(std::memcmp(&parameters().UiUpdates()[i].second, &own, sizeof own), 0);
+    }
+    send(4, false);
+    // The host shows one of them enabled again: only that one is sent.
+    PF_ParamDef seed = parameters().At(PARAM_STRIPS_RANDOM_SEED);
+    seed.ui_flags &= ~PF_PUI_DISABLED;
+    ASSERT_TRUE(parameters().Replace(PARAM_STRIPS_RANDOM_SEED, seed));
+    send(5, true);
+    EXPECT_EQ(parameters().UiUpdates()[4].first, PARAM_STRIPS_RANDOM_SEED);
+    // Switched on: all four come back; a value of 256 counts as off again.
+    ASSERT_EQ(parameters().SetValue(PARAM_STRIPS_ENABLE, Number(1)), PF_Err_NONE);
+    send(9, true);
+    for (PF_ParamIndex index : strips) {
+        EXPECT_EQ(parameters().At(index).ui_flags & PF_PUI_DISABLED, 0);
+    }
+    ASSERT_EQ(parameters().SetValue(PARAM_STRIPS_ENABLE, Number(256)), PF_Err_NONE);
+    send(13, true);
+
+    // Nothing in Premiere, nor without global data.
+    ASSERT_EQ(parameters().SetValue(PARAM_STRIPS_ENABLE, Number(1)), PF_Err_NONE);
+    host::InstanceSettings settings = effect().Settings();
+    settings.applicationId = PF_APPL_ID_PREMIERE;
+    effect().SetSettings(settings);
+    const long acquisitions = host.faults().Calls("AcquireSuite");
+    send(13, false);
+    EXPECT_EQ(host.faults().Calls("AcquireSuite"), acquisitions);
+    settings.applicationId = PF_APPL_ID_AFTER_EFFECTS;
+    effect().SetSettings(settings);
+    ASSERT_EQ(effect().Send(PF_Cmd_GLOBAL_SETDOWN).err, PF_Err_NONE);
+    send(13, false);
+    EXPECT_LEDGER_BALANCED(host);
+}
+
+// The ramps between keyframes come from the effect's own interpolation, tested with the ramps.
+TEST_F(ParamsTest, TheSnapshotHoldsEveryValueAtTheFramesTimeAsTheHostGaveIt) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    const uint64_t nanBits = 0x7FF4000000000123ULL;  // a signalling NaN with a payload
+    double nan;
+    std::memcpy(&nan, &nanBits, sizeof nan);
+    ASSERT_EQ(parameters().SetValue(PARAM_QUORVEL_FACTOR, Number(nan)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_MASK_1, Number(4294967295.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_SHOW_MASKS_NAMES, Number(257)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetValue(PARAM_ANIMATE, Number(256)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OFFSET, 0.0, Number(0.0)), PF_Err_NONE);
+    ASSERT_EQ(parameters().SetKeyframe(PARAM_OFFSET, 2.0, Number(10.0)), PF_Err_NONE);
+    const size_t liveHandles = host.handles().LiveCount();
+
+    PF_InData in = FrameInData(1.5);
+    RenderSettings settings;
+    settings.inData = &in;
+    ASSERT_EQ(settings.CheckoutAll(), PF_Err_NONE);
+    EXPECT_EQ(settings.offset, 7.5);
+    uint64_t bits;
+    std::memcpy(&bits, &settings.quorvelFactor, sizeof bits);
+    EXPECT_EQ(bits, nanBits);
+    EXPECT_EQ(settings.mask1PathId, 4294967295u);
+    EXPECT_EQ(settings.showMasksNames, 1) << "the low byte of 257";
+    EXPECT_EQ(settings.animate, 0) << "the low byte of 256";
+    EXPECT_EQ(settings.backgroundBlendMode, BackgroundMode_Normal);
+    EXPECT_EQ(PointsOf(settings.quorvelRamp), kCurves.at(PARAM_QUORVEL_RAMP).points);
+    EXPECT_EQ(parameters().OutstandingCheckouts(), 57u);
+    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+    EXPECT_TRUE(settings.paramDefs.empty());
+    EXPECT_LEDGER_BALANCED(host);
+    EXPECT_EQ(host.handles().LiveCount(), liveHandles) << "every ramp copy disposed";
+}
+
+TEST_F(ParamsTest, AFailedCheckoutEndsTheWalkAndOnlyWhatTheHostGaveGoesBack) {
+    ASSERT_EQ(SendParamsSetup().err, PF_Err_NONE);
+    PF_InData in = FrameInData(0.0);
+    host.faults().FailCall("checkout_param", 13, PF_Err_OUT_OF_MEMORY);
+    const long checkouts = host.faults().Calls("checkout_param");
+    const long checkins = host.faults().Calls("checkin_param");
+    RenderSettings settings;
+    settings.inData = &in;
+    settings.mask1PathId = 77;
+    settings.distortionNoiseAlongFactor = -1.0;  // the 13th
+    settings.showMasksNames = 7;
+    EXPECT_EQ(settings.CheckoutAll(), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(host.faults().Calls("checkout_param"), checkouts + 13);
+    EXPECT_EQ(settings.mask1PathId, 0u);
+    EXPECT_EQ(settings.distortionNoiseAlongFactor, -1.0);
+    EXPECT_EQ(settings.showMasksNames, 7);
+    EXPECT_EQ(settings.paramDefs.size(), 57u);
+    EXPECT_EQ(settings.CheckinAll(&in), PF_Err_NONE);
+    EXPECT_EQ(host.faults().Calls("checkin_param"), checkins + 12);
+    EXPECT_LEDGER_BALANCED(host);
 }
 
 }  // namespace

@@ -12,10 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "host/aegp_objects.h"
+#include "host/basic_suite.h"
 #include "host/interface_colours.h"
 #include "host/layer_masks.h"
 #include "host/ui_events.h"
 #include "shell/params/param_index.h"
+#include "shell/toolkit/aegp_wrappers.h"
 #include "tests/support/module_params.h"
 #include "tests/support/ui_host.h"
 #include "ui/mask_names.h"
@@ -29,6 +31,10 @@ using Kind = host::DrawbotOperation::Kind;
 using Bytes = std::vector<uint8_t>;
 using Rects = std::vector<std::vector<float>>;
 using Name = std::tuple<std::string, float, float>;
+
+// A name with a two-byte and a four-byte character: UTF-16 code units as the host wrote them,
+// a surrogate pair stays a pair.
+const char kSecond[] = "Mask 2 \xC3\xA4\xF0\x9F\x99\x82";
 
 // What an event left the host: its code, its out flags, whether the ramp parameter was marked
 // changed (the word holds its saved id otherwise) and whether a drag was asked for.
@@ -56,7 +62,7 @@ class UiTest : public ParamsModuleTest {
         host.State<host::LayerMasks>().Set({
             {"Mask 1", {1, 1, 0, 0}, true, {at(10.25, -2.5), at(60, 40)}},
             {"Empty", {1, 1, 1, 1}, true, {}}, {"Single", {1, 1, 1, 1}, false, {at(5, 5)}},
-            {"Mask 2", {1, 0, 1, 0}, false, {at(100, 180), at(150, 190)}}});
+            {kSecond, {1, 0, 1, 0}, false, {at(100, 180), at(150, 190)}}});
         // clang-format on
         comp.view = host::UiView{100, 50, 2, 0.5, 10, 20};
         host::InterfaceColours& colours = host.State<host::InterfaceColours>();
@@ -238,12 +244,10 @@ TEST_F(UiTest, AClickWithinTenPixelsOfAPointStartsADrag) {
     // The point at pixel (90, 100): the hit test is strict at 10 pixels on each axis; a triple
     // click is a click.
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.25f, 1.0f}, {0.5f, 0.5f}});
-    for (const auto& [h, v, clicks] : {std::tuple{99, 100, 1},
-                                       {81, 100, 1},
-                                       {90, 109, 1},
-                                       {90, 91, 1},
-                                       {99, 109, 1},
-                                       {93, 97, 3}}) {
+    // clang-format off
+    for (const auto& [h, v, clicks] : {std::tuple{99, 100, 1}, {81, 100, 1}, {90, 109, 1},
+                                       {90, 91, 1}, {99, 109, 1}, {93, 97, 3}}) {
+        // clang-format on
         const host::UiEvent event = Click(PF_Point{h, v}, clicks);
         EXPECT_EQ(Of(event), (Outcome{PF_Err_NONE, PF_EO_HANDLED_EVENT, false, 1})) << h << v;
         EXPECT_EQ(DragOf(event), std::make_tuple(90 - h, 100 - v, 1));
@@ -406,7 +410,7 @@ TEST_F(UiTest, NamesLandThroughTheWindowsTransformsInTheirColours) {
     // 10.25 -> composition 100 + 2 x 10.25 = 120.5 -> window 10 + 0.5 x 120.5 = 70.25;
     // -2.5 -> 50 - 5 = 45 -> 20 + 22.5 = 42.5, and the baseline 0.5 x 14 above it.
     EXPECT_EQ(Names(), (std::vector<Name>{{"Mask 1", 70.25f, 35.5f},
-                                          {"Mask 2", 10 + 0.5f * 300, 20 + 0.5f * 410 - 7}}));
+                                          {kSecond, 10 + 0.5f * 300, 20 + 0.5f * 410 - 7}}));
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Font), 1);
     EXPECT_EQ(objects().Made(host::DrawbotObject::Kind::Brush), 2);
     // Everything at the event's time: the outline in layer time and before expressions; the
@@ -418,6 +422,22 @@ TEST_F(UiTest, NamesLandThroughTheWindowsTransformsInTheirColours) {
         EXPECT_TRUE(r.timeMode == AEGP_LTimeMode_LayerTime && r.time.value == 4800 &&
                     r.time.scale == 1200u && r.preExpression);
     }
+    // The name as the host wrote it, to its last unit and no further.
+    PF_InData in = {};
+    in.effect_ref = &effect();
+    in.pica_basicP = host::BasicSuite();
+    in.global_data = effect().GlobalData();
+    AegpEffect aegp(&in);
+    AegpLayer aegpLayer = aegp.Layer();
+    EXPECT_EQ(aegpLayer.Mask(3).Stream(AEGP_MaskStream_OUTLINE).Parent().Name(false),
+              std::u16string(u"Mask 2 \u00e4\U0001F642"));
+    // What the host leaves unwritten is zero: a colour without alpha, the vertex at 0.
+    host.faults().NullCall("AEGP_GetMaskColor", 1);
+    host.faults().NullCall("AEGP_GetMaskOutlineVertexInfo", 1);
+    EXPECT_EQ(Of(DrawNames()), kHandled);
+    EXPECT_EQ(OperationsOf(objects(), Kind::DrawString).at(0).colour.alpha, 0.0f);
+    EXPECT_EQ(Names().at(0), Name("Mask 1", 10 + 0.5f * 100, 20 + 0.5f * 50 - 7));
+    host.faults().Clear();
     // A transform that fails leaves the point where it was; the layer window takes only the
     // source transform.
     host.faults().FailCall("layer_to_comp", 1, 99);
@@ -474,15 +494,22 @@ TEST_F(UiTest, WithoutNamesToDrawTheEventIsTakenAsTheBoxSays) {
 // Each host call of the UI's events failing once, as an error or as a success that hands out
 // nothing, and each suite missing: the event ends with its code and no message, marked handled
 // only when it succeeds, and every object, handle, lock and suite is given back. The calls are
-// named "function" or "function#nth" (its nth call from the event's start).
+// named "function" or "function#nth" (its nth call from the event's start, or the missing
+// suite's version).
 TEST_F(UiTest, EachFailingCallEndsTheEventWithItsCodeAndLeavesNothingBehind) {
     enum Event { kEditor, kTitle, kClick, kNames };
     enum Fault { kError, kNull, kNoSuite };
     constexpr PF_Err kCode = 1234;
     constexpr PF_Err kNoMemory = PF_Err_OUT_OF_MEMORY;
-    std::string walk;  // the names' AEGP calls, whose wrappers raise the failing call's code
-    for (const char* call : kAegpWalkCalls) {
-        walk += std::string(",") + call;
+    // The names' AEGP calls, whose wrappers raise the failing call's code, for the first mask
+    // and again for the last; those made once per walk fail only the first time.
+    std::string walk;
+    for (const std::string call : kAegpWalkCalls) {
+        walk += "," + call;
+        if (call != "AEGP_GetNewEffectForEffect" && call != "AEGP_GetEffectLayer" &&
+            call != "AEGP_GetLayerNumMasks") {
+            walk += "," + call + "#2";
+        }
     }
     // clang-format off
     const std::tuple<Event, Fault, PF_Err, std::string> all[] = {
@@ -509,11 +536,19 @@ TEST_F(UiTest, EachFailingCallEndsTheEventWithItsCodeAndLeavesNothingBehind) {
         {kNames, kError, kCode, "PF_GetDrawingReference,GetSurface,GetSupplier,GetDefaultFontSize,"
          "NewDefaultFont,NewBrush,DrawString,ReleaseObject" + walk},
         {kNames, kError, PF_Err_NONE, "AEGP_DisposeStreamValue,AEGP_DisposeStream,"
-         "AEGP_DisposeMask,AEGP_DisposeEffect"},
-        {kNames, kNull, kNoMemory, "GetSurface,GetSupplier,NewDefaultFont,NewBrush"},
+         "AEGP_DisposeMask,AEGP_DisposeEffect,AEGP_GetNewEffectForEffect#2,"
+         "AEGP_GetEffectLayer#2,AEGP_GetLayerNumMasks#2"},
+        {kNames, kNull, kNoMemory, "GetSurface,GetSupplier,NewDefaultFont,NewBrush,"
+         "AEGP_GetNewEffectForEffect,AEGP_GetEffectLayer,AEGP_GetLayerMaskByIndex,"
+         "AEGP_GetNewMaskStream,AEGP_GetNewParentStreamRef,AEGP_GetStreamName,"
+         "AEGP_LockMemHandle,AEGP_GetNewStreamValue"},
+        // A missing suite is acquired before the handle it disposes is made; the Stream Suite
+        // at the version each of its calls asks for.
         {kNames, kNoSuite, PF_Err_BAD_CALLBACK_PARAM, "PF Effect Custom UI Suite,"
          "DRAWBOT Draw Suite,DRAWBOT Supplier Suite,DRAWBOT Surface Suite,"
-         "AEGP PF Interface Suite,AEGP Mask Outline Suite"},
+         "AEGP PF Interface Suite,AEGP Mask Outline Suite,AEGP Layer Mask Suite,"
+         "AEGP Stream Suite#7,AEGP Stream Suite#9,AEGP Stream Suite#10,"
+         "AEGP Dynamic Stream Suite,AEGP Memory Suite,AEGP Effect Suite"},
     };
     // clang-format on
     SetRamp(RampMode_All, RampInterpolation_Line, {{0.5f, 0.5f}});
@@ -523,14 +558,16 @@ TEST_F(UiTest, EachFailingCallEndsTheEventWithItsCodeAndLeavesNothingBehind) {
         for (std::string call; std::getline(list, call, ',');) {
             const size_t mark = call.find('#');
             const std::string function = call.substr(0, mark);
-            const int nth = mark == std::string::npos ? 1 : std::stoi(call.substr(mark + 1));
+            const int nth = mark != std::string::npos ? std::stoi(call.substr(mark + 1))
+                            : fault == kNoSuite       ? -1
+                                                      : 1;
             host.faults().Clear();
             if (fault == kError) {
                 host.faults().FailCall(function, nth, kCode);
             } else if (fault == kNull) {
                 host.faults().NullCall(function, nth);
             } else {
-                host.faults().MakeSuiteUnavailable(function);
+                host.faults().MakeSuiteUnavailable(function, nth);
             }
             const host::UiEvent result = event == kNames   ? DrawNames()
                                          : event == kClick ? Click(PF_Point{90, 100})
@@ -539,8 +576,9 @@ TEST_F(UiTest, EachFailingCallEndsTheEventWithItsCodeAndLeavesNothingBehind) {
             SCOPED_TRACE(std::to_string(event) + " " + call + " fault " + std::to_string(fault));
             EXPECT_EQ(result.command.err, expected);
             EXPECT_EQ(result.extra.evt_out_flags, expected == 0 ? PF_EO_HANDLED_EVENT : 0);
-            // A missing suite posts the suite cache's own message.
-            EXPECT_TRUE(fault == kNoSuite || result.command.Message().empty());
+            // A missing suite of the editor posts the suite cache's own message.
+            EXPECT_TRUE((fault == kNoSuite && event == kEditor) ||
+                        result.command.Message().empty());
             EXPECT_LEDGER_BALANCED(host);
         }
     }
