@@ -52,12 +52,6 @@ std::vector<Call> CallsOf(const std::vector<std::string>& journal) {
     return calls;
 }
 
-// A check-in that the host refuses keeps the parameter checked out and ends the module's
-// check-in walk by design (a test of its own covers it): that call is not swept.
-bool Swept(const Call& call) {
-    return call.function != "checkin_param";
-}
-
 // Answers after which a different picture is right. The results of the two point transforms
 // are not looked at by design. A success that hands out nothing leaves a value at zero or
 // draws nothing where the call hands out a value or draws: a path that is not there or has no
@@ -83,12 +77,14 @@ bool MayChangeThePicture(const Call& call, bool giveNull) {
     return transforms.count(call.function) != 0 || (giveNull && values.count(call.function) != 0);
 }
 
-// Every function's first call, then others drawn with a fixed seed, up to the cap.
+// Every function's first call, then others drawn with a fixed seed, up to the cap. A check-in
+// that the host refuses keeps the parameter checked out and ends the module's check-in walk by
+// design (a test of its own covers it): that call is not swept.
 std::vector<Call> Sample(const std::vector<Call>& calls) {
     std::vector<Call> chosen;
     std::vector<Call> others;
     for (const Call& call : calls) {
-        if (Swept(call)) {
+        if (call.function != "checkin_param") {
             (call.nth == 1 ? chosen : others).push_back(call);
         }
     }
@@ -107,39 +103,43 @@ host::Scene LoadScene(const char* name) {
     return scene;
 }
 
-// Arms the call's fault, runs, clears the fault. A suite whose release the host refused stays
-// acquired by the host's own rule; it is given back on the module's behalf.
-template <typename Run>
-void WithFault(host::Host& host, const Call& call, bool giveNull, Run run) {
-    if (giveNull) {
-        host.faults().NullCall(call.function, call.nth);
-    } else {
-        host.faults().FailCall(call.function, call.nth, kFaultCode);
-    }
-    const std::map<std::string, long> before = host.ledger().Outstanding();
-    run();
-    host.faults().Clear();
+// For each sampled call, failing and giving nothing: arms the fault on the host that start()
+// gives, runs, clears the fault and sees the ledger balanced.
+template <typename Start, typename Run>
+void Sweep(const std::vector<Call>& calls, Start start, Run run) {
     // A path or a length preparation that the host refused to take back stays with it: the
     // module asked once.
     const std::map<std::string, std::string> refusals = {
         {"PF_CheckinPath", "path "}, {"PF_PathCleanupSegLength", "length preparation "}};
-    if (!giveNull && refusals.count(call.function) != 0) {
-        EXPECT_TRUE(quorvel::testing::ForgetRefusedItem(host, refusals.at(call.function)));
-    }
-    if (call.function == "ReleaseSuite") {
-        for (const auto& [item, count] : host.ledger().Outstanding()) {
-            const size_t space = item.rfind(' ');
-            if (item.rfind("suite ", 0) == 0 && before.count(item) == 0 && count == 1) {
-                host.suites().Release(item.substr(6, space - 6).c_str(),
-                                      std::stoi(item.substr(space + 1)));
+    for (const Call& call : Sample(calls)) {
+        for (const bool giveNull : {false, true}) {
+            SCOPED_TRACE(call.function + " call " + std::to_string(call.nth) +
+                         (giveNull ? " gives nothing" : " fails"));
+            host::Host& host = start();
+            if (giveNull) {
+                host.faults().NullCall(call.function, call.nth);
+            } else {
+                host.faults().FailCall(call.function, call.nth, kFaultCode);
             }
+            const std::map<std::string, long> before = host.ledger().Outstanding();
+            run(call, giveNull);
+            host.faults().Clear();
+            if (!giveNull && refusals.count(call.function) != 0) {
+                EXPECT_TRUE(ForgetRefusedItem(host, refusals.at(call.function)));
+            }
+            // A suite whose release the host refused stays acquired by the host's own rule; it
+            // is given back on the module's behalf.
+            for (const auto& [item, count] : host.ledger().Outstanding()) {
+                const size_t space = item.rfind(' ');
+                if (call.function == "ReleaseSuite" && item.rfind("suite ", 0) == 0 &&
+                    before.count(item) == 0 && count == 1) {
+                    host.suites().Release(item.substr(6, space - 6).c_str(),
+                                          std::stoi(item.substr(space + 1)));
+                }
+            }
+            EXPECT_LEDGER_BALANCED(host);
         }
     }
-}
-
-std::string Describe(const Call& call, bool giveNull) {
-    return call.function + " call " + std::to_string(call.nth) +
-           (giveNull ? " gives nothing" : " fails");
 }
 
 // The scene set up in the module; null when no OpenGL context can be made.
@@ -149,11 +149,6 @@ std::unique_ptr<host::SceneRenderer> Start(const host::Scene& scene) {
     } catch (const host::SetupError&) {
         return nullptr;
     }
-}
-
-bool SameImage(const host::World& expected, const host::World& actual) {
-    const WorldDifference difference = CompareWorlds(expected, actual, 0.0f);
-    return difference.sameShape && difference.pixelsBeyondTolerance == 0;
 }
 
 TEST(FaultSweep, EveryHostCallOfTheExampleFramesFailsOnce) {
@@ -168,17 +163,16 @@ TEST(FaultSweep, EveryHostCallOfTheExampleFramesFailsOnce) {
         host.faults().StartJournal();
         const std::vector<host::RenderedFrame> reference = renderer->Render({scene.time});
         ASSERT_EQ(reference[0].result.Err(), PF_Err_NONE) << reference[0].result.message;
-        for (const Call& call : Sample(CallsOf(host.faults().Journal()))) {
-            for (const bool giveNull : {false, true}) {
-                SCOPED_TRACE(Describe(call, giveNull));
-                std::vector<host::RenderedFrame> frames;
-                WithFault(host, call, giveNull, [&] { frames = renderer->Render({scene.time}); });
+        Sweep(
+            CallsOf(host.faults().Journal()), [&]() -> host::Host& { return host; },
+            [&](const Call& call, bool giveNull) {
+                const std::vector<host::RenderedFrame> frames = renderer->Render({scene.time});
                 if (frames[0].result.Err() == PF_Err_NONE && !MayChangeThePicture(call, giveNull)) {
-                    EXPECT_TRUE(SameImage(*reference[0].output, *frames[0].output));
+                    const WorldDifference difference =
+                        CompareWorlds(*reference[0].output, *frames[0].output, 0.0f);
+                    EXPECT_TRUE(difference.sameShape && difference.pixelsBeyondTolerance == 0);
                 }
-                EXPECT_LEDGER_BALANCED(host);
-            }
-        }
+            });
         EXPECT_EQ(renderer->SetDown(), PF_Err_NONE);
         EXPECT_LEDGER_BALANCED(host);
     }
@@ -200,15 +194,16 @@ TEST(FaultSweep, EveryHostCallOfTheSetDownFailsOnce) {
         ASSERT_EQ(first->SetDown(), PF_Err_NONE);
         calls = CallsOf(first->host().faults().Journal());
     }
-    for (const Call& call : Sample(calls)) {
-        for (const bool giveNull : {false, true}) {
-            SCOPED_TRACE(Describe(call, giveNull));
-            const std::unique_ptr<host::SceneRenderer> renderer = Start(scene);
-            ASSERT_EQ(renderer->Render({scene.time})[0].result.Err(), PF_Err_NONE);
-            WithFault(renderer->host(), call, giveNull, [&] { renderer->SetDown(); });
-            EXPECT_LEDGER_BALANCED(renderer->host());
-        }
-    }
+    std::unique_ptr<host::SceneRenderer> renderer;
+    Sweep(
+        calls,
+        [&]() -> host::Host& {
+            renderer.reset();  // one host at a time
+            renderer = Start(scene);
+            EXPECT_EQ(renderer->Render({scene.time})[0].result.Err(), PF_Err_NONE);
+            return renderer->host();
+        },
+        [&](const Call&, bool) { renderer->SetDown(); });
 }
 
 // The bytes of the three pictures in a directory; an empty list when one is missing.
@@ -241,21 +236,19 @@ TEST(FaultSweep, EveryHostCallOfTheUiPicturesFailsOnce) {
     const std::vector<Call> calls = CallsOf(host.faults().Journal());
     const std::vector<std::string> reference = Pictures(directory / "reference");
     ASSERT_EQ(reference.size(), 3u);
-    for (const Call& call : Sample(calls)) {
-        for (const bool giveNull : {false, true}) {
-            SCOPED_TRACE(Describe(call, giveNull));
+    Sweep(
+        calls,
+        [&]() -> host::Host& {
             fs::remove_all(directory / "run");
             fs::create_directories(directory / "run");
-            bool drawn = false;
-            WithFault(host, call, giveNull, [&] {
-                drawn = DrawPictures(host, size, (directory / "run").string(), unwritten);
-            });
-            if (drawn && !MayChangeThePicture(call, giveNull)) {
+            return host;
+        },
+        [&](const Call& call, bool giveNull) {
+            if (DrawPictures(host, size, (directory / "run").string(), unwritten) &&
+                !MayChangeThePicture(call, giveNull)) {
                 EXPECT_TRUE(Pictures(directory / "run") == reference);
             }
-            EXPECT_LEDGER_BALANCED(host);
-        }
-    }
+        });
     EXPECT_EQ(renderer->SetDown(), PF_Err_NONE);
     EXPECT_LEDGER_BALANCED(host);
 }

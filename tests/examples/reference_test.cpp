@@ -27,11 +27,7 @@ struct ExampleFrame {
 };
 
 constexpr ExampleFrame kExamples[] = {
-    {"default_look", -1},
-    {"strips_wireframe", -1},
-    {"animation", 12},
-    {"noise_distortion", -1},
-};
+    {"default_look", -1}, {"strips_wireframe", -1}, {"animation", 12}, {"noise_distortion", -1}};
 
 struct DepthCase {
     host::Depth depth;
@@ -39,10 +35,7 @@ struct DepthCase {
 };
 
 constexpr DepthCase kDepths[] = {
-    {host::Depth::Bits8, "png"},
-    {host::Depth::Bits16, "png"},
-    {host::Depth::Float, "exr"},
-};
+    {host::Depth::Bits8, "png"}, {host::Depth::Bits16, "png"}, {host::Depth::Float, "exr"}};
 
 // The references are at half the examples' size, which keeps the files small.
 constexpr double kScale = 0.5;
@@ -53,18 +46,15 @@ constexpr float kTolerance = 2.0f / 255.0f;
 constexpr double kChangedPixelsAllowed = 0.002;
 constexpr double kMeanDifferenceAllowed = 0.002;
 
-std::string ReferencePath(const ExampleFrame& example, const DepthCase& depth) {
-    return std::string(QUORVEL_SOURCE_DIR) + "/tests/examples/reference/" + example.scene + "_" +
-           host::DepthName(depth.depth) + "." + depth.extension;
-}
-
 TEST(ExampleReferences, EveryExampleLooksAsItsReferenceInEveryDepth) {
     const fs::path failures = fs::path(QUORVEL_BINARY_DIR) / "reference_failures";
     for (const ExampleFrame& example : kExamples) {
         // The renders of the example in each depth, in the order of kDepths.
         std::vector<std::unique_ptr<host::World>> renders;
         for (const DepthCase& depth : kDepths) {
-            const std::string reference = ReferencePath(example, depth);
+            const std::string reference = std::string(QUORVEL_SOURCE_DIR) +
+                                          "/tests/examples/reference/" + example.scene + "_" +
+                                          host::DepthName(depth.depth) + "." + depth.extension;
             SCOPED_TRACE(reference);
             host::Scene scene = host::LoadSceneFile(std::string(QUORVEL_SOURCE_DIR) + "/examples/" +
                                                     example.scene + ".json");

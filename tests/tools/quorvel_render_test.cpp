@@ -1,6 +1,5 @@
 // The renderer as a user runs it: exit statuses, messages and the files it writes.
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -12,11 +11,15 @@
 #include <gtest/gtest.h>
 
 #include "host/image_file.h"
+#include "tests/support/image_compare.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace quorvel::host;
+using quorvel::testing::CompareWorlds;
+using quorvel::testing::WorldDifference;
 
 struct ToolRun {
     int status;
@@ -51,14 +54,10 @@ std::string Example(const char* name) {
 std::string TiffHeader(std::uint32_t width, std::uint32_t height, std::uint32_t channels,
                        std::uint32_t bits) {
     // Tag, type (3 a 16-bit value, 4 a 32-bit value), value; the rest have their defaults.
-    const std::uint32_t tags[][3] = {{256, 4, width},
-                                     {257, 4, height},
-                                     {258, 3, bits},
-                                     {262, 3, 1},
-                                     {273, 4, 8},
-                                     {277, 3, channels},
-                                     {279, 4, width * height * channels * (bits / 8)},
-                                     {339, 3, bits == 32 ? 3u : 1u}};
+    const std::uint32_t stripBytes = width * height * channels * (bits / 8);
+    const std::uint32_t tags[][3] = {
+        {256, 4, width}, {257, 4, height},   {258, 3, bits},       {262, 3, 1},
+        {273, 4, 8},     {277, 3, channels}, {279, 4, stripBytes}, {339, 3, bits == 32 ? 3u : 1u}};
     std::string bytes("II*\0\x08\0\0\0", 8);
     const auto put = [&bytes](std::uint32_t value, int size) {
         for (int i = 0; i < size; ++i) {
@@ -76,25 +75,12 @@ std::string TiffHeader(std::uint32_t width, std::uint32_t height, std::uint32_t 
     return bytes;
 }
 
-class RenderToolTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("quorvel_render_tool_" + std::to_string(getpid()) + "_" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+using RenderToolTest = quorvel::testing::TempFolderTest;
 
-    std::string File(const std::string& name) const { return (folder_ / name).string(); }
-
-    // Skips the test when the module cannot start OpenGL here.
-    bool SkipWithoutOpenGl(const ToolRun& run) {
-        return run.status == 3 && run.output.find("GLOBAL_SETUP failed") != std::string::npos;
-    }
-
-    fs::path folder_;
-};
+// The module cannot start OpenGL here: the test skips.
+bool SkipWithoutOpenGl(const ToolRun& run) {
+    return run.status == 3 && run.output.find("GLOBAL_SETUP failed") != std::string::npos;
+}
 
 TEST_F(RenderToolTest, EachKindOfBadInputEndsWithItsStatusAndMessage) {
     std::ofstream(File("channels.tif"), std::ios::binary) << TiffHeader(4096, 2048, 64, 32);
@@ -221,16 +207,13 @@ TEST_F(RenderToolTest, RendersAnExampleAndAFrameRange) {
     // A frame rendered alone is the one rendered among others at once.
     run = RenderTool(Example("animation") + " -o " + File("alone.exr") + " --frame 5 --depth 32");
     ASSERT_EQ(run.status, 0) << run.output;
-    const auto pixels = [this](const char* name) {
-        const auto image = ReadImageFile(File(name), Depth::Float);
-        std::string bytes;
-        for (A_long y = 0; y < image->Height(); ++y) {
-            bytes.append(reinterpret_cast<const char*>(image->Row(y)), image->Width() * 16);
-        }
-        return bytes;
+    const auto difference = [this](const char* a, const char* b) {
+        return CompareWorlds(*ReadImageFile(File(a), Depth::Float),
+                             *ReadImageFile(File(b), Depth::Float), 0.0f);
     };
-    EXPECT_TRUE(pixels("alone.exr") == pixels("anim_005.exr"));
-    EXPECT_FALSE(pixels("anim_004.exr") == pixels("anim_005.exr"));
+    const WorldDifference alone = difference("alone.exr", "anim_005.exr");
+    EXPECT_TRUE(alone.sameShape && alone.pixelsBeyondTolerance == 0) << Describe(alone);
+    EXPECT_GT(difference("anim_004.exr", "anim_005.exr").pixelsBeyondTolerance, 0);
     // The module's OpenGL information, printed for its start-up context and each thread's,
     // reaches the user once.
     const std::size_t information = run.output.find("OpenGL Renderer:");

@@ -6,41 +6,23 @@
 
 #include "host/scene_error.h"
 #include "host/scene_file.h"
+#include "tests/support/error_message.h"
 #include "tools/render_options.h"
 
 namespace {
 
 using namespace quorvel::host;
+using quorvel::testing::MessageOf;
 
-std::string UsageErrorOf(const std::vector<std::string>& arguments) {
-    try {
-        ParseRenderOptions(arguments);
-    } catch (const UsageError& error) {
-        return error.what();
-    }
-    return "no error";
-}
-
+// The scene, -o, --frames, --module, --compression and --ui reach the tool's own runs.
 TEST(RenderOptionsTest, ReadsEveryOption) {
-    const RenderOptions options =
-        ParseRenderOptions({"scene.json", "-o", "out.png", "--depth", "float", "--frames", "3-12",
-                            "--threads", "4", "--module", "/x/Quorvel.so", "--compression",
-                            "small"});
-    EXPECT_EQ("scene.json", options.scenePath);
-    EXPECT_EQ("out.png", options.outputPath);
+    const RenderOptions options = ParseRenderOptions(
+        {"s.json", "--depth", "float", "--threads", "4", "--output", "o.exr", "--time", "1.25"});
     EXPECT_EQ(Depth::Float, options.depth.value());
-    EXPECT_EQ(3, options.frames->first);
-    EXPECT_EQ(12, options.frames->last);
     EXPECT_EQ(4, options.threads);
-    EXPECT_EQ("/x/Quorvel.so", options.modulePath);
-    EXPECT_EQ(Compression::Small, options.compression);
-    const RenderOptions other = ParseRenderOptions({"--output", "o.exr", "--time", "1.25", "s"});
-    EXPECT_DOUBLE_EQ(1.25, other.time.value());
-    EXPECT_EQ(1, other.threads);
-    EXPECT_EQ(Compression::Fast, other.compression);
-    EXPECT_EQ(Compression::None,
-              ParseRenderOptions({"s", "-o", "x.png", "--compression", "none"}).compression);
-    EXPECT_EQ("pictures", ParseRenderOptions({"s.json", "--ui", "pictures"}).uiDirectory);
+    EXPECT_EQ("o.exr", options.outputPath);
+    EXPECT_DOUBLE_EQ(1.25, options.time.value());
+    EXPECT_EQ(1, ParseRenderOptions({"s.json", "-o", "x.png"}).threads);
 }
 
 TEST(RenderOptionsTest, RejectsBadCommandLines) {
@@ -54,7 +36,6 @@ TEST(RenderOptionsTest, RejectsBadCommandLines) {
         {{"s.json", "t.json", "-o", "x.png"}, "more than one scene"},
         {{"s.json", "-o"}, "-o needs a value (FILE)"},
         {{"s.json", "-o", "x.png", "--fast"}, "unknown option '--fast'"},
-        {{"s.json", "-o", "x.png", "--depth", "24"}, "--depth expects 8, 16 or 32"},
         {{"s.json", "-o", "x.png", "--time", "-1"}, "--time expects seconds from 0 to 86400"},
         {{"s.json", "-o", "x.png", "--time", "1s"}, "--time expects seconds"},
         {{"s.json", "-o", "x.png", "--frame", "x"}, "--frame expects a whole number"},
@@ -72,7 +53,7 @@ TEST(RenderOptionsTest, RejectsBadCommandLines) {
         {{"s.json", "--ui", "p", "--frame", "2"}, "--ui draws the interface and renders no image"},
     };
     for (const Case& c : cases) {
-        const std::string message = UsageErrorOf(c.arguments);
+        const std::string message = MessageOf<UsageError>([&] { ParseRenderOptions(c.arguments); });
         EXPECT_NE(std::string::npos, message.find(c.message)) << message;
     }
 }
@@ -121,13 +102,6 @@ TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
     EXPECT_EQ(2, jobs.Job(0).frame.value());
     EXPECT_DOUBLE_EQ(0.4, jobs.Job(2).time);
     EXPECT_EQ("f_0004.png", jobs.Job(2).outputPath);
-    EXPECT_EQ("f_0002.png .. f_0004.png", jobs.Files());
-
-    Scene single = scene;
-    jobs = PlanRender(single, ParseRenderOptions({"s.json", "-o", "t.png", "--frame", "7"}));
-    ASSERT_EQ(1u, jobs.Count());
-    EXPECT_DOUBLE_EQ(0.7, jobs.Job(0).time);
-    EXPECT_EQ("t.png", jobs.Job(0).outputPath);
 
     // A range of one frame writes the named file, unless the name asks for its number.
     for (const auto& [name, written] :
@@ -138,12 +112,6 @@ TEST(RenderOptionsTest, PlansOneImageOrOnePerFrame) {
         EXPECT_EQ(3, jobs.Job(0).frame.value());
         EXPECT_EQ(written, jobs.Job(0).outputPath);
     }
-
-    Scene ranged = ParseScene(R"({"width": 4, "height": 4, "time": 3})", "s.json");
-    jobs = PlanRender(ranged, ParseRenderOptions({"s.json", "-o", "r_##.png", "--frames", "0-1"}));
-    ASSERT_EQ(2u, jobs.Count());
-    EXPECT_EQ("r_01.png", jobs.Job(1).outputPath);
-    EXPECT_DOUBLE_EQ(0.04, jobs.Job(1).time);
 
     // Frames are planned as they are asked for: a day at the highest rate costs nothing.
     Scene day = ParseScene(

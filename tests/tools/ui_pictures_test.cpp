@@ -2,21 +2,17 @@
 // names at their first vertices as they are at the scene's time, in the masks' colours.
 #include "tools/ui_pictures.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "host/image_file.h"
 #include "host/scene_render.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using quorvel::host::Depth;
 using quorvel::host::World;
 
@@ -51,25 +47,23 @@ constexpr Rgb kBelowCurve = {0x3A, 0x4A, 0x5E};
 constexpr Rgb kFirstMask = {255, 217, 51};
 constexpr Rgb kSecondMask = {77, 204, 255};
 
-TEST(UiPicturesTest, DrawsTheScenesRampsAndMaskNames) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("quorvel_ui_pictures_" + std::to_string(getpid()));
-    fs::create_directories(folder);
+using UiPicturesTest = quorvel::testing::TempFolderTest;
+
+TEST_F(UiPicturesTest, DrawsTheScenesRampsAndMaskNames) {
     int result = -1;
     try {
-        result = DrawUiPictures(QUORVEL_MODULE_PATH, folder.string(),
+        result = DrawUiPictures(QUORVEL_MODULE_PATH, folder_.string(),
                                 std::string(QUORVEL_SOURCE_DIR) + "/examples/ui_pictures.json");
     } catch (const quorvel::host::SetupError& error) {
-        fs::remove_all(folder);
         GTEST_SKIP() << "no OpenGL context: " << error.what();
     }
     ASSERT_EQ(0, result);
-    const auto controls =
-        quorvel::host::ReadImageFile((folder / "effect-controls.png").string(), Depth::Bits8);
-    const auto composition =
-        quorvel::host::ReadImageFile((folder / "composition.png").string(), Depth::Bits8);
-    const auto layer = quorvel::host::ReadImageFile((folder / "layer.png").string(), Depth::Bits8);
-    fs::remove_all(folder);
+    const auto read = [this](const char* name) {
+        return quorvel::host::ReadImageFile(File(name), Depth::Bits8);
+    };
+    const auto controls = read("effect-controls.png");
+    const auto composition = read("composition.png");
+    const auto layer = read("layer.png");
 
     // "Opacity Across Ramp", the eighth editor (middle of the bottom row, frame from (174, 316)),
     // is held at 0.25 by the scene: its curve runs on row (1 - 0.25) x 128 = 96 of the plot
