@@ -195,6 +195,7 @@ TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
         EXPECT_FLOAT_EQ(v.screenNoiseUV[1], v.position[1] * 5 / 200.0f);
         // Factor 0, offset 0, g = 1: the window runs from t to t + L.
         EXPECT_NEAR(v.uvs1[0], (x - 4.0) / 200.0, 1e-6);
+        EXPECT_NEAR(v.uvs1[1], (y - 2.0) / 100.0, 1e-6);
         EXPECT_NEAR(v.uvs2[0], (x + 25.0 - 4.0) / 200.0, 1e-6);
         EXPECT_NEAR(v.uvs2[1], (y - 2.0) / 100.0, 1e-6);
         EXPECT_EQ(v.stripIndex, 0.0f);
