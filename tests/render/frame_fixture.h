@@ -2,18 +2,15 @@
 
 // Frames through the module as the host loads it: the host's worlds, masks, parameters,
 // ledger and fault injection around SMART_PRE_RENDER and SMART_RENDER.
-#include <initializer_list>
 #include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/frame_driver.h"
 #include "host/mask_path.h"
 #include "host/world.h"
-#include "tests/support/module_host.h"
+#include "tests/support/module_params.h"
 
 namespace quorvel::testing {
 
@@ -49,19 +46,22 @@ class FrameTest : public ModuleTest {
     void SetUp() override;
     void TearDown() override;
 
-    // A parameter's value (number, checkbox, popup choice) by its display name.
-    void Set(const char* displayName, double value);
-    // A ramp parameter's curve by display name: interpolation and key points (t, v).
-    void SetRamp(const char* displayName, int32_t interpolation,
-                 std::initializer_list<std::pair<float, float>> points);
+    // A parameter's value by its display name.
+    void SetValue(const char* displayName, const host::ParamValue& value);
+    // A number, checkbox or popup choice.
+    void Set(const char* displayName, double value) { SetValue(displayName, Number(value)); }
+    // A ramp's curve: interpolation and key points (t, v).
+    void SetRamp(const char* displayName, int32_t interpolation, const Points& points) {
+        SetValue(displayName, Flat(RampMode_All, interpolation, points));
+    }
     // The layer's two masks, chosen by "Mask 1" and "Mask 2".
     void SetMasks(const host::MaskPath& first, const host::MaskPath& second);
     // The time of the next frames.
     void SetSeconds(double seconds);
 
-    // A frame that gives back everything it took and leaves the thread's OpenGL context as it
-    // found it.
-    host::FrameResult Render(host::World& input, host::World& output);
+    // A frame that leaves the thread's OpenGL context as it found it, no layer checked out and
+    // no misuse, and (when balanced) gives back everything it took.
+    host::FrameResult Render(host::World& input, host::World& output, bool balanced = true);
 
     bool setUp_ = false;
     // What a test leaves in the host on purpose.

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <deque>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -27,18 +27,10 @@
 
 namespace {
 
-using quorvel::host::Depth;
-using quorvel::host::FrameResult;
-using quorvel::host::PixelValue;
-using quorvel::host::World;
-using quorvel::testing::Difference;
-using quorvel::testing::FillPattern;
-using quorvel::testing::ForgetRefusedItem;
-using quorvel::testing::kDepths;
-using quorvel::testing::StraightMask;
-using quorvel::testing::Tolerance;
+using namespace quorvel::host;
+using namespace quorvel::testing;
 
-using Frames = quorvel::testing::FrameTest;
+using Frames = FrameTest;
 
 // Padded rows (none, whole pixels, not a whole pixel), outputs of the same or another size
 // (they get the overlap), with and without supersampling (without it the resolve is a plain
@@ -73,24 +65,22 @@ TEST_F(Frames, WithoutAMeshTheInputPassesThroughInEveryDepthAndSize) {
 TEST_F(Frames, FramesTheGpuCannotHoldEndWithAnErrorCode) {
     // A side of 65536 or more never reaches OpenGL; with supersampling the doubled main texture
     // must fit the driver's limit as well.
-    World wide(Depth::Bits8, 65536, 1);
-    World wideOut(Depth::Bits8, 65536, 1);
-    EXPECT_EQ(Render(wide, wideOut).Err(), PF_Err_OUT_OF_MEMORY);
-
+    const auto result = [&](Depth depth, A_long width, A_long height) {
+        World input(depth, width, height);
+        World output(depth, width, height);
+        return Render(input, output).Err();
+    };
+    EXPECT_EQ(result(Depth::Bits8, 65536, 1), PF_Err_OUT_OF_MEMORY);
     gl::GLint limit = 0;
     {
         EglTestContext context;
         ASSERT_TRUE(context.Valid());
         gl::glGetIntegerv(gl::GL_MAX_TEXTURE_SIZE, &limit);
     }
-    World tall(Depth::Float, 1, limit / 2 + 1);
-    World tallOut(Depth::Float, 1, limit / 2 + 1);
-    EXPECT_EQ(Render(tall, tallOut).Err(), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(result(Depth::Float, 1, limit / 2 + 1), PF_Err_OUT_OF_MEMORY);
     Set("Multisample Anti-aliasing", 0);
-    EXPECT_EQ(Render(tall, tallOut).Err(), PF_Err_NONE);
-    World tooTall(Depth::Float, 1, limit + 1);
-    World tooTallOut(Depth::Float, 1, limit + 1);
-    EXPECT_EQ(Render(tooTall, tooTallOut).Err(), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(result(Depth::Float, 1, limit / 2 + 1), PF_Err_NONE);
+    EXPECT_EQ(result(Depth::Float, 1, limit + 1), PF_Err_OUT_OF_MEMORY);
 }
 
 // Check-outs that give no world, a SMART_RENDER without its callbacks and a user's cancel:
@@ -118,7 +108,7 @@ TEST_F(Frames, AFailingParameterCheckInEndsTheWalk) {
     for (int nth : {1, 30, 57}) {
         const std::map<std::string, long> before = host.ledger().Outstanding();
         host.faults().FailCall("checkin_param", nth, 1234);
-        EXPECT_EQ(quorvel::host::RenderFrame(effect(), input, output).Err(), 1234);
+        EXPECT_EQ(Render(input, output, false).Err(), 1234);
         host.faults().Clear();
         long left = 0;
         for (const auto& [item, count] : host.ledger().Outstanding()) {
@@ -135,19 +125,18 @@ TEST_F(Frames, AFailingParameterCheckInEndsTheWalk) {
 
 // Without GLOBAL_SETUP's start-up context there is no context to share with: the frame is
 // refused instead of rendering on a context of the wrong kind, and gives everything back.
-TEST(FramesWithoutSetup, AreRefused) {
-    quorvel::host::Host host(QUORVEL_MODULE_PATH);
-    ASSERT_EQ(host.Register(), PF_Err_NONE);
-    ASSERT_EQ(host.effect().Send(PF_Cmd_PARAMS_SETUP).err, PF_Err_NONE);
+using FramesWithoutSetup = ModuleTest;
+TEST_F(FramesWithoutSetup, AreRefused) {
+    ASSERT_EQ(effect().Send(PF_Cmd_PARAMS_SETUP).err, PF_Err_NONE);
     World input(Depth::Bits8, 4, 4);
     World output(Depth::Bits8, 4, 4);
     const void* before = CurrentSystemContext();
-    EXPECT_EQ(quorvel::host::RenderFrame(host.effect(), input, output).Err(), PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(RenderFrame(effect(), input, output).Err(), PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(CurrentSystemContext(), before);
     EXPECT_LEDGER_BALANCED(host);
 }
 
-class MeshFrames : public quorvel::testing::FrameTest {
+class MeshFrames : public FrameTest {
   protected:
     // A horizontal band from row top to row bottom across the whole width (and beyond it).
     void SetBand(double top, double bottom, double left = -4, double right = 36) {
@@ -202,7 +191,7 @@ TEST_F(MeshFrames, TheBandMapsTheLayerOntoItselfWithoutShaping) {
     ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
     EXPECT_LE(Difference(expected, output, 5, 19), Tolerance(Depth::Float));
     // A mask that names no path gives no mesh: with Background None nothing is drawn.
-    quorvel::host::ChoosePath(effect(), effect().parameters().Find("Mask 2"), 0);
+    ChoosePath(effect(), effect().parameters().Find("Mask 2"), 0);
     Set("Background Blend Mode", BackgroundMode_None);
     ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
     EXPECT_TRUE(RowsAreTransparentBlack(output, 0, 24));
@@ -262,20 +251,16 @@ TEST_F(MeshFrames, SupersamplingAveragesTwoByTwoBlocks) {
 // Equal but for the rounding of the resolve pass, which copies through the main texture's
 // linear filtering.
 bool Near(const PixelValue& a, const PixelValue& b) {
-    for (int c = 0; c < 4; ++c) {
-        if (std::fabs(a[c] - b[c]) > 1e-5f) {
-            return false;
-        }
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(),
+                      [](float x, float y) { return std::fabs(x - y) <= 1e-5f; });
 }
 
 // The wireframe over a transparent layer: triangle edges in the host's type-2 colour in even
 // strips and in its half-way mix with the host's background colour in odd strips, a shadow
 // in the background colour, and the line indices in red. Nothing else is drawn.
 TEST_F(MeshFrames, TheWireframeTakesTheHostsColoursStripByStrip) {
-    host.State<quorvel::host::InterfaceColours>().SetBackground({0, 65535, 0});
-    host.State<quorvel::host::InterfaceColours>().Set(2, {0, 0, 65535});
+    host.State<InterfaceColours>().SetBackground({0, 65535, 0});
+    host.State<InterfaceColours>().Set(2, {0, 0, 65535});
     SetBand(4, 20, 2, 30);
     Set("Preview Wireframe Mesh", 1);
     Set("Multisample Anti-aliasing", 0);
@@ -295,17 +280,15 @@ TEST_F(MeshFrames, TheWireframeTakesTheHostsColoursStripByStrip) {
     const PixelValue halfway = {1, 0, 0.5f, 0.5f};
     const PixelValue red = {1, 1, 0, 0};
     const PixelValue none = {0, 0, 0, 0};
+    const PixelValue known[] = {blue, green, halfway, red, none};
     std::map<int, std::set<int>> stripColours;
     std::set<int> seen;
     for (A_long y = 0; y < 24; ++y) {
         for (A_long x = 0; x < 32; ++x) {
-            int colour = 0;
-            for (const PixelValue& known : {blue, green, halfway, red, none}) {
-                if (Near(output.Pixel(x, y), known)) {
-                    break;
-                }
-                ++colour;
-            }
+            const int colour = static_cast<int>(
+                std::find_if(std::begin(known), std::end(known),
+                             [&](const PixelValue& k) { return Near(output.Pixel(x, y), k); }) -
+                std::begin(known));
             seen.insert(colour);
             if (y >= 5 && y < 20 && (y - 4) % 4 != 0 && (y - 4) % 4 != 3 && x > 3 && colour != 1 &&
                 colour < 3) {
@@ -400,32 +383,6 @@ class FullMeshFrames : public MeshFrames {
     }
 };
 
-// For each call of function in a frame's journal: whether the frame made it itself, rather than
-// the host calling into the effect's ramp callbacks while parameters are checked in.
-std::vector<bool> FramesOwnCalls(const std::vector<std::string>& journal,
-                                 const std::string& function) {
-    const auto first = std::find(journal.begin(), journal.end(), "checkin_param");
-    const auto last = std::find(journal.rbegin(), journal.rend(), "checkin_param").base();
-    std::vector<bool> own;
-    for (auto it = journal.begin(); it != journal.end(); ++it) {
-        if (*it == function) {
-            own.push_back(it <= first || it >= last);
-        }
-    }
-    return own;
-}
-
-// Whether a frame's journal gives back in the host's order: the World suite right before the
-// parameters, the layer after them, then the rest of the suites.
-bool GivesBackInTheHostsOrder(const std::vector<std::string>& journal) {
-    const auto first = std::find(journal.begin(), journal.end(), "checkin_param");
-    const auto last = std::find(journal.rbegin(), journal.rend(), "checkin_param").base();
-    const auto layer = std::find(last, journal.end(), "checkin_layer_pixels");
-    return first != journal.begin() && first != journal.end() &&
-           *std::prev(first) == "ReleaseSuite" && layer != journal.end() &&
-           std::find(layer, journal.end(), "ReleaseSuite") != journal.end();
-}
-
 // Each call of the frame that can report a failure fails once, and once reports success
 // while handing out nothing. The host's context is current again and everything taken is
 // given back, except what the host itself refused to take back: a suite whose release, a path
@@ -451,31 +408,32 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
         World reference(depth, 32, 24);
         FillPattern(input);
         ASSERT_EQ(Render(input, reference).Err(), PF_Err_NONE);
-        for (const char* function : functions) {
-            const std::string name = function;
+        for (const std::string name : functions) {
             host.faults().StartJournal();
             ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
             const std::vector<std::string> journal = host.faults().Journal();
-            EXPECT_TRUE(GivesBackInTheHostsOrder(journal));
-            const std::vector<bool> own = FramesOwnCalls(journal, function);
-            for (size_t nth = 1; nth <= own.size(); ++nth) {
-                if (!own[nth - 1]) {
+            // Between the first and the last parameter check-in the host calls into the
+            // effect's ramp callbacks on its own account. The frame gives back in the host's
+            // order: the World suite right before the parameters, the layer after them, then
+            // the rest of the suites.
+            const auto first = std::find(journal.begin(), journal.end(), "checkin_param");
+            const auto last = std::find(journal.rbegin(), journal.rend(), "checkin_param").base();
+            const auto layer = std::find(last, journal.end(), "checkin_layer_pixels");
+            ASSERT_TRUE(first != journal.begin() && first != journal.end());
+            EXPECT_EQ(*std::prev(first), "ReleaseSuite");
+            EXPECT_NE(std::find(layer, journal.end(), "ReleaseSuite"), journal.end());
+            int nth = 0;
+            for (auto call = journal.begin(); call != journal.end(); ++call) {
+                if (*call != name || (++nth, call > first && call < last)) {
                     continue;
                 }
                 for (const bool giveNull : {false, true}) {
                     SCOPED_TRACE(name + " call " + std::to_string(nth) +
                                  (giveNull ? " gives nothing" : " fails"));
-                    if (giveNull) {
-                        host.faults().NullCall(function, static_cast<int>(nth));
-                    } else {
-                        host.faults().FailCall(function, static_cast<int>(nth), 1234);
-                    }
-                    const void* context = CurrentSystemContext();
-                    const FrameResult result = quorvel::host::RenderFrame(effect(), input, output);
+                    giveNull ? host.faults().NullCall(name, nth)
+                             : host.faults().FailCall(name, nth, 1234);
+                    const FrameResult result = Render(input, output, false);
                     host.faults().Clear();
-                    EXPECT_EQ(CurrentSystemContext(), context);
-                    EXPECT_EQ(result.inputCheckoutsLeft, 0);
-                    EXPECT_EQ(result.misuses, 0);
                     // Answers that are not the frame's: a release's, a path check-in's, and
                     // the 8-bit probe of a float world's, which only says "not 8-bit".
                     const bool reported = name != "ReleaseSuite" && name != "PF_CheckinPath" &&
@@ -504,8 +462,8 @@ TEST_F(FullMeshFrames, EveryHostCallOfAFrameMadeToFailOnce) {
                 }
             }
             // The frame after the failures is whole again.
-            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << function;
-            EXPECT_EQ(Difference(reference, output), 0.0f) << function;
+            ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE) << name;
+            EXPECT_EQ(Difference(reference, output), 0.0f) << name;
         }
     }
 }
@@ -530,14 +488,10 @@ TEST_F(FullMeshFrames, NoiseSettingsAtTheFloatMaximumGiveFinitePixels) {
         Set(pair.second, pair.secondValue);
         World output(Depth::Float, 32, 24);
         ASSERT_EQ(Render(input, output).Err(), PF_Err_NONE);
-        long notFinite = 0;
-        for (A_long y = 0; y < output.Height(); ++y) {
-            for (A_long x = 0; x < output.Width(); ++x) {
-                for (const float channel : output.Pixel(x, y)) {
-                    notFinite += std::isfinite(channel) ? 0 : 1;
-                }
-            }
-        }
+        // Rows without padding: the channels one after the other.
+        const float* channels = reinterpret_cast<const float*>(output.Row(0));
+        const long notFinite = std::count_if(channels, channels + 32 * 24 * 4,
+                                             [](float channel) { return !std::isfinite(channel); });
         EXPECT_EQ(notFinite, 0) << pair.first << " and " << pair.second;
         Set(pair.first, 100);
         Set(pair.second, std::string(pair.second) == "Distortion Noise Inner Offset" ? 0 : 100);
@@ -546,26 +500,21 @@ TEST_F(FullMeshFrames, NoiseSettingsAtTheFloatMaximumGiveFinitePixels) {
 
 TEST_F(FullMeshFrames, FourThreadsRenderTheSameFramesAsOne) {
     for (Depth depth : kDepths) {
-        std::vector<std::unique_ptr<World>> inputs;
-        std::vector<std::unique_ptr<World>> single;
-        std::vector<std::unique_ptr<World>> parallel;
-        std::vector<quorvel::host::FrameWorlds> frames;
+        std::deque<World> inputs, single, parallel;
+        std::vector<FrameWorlds> frames;
         // One layer size, as the host renders one layer; each frame its own pixels.
         for (int i = 0; i < 4; ++i) {
-            inputs.push_back(std::make_unique<World>(depth, 40, 30, 4 * i));
-            FillPattern(*inputs.back());
-            inputs.back()->SetPixel(i, 10 + i, {quorvel::host::WhiteOf(depth), 0, 0, 0});
-            single.push_back(std::make_unique<World>(depth, 40, 30));
-            parallel.push_back(std::make_unique<World>(depth, 40, 30));
-            ASSERT_EQ(Render(*inputs[i], *single[i]).Err(), PF_Err_NONE);
-            frames.push_back({inputs[i].get(), parallel[i].get()});
+            FillPattern(inputs.emplace_back(depth, 40, 30, 4 * i));
+            inputs[i].SetPixel(i, 10 + i, {WhiteOf(depth), 0, 0, 0});
+            ASSERT_EQ(Render(inputs[i], single.emplace_back(depth, 40, 30)).Err(), PF_Err_NONE);
+            frames.push_back({&inputs[i], &parallel.emplace_back(depth, 40, 30)});
         }
-        for (const FrameResult& result : quorvel::host::RenderFramesAtOnce(effect(), frames)) {
+        for (const FrameResult& result : RenderFramesAtOnce(effect(), frames)) {
             EXPECT_EQ(result.Err(), PF_Err_NONE);
         }
         EXPECT_LEDGER_BALANCED(host);
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(Difference(*single[i], *parallel[i]), 0.0f) << i;
+            EXPECT_EQ(Difference(single[i], parallel[i]), 0.0f) << i;
         }
     }
 }

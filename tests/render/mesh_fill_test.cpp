@@ -2,7 +2,6 @@
 // point spacing by a ramp, and the vertices filled between two base point tables.
 #include <cmath>
 #include <random>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,24 +14,13 @@
 #include "render/mesh_fill.h"
 #include "render_test_host.h"
 #include "shell/toolkit/errors.h"
+#include "tests/support/module_host.h"
 
 namespace {
 
-using quorvel::host::MaskShape;
-using quorvel::host::MaskVertex;
-
-MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed) {
-    MaskShape shape;
-    shape.closed = closed;
-    for (const auto& corner : corners) {
-        shape.vertices.push_back(MaskVertex{{corner.first, corner.second}, {0, 0}, {0, 0}});
-    }
-    return shape;
-}
-
 class MaskSamplesTest : public testing::Test {
   protected:
-    void TearDown() override { EXPECT_TRUE(host.Balanced()) << host.Outstanding(); }
+    void TearDown() override { EXPECT_LEDGER_BALANCED(host.host); }
 
     RenderTestHost host;
     // The even density of the parameters' default curve.
@@ -53,33 +41,26 @@ TEST_F(MaskSamplesTest, SamplesASquareByArcLengthAndInvertsIt) {
     EXPECT_EQ(host.Calls("PF_PathPrepareSegLength"), 4);
     EXPECT_EQ(host.Calls("PF_PathCleanupSegLength"), 4);
 
-    const MaskBasePoints table = samples.Sample(9, *density, false);
+    for (const bool invert : {false, true}) {
+        const MaskBasePoints table = samples.Sample(9, *density, invert);
+        ASSERT_EQ(table.size(), 9u);
+        // One preparation per segment reached, at most.
+        EXPECT_LE(host.Calls("PF_PathPrepareSegLength"), invert ? 4 + 8 : 4 + 4);
+        EXPECT_EQ(quorvel::host::LivePreparations(host.host), 0u);
+        for (int n = 0; n <= 16; ++n) {
+            EXPECT_EQ(table(n / 2).key, n / 2 / 8.0);
+            const MaskPoint point = MaskPointAt(table, n / 16.0);
+            // The outline's arc length, which runs backwards inverted.
+            const double along = 400.0 * (invert ? 1.0 - n / 16.0 : n / 16.0);
+            const double side = std::fmod(along, 100.0);
+            const double xs[] = {side, 100, 100 - side, 0, 0};
+            const double ys[] = {0, side, 100, 100 - side, 0};
+            const int s = static_cast<int>(along / 100.0);
+            EXPECT_NEAR(point.x, xs[s], 1e-9) << n << " inverted " << invert;
+            EXPECT_NEAR(point.y, ys[s], 1e-9) << n << " inverted " << invert;
+        }
+    }
     EXPECT_EQ(samples.isOpen, 0);
-    ASSERT_EQ(table.size(), 9u);
-    const double expected[9][2] = {{0, 0},    {50, 0},  {100, 0}, {100, 50}, {100, 100},
-                                   {50, 100}, {0, 100}, {0, 50},  {0, 0}};
-    for (size_t j = 0; j < 9; ++j) {
-        EXPECT_EQ(table(j).key, j / 8.0);
-        EXPECT_NEAR(table(j).point.x, expected[j][0], 1e-6) << j;
-        EXPECT_NEAR(table(j).point.y, expected[j][1], 1e-6) << j;
-    }
-    // One preparation per segment reached, at most.
-    EXPECT_LE(host.Calls("PF_PathPrepareSegLength"), 4 + 4);
-    EXPECT_EQ(quorvel::host::LivePreparations(host.host), 0u);
-
-    const MaskBasePoints inverted = samples.Sample(9, *density, true);
-    EXPECT_EQ(inverted.front().key, 0.0);
-    EXPECT_EQ(inverted.back().key, 1.0);
-    for (int n = 0; n <= 16; ++n) {
-        const MaskPoint point = MaskPointAt(inverted, n / 16.0);
-        const double along = 400.0 * (1.0 - n / 16.0);  // the outline's arc length
-        const double side = std::fmod(along, 100.0);
-        const double xs[] = {side, 100, 100 - side, 0, 0};
-        const double ys[] = {0, side, 100, 100 - side, 0};
-        const int s = static_cast<int>(along / 100.0);
-        EXPECT_NEAR(point.x, xs[s], 1e-9) << n;
-        EXPECT_NEAR(point.y, ys[s], 1e-9) << n;
-    }
 }
 
 // A line sampled at its two ends, a closed path whose segments have no length, a mask that
@@ -161,14 +142,6 @@ MaskBasePoints Straight(int count, double y) {
 
 class MeshFillTest : public testing::Test {
   protected:
-    MeshFillTest() {
-        grid = MeshGrid{&mask1, &mask2, 2, 11, 5, 0, 0, 100};
-        frame.width = 200;
-        frame.height = 100;
-        frame.hostWidth = 400;
-        frame.hostHeight = 200;
-    }
-
     std::vector<MeshVertex> Fill() {
         shape = MeshShapeOf(grid);
         const int strips = static_cast<int>(shape.strips);
@@ -193,9 +166,10 @@ class MeshFillTest : public testing::Test {
     ScopedRamp perpendicular{RampMode_All, RampInterpolation_Line, {{0.0f, 1.0f}, {1.0f, 1.0f}}};
     MaskBasePoints mask1 = Straight(11, 10.0);
     MaskBasePoints mask2 = Straight(11, 110.0);
-    MeshGrid grid;
+    MeshGrid grid{&mask1, &mask2, 2, 11, 5, 0, 0, 100};
     MeshShape shape{};
-    MeshFrame frame{};
+    // A frame of 200 x 100 pixels in a host frame of 400 x 200.
+    MeshFrame frame{0, 0, 200, 100, 400, 200, 0, 0, 0, 0, 0, 0};
 };
 
 TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
@@ -221,6 +195,7 @@ TEST_F(MeshFillTest, AlongTheMasksTheBandMapsOntoItself) {
         EXPECT_FLOAT_EQ(v.screenNoiseUV[1], v.position[1] * 5 / 200.0f);
         // Factor 0, offset 0, g = 1: the window runs from t to t + L.
         EXPECT_NEAR(v.uvs1[0], (x - 4.0) / 200.0, 1e-6);
+        EXPECT_NEAR(v.uvs1[1], (y - 2.0) / 100.0, 1e-6);
         EXPECT_NEAR(v.uvs2[0], (x + 25.0 - 4.0) / 200.0, 1e-6);
         EXPECT_NEAR(v.uvs2[1], (y - 2.0) / 100.0, 1e-6);
         EXPECT_EQ(v.stripIndex, 0.0f);

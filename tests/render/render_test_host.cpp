@@ -12,31 +12,10 @@ RenderTestHost::RenderTestHost() : host(QUORVEL_MODULE_PATH) {
     inData.height = 100;
 }
 
-quorvel::host::MaskSet& RenderTestHost::masks() {
-    return quorvel::host::MaskPaths(host);
-}
-
 PF_PathID RenderTestHost::AddMask(const quorvel::host::MaskShape& shape) {
     quorvel::host::MaskPath path;
     path.keyframes = {quorvel::host::MaskKeyframe{0.0, shape}};
-    return masks().Add(path);
-}
-
-std::string RenderTestHost::Outstanding() {
-    std::string text;
-    for (const auto& item : host.ledger().Outstanding()) {
-        if (item.first.rfind("handle #", 0) != 0) {
-            text += item.first + ": " + std::to_string(item.second) + "\n";
-        }
-    }
-    for (const std::string& misuse : host.ledger().Misuses()) {
-        text += misuse + "\n";
-    }
-    return text;
-}
-
-void RenderTestHost::FailNext(const std::string& function, PF_Err code) {
-    host.faults().FailCall(function, 1, code);
+    return quorvel::host::MaskPaths(host).Add(path);
 }
 
 RampHandle::RampHandle(quorvel::host::Host& owner, int32_t interpolation,
@@ -55,6 +34,15 @@ RampHandle::~RampHandle() {
     static_cast<Ramp*>(host.handles().Lock(handle))->ReleasePoints();
     host.handles().Unlock(handle);
     host.handles().Dispose(handle);
+}
+
+quorvel::host::MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed) {
+    quorvel::host::MaskShape shape;
+    shape.closed = closed;
+    for (const auto& corner : corners) {
+        shape.vertices.push_back({{corner.first, corner.second}, {0, 0}, {0, 0}});
+    }
+    return shape;
 }
 
 void SetMeshSettings(RenderSettings& settings, PF_InData* inData, const PF_PathID masks[2],

@@ -3,9 +3,10 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "host/host.h"
-#include "host/mask_set.h"
+#include "host/mask_path.h"
 #include "host_api/suites.h"
 #include "ramp/ramp.h"
 #include "render/frame_context.h"
@@ -17,17 +18,10 @@ class RenderTestHost {
   public:
     RenderTestHost();
 
-    quorvel::host::MaskSet& masks();
     // The path id of a mask with one keyframe of shape.
     PF_PathID AddMask(const quorvel::host::MaskShape& shape);
 
-    // The next call of function fails with code.
-    void FailNext(const std::string& function, PF_Err code);
     long Calls(const std::string& function) { return host.faults().Calls(function); }
-    // Everything the code under test took is back: the ledger less the handles that the test
-    // itself made (its ramps), and no misuse.
-    bool Balanced() { return Outstanding().empty(); }
-    std::string Outstanding();
 
     quorvel::host::Host host;
     PF_InData inData{};
@@ -42,9 +36,6 @@ class RampHandle {
     RampHandle(const RampHandle&) = delete;
     RampHandle& operator=(const RampHandle&) = delete;
 
-    // The ramp itself, for calls that take it directly (the handle stays unlocked).
-    const Ramp& ramp() const { return *static_cast<const Ramp*>(*handle); }
-
     quorvel::host::Host& host;
     PF_Handle handle;
 };
@@ -57,6 +48,9 @@ struct MeshRamps {
     PF_Handle perpendicular;
     PF_Handle strips;
 };
+
+// A mask shape of straight segments between corners.
+quorvel::host::MaskShape Polygon(std::vector<std::pair<double, double>> corners, bool closed);
 
 // The settings of a mesh between masks[0] and masks[1] along the masks: 100 x 25 base points,
 // strips off, "Quorvel Factor" 100, "Strips Count" 100, "Strips Random Factor" 30, "Animation
