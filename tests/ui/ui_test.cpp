@@ -172,9 +172,9 @@ TEST_F(UiTest, TheEditorDrawsBackgroundCurveImageOutlineAndKeySquares) {
     EXPECT_TRUE(CanvasIs(90, 100, 255, 255, 0) && CanvasIs(149, 164, 255, 0, 255));
     EXPECT_TRUE(CanvasIs(25, 100, 128, 128, 255, 2) && CanvasIs(19, 100, 0, 0, 0));
 
-    // Values 1 and above on the top row, 0 and below on the bottom one, an empty curve (1
-    // everywhere) on the top row; off the pixel grid the row is truncated: 0.6 x 128 = 76.8 is
-    // row 76.
+    // In every column, values 1 and above on the top row, 0 and below on the bottom one, an empty
+    // curve (1 everywhere) on the top row; off the pixel grid the row is truncated: 0.6 x 128
+    // = 76.8 is row 76.
     // clang-format off
     const std::pair<Points, int> curves[] = {{{{0.5f, 1.0f}}, 0}, {{{0.5f, 0.0f}}, 127},
         {{{0.5f, 1.5f}}, 0}, {{{0.5f, -2.0f}}, 127}, {{}, 0}, {{{0.5f, 0.4f}}, 76}};
@@ -182,7 +182,7 @@ TEST_F(UiTest, TheEditorDrawsBackgroundCurveImageOutlineAndKeySquares) {
     for (const auto& [points, row] : curves) {
         SetRamp(RampMode_All, RampInterpolation_Line, points);
         EXPECT_EQ(Draw().command.err, PF_Err_NONE);
-        EXPECT_EQ(CurveRow(77), row);
+        EXPECT_EQ(std::make_pair(CurveRow(0), CurveRow(77)), std::make_pair(row, row));
     }
     // Keys 2.5 pixels left of the plot and 64.5 pixels into it, values half a pixel and 64.5
     // pixels below the top: centres at -3 and 65, 1 and 65, halves away from zero.
